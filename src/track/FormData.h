@@ -1,0 +1,41 @@
+#pragma once
+
+#include "TrackStores.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class TLog;
+
+// The data holder of the loaded track: the header store, the point store and the GPX
+// path. Filled by OpenData, emptied and closed by the opening and closing of tracks,
+// otherwise only read.
+class TFormData : public QObject {
+    Q_OBJECT
+public:
+    explicit TFormData(TLog* log = nullptr, QObject* parent = nullptr);
+
+    TTrackHeaderStore cdsTrack;
+    TTrackPointStore cdsPoints;
+    QString XMLDataFile;
+
+    // Opens both stores from XMLDataFile through the mapping file beside the program.
+    // Failures go to the log and to MostrarError, and leave both stores closed.
+    void OpenData();
+
+    // Empties the point store, then the header store, and closes them in the same order.
+    void VaciarYCerrar();
+
+    // How an error box is shown; the window sets it, tools and tests may not.
+    std::function<void(const QString&)> MostrarError;
+    // The folder that holds the mapping file; empty means AppDir().
+    QString CarpetaMapeo;
+
+    static QString NombreFicheroMapeo() { return QStringLiteral("GpxDS.dll"); }
+
+private:
+    void log(const QString& s);
+    void error(const QString& s);
+    TLog* FLog;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "GpxMapping.h"
+#include "TrackStores.h"
+
+#include <QIODevice>
+#include <QString>
+
+// Reads one GPX document through a mapping: the header fields and every track point of
+// every track and segment, in document order. Never opens a dialog: on failure it
+// returns false and `error` names the line and the cause. `points` is filled but not
+// opened; the caller opens or empties it.
+bool LeerGpx(QIODevice& device, const TGpxMapping& mapping, TrackHeader& header,
+             TTrackPointStore& points, QString& error);

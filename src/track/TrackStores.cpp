@@ -1,0 +1,119 @@
+#include "TrackStores.h"
+
+#include "SenderalError.h"
+
+#include <limits>
+
+QString TDataStore::FieldByName(QStringView name) const {
+    const int f = IndiceCampo(name);
+    if (f < 0 || Eof())
+        return {};
+    return Valor(RecNo(), f);
+}
+
+int TDataStore::IndiceCampo(QStringView name) const {
+    const QStringList names = FieldNames();
+    for (int i = 0; i < names.size(); ++i)
+        if (QStringView(names[i]).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void TDataStore::EnableControls() {
+    if (FSuspendido > 0 && --FSuspendido == 0 && FPendiente) {
+        FPendiente = false;
+        emit DatosCambiados();
+    }
+}
+
+void TDataStore::setActive(bool active) {
+    FActive = active;
+    FRecNo = 0;
+    notificar();
+}
+
+void TDataStore::notificar() {
+    if (FSuspendido > 0)
+        FPendiente = true;
+    else
+        emit DatosCambiados();
+}
+
+const QStringList& TrackHeader::Campos() {
+    static const QStringList names{"creator", "version", "xsi",    "href",   "text", "time",
+                                   "maxlat",  "maxlon",  "minlat", "minlon", "name", "DisplayColor"};
+    return names;
+}
+
+QString& TrackHeader::campo(int i) {
+    QString* fields[] = {&creator, &version, &xsi,    &href,   &text, &time,
+                         &maxlat,  &maxlon,  &minlat, &minlon, &name, &DisplayColor};
+    return *fields[i];
+}
+
+const QString& TrackHeader::campo(int i) const { return const_cast<TrackHeader*>(this)->campo(i); }
+
+QStringList TTrackPointStore::FieldNames() const { return {"lat", "lon", "ele", "time"}; }
+
+QString TTrackPointStore::Valor(int record, int field) const {
+    if (record < 0 || record >= RecordCount() || field < 0 || field >= NumCamposPunto)
+        return {};
+    const std::string_view t = texto(record, CampoPunto(field));
+    return QString::fromUtf8(t.data(), qsizetype(t.size()));
+}
+
+void TTrackPointStore::Reservar(size_t points, size_t bytes) {
+    FSlots.reserve(points);
+    FArena.reserve(bytes);
+}
+
+void TTrackPointStore::NuevoPunto() { FSlots.emplace_back(); }
+
+void TTrackPointStore::FijarCampo(CampoPunto field, std::string_view utf8) {
+    if (FArena.size() + utf8.size() > std::numeric_limits<quint32>::max())
+        throw ESenderalError(QStringLiteral("El track es demasiado grande."));
+    Slot& s = FSlots.back()[size_t(field)];
+    s.off = quint32(FArena.size());
+    s.len = quint32(utf8.size());
+    FArena.append(utf8);
+}
+
+void TTrackPointStore::Open() {
+    FArena.shrink_to_fit();
+    FSlots.shrink_to_fit();
+    setActive(true);
+}
+
+void TTrackPointStore::EmptyDataSet() {
+    std::string().swap(FArena);
+    std::vector<std::array<Slot, NumCamposPunto>>().swap(FSlots);
+    notificar();
+}
+
+void TTrackPointStore::Close() {
+    EmptyDataSet();
+    setActive(false);
+}
+
+QString TTrackHeaderStore::Valor(int record, int field) const {
+    if (record != 0 || !FTiene || field < 0 || field >= TrackHeader::Campos().size())
+        return {};
+    return FCabecera.campo(field);
+}
+
+void TTrackHeaderStore::Open(const TrackHeader& header) {
+    FCabecera = header;
+    FTiene = true;
+    setActive(true);
+}
+
+void TTrackHeaderStore::EmptyDataSet() {
+    FCabecera = TrackHeader();
+    FTiene = false;
+    notificar();
+}
+
+void TTrackHeaderStore::Close() {
+    EmptyDataSet();
+    setActive(false);
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Common behaviour of the two record stores: open/closed, a read cursor, and change
+// notifications that views can suspend while a load runs.
+class TDataStore : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    bool Active() const { return FActive; }
+    virtual int RecordCount() const = 0;
+    virtual QStringList FieldNames() const = 0;
+
+    // Sequential reading: every reader starts with First() and walks to Eof().
+    void First() { FRecNo = 0; }
+    void Next() {
+        if (FRecNo < RecordCount())
+            ++FRecNo;
+    }
+    bool Eof() const { return FRecNo >= RecordCount(); }
+    int RecNo() const { return FRecNo; }
+
+    // The current record's field, looked up without regard to case; empty text for an
+    // unknown field or past the end.
+    QString FieldByName(QStringView name) const;
+    virtual QString Valor(int record, int field) const = 0;
+    int IndiceCampo(QStringView name) const;
+
+    // Nested suspend/resume; a change made while suspended is told once on resume.
+    void DisableControls() { ++FSuspendido; }
+    void EnableControls();
+    bool ControlsDisabled() const { return FSuspendido > 0; }
+
+signals:
+    void DatosCambiados();
+
+protected:
+    void setActive(bool active);
+    void notificar();
+
+private:
+    bool FActive = false;
+    int FRecNo = 0;
+    int FSuspendido = 0;
+    bool FPendiente = false;
+};
+
+enum class CampoPunto { Lat = 0, Lon, Ele, Time };
+constexpr int NumCamposPunto = 4;
+
+// The TrackHeader record: every field text exactly as read.
+struct TrackHeader {
+    QString creator, version, xsi, href, text, time;
+    QString maxlat, maxlon, minlat, minlon, name, DisplayColor;
+
+    static const QStringList& Campos();
+    QString& campo(int i);
+    const QString& campo(int i) const;
+};
+
+// The TrackPoint records, in file order. Texts live in one arena so that a track of
+// hundreds of thousands of points stays small and quick to fill.
+class TTrackPointStore : public TDataStore {
+    Q_OBJECT
+public:
+    using TDataStore::TDataStore;
+
+    int RecordCount() const override { return int(FSlots.size()); }
+    QStringList FieldNames() const override;
+    QString Valor(int record, int field) const override;
+
+    std::string_view texto(int record, CampoPunto field) const {
+        const Slot& s = FSlots[size_t(record)][size_t(field)];
+        return std::string_view(FArena.data() + s.off, s.len);
+    }
+    QString valor(int record, CampoPunto field) const { return Valor(record, int(field)); }
+
+    // Filling, used by the reader; `Open` makes the store active.
+    void Reservar(size_t points, size_t bytes);
+    void NuevoPunto();
+    void FijarCampo(CampoPunto field, std::string_view utf8); // on the last point
+    void Open();
+    void EmptyDataSet();
+    void Close();
+
+private:
+    struct Slot {
+        quint32 off = 0;
+        quint32 len = 0;
+    };
+    std::string FArena;
+    std::vector<std::array<Slot, NumCamposPunto>> FSlots;
+};
+
+// The single header record of the loaded file.
+class TTrackHeaderStore : public TDataStore {
+    Q_OBJECT
+public:
+    using TDataStore::TDataStore;
+
+    int RecordCount() const override { return FTiene ? 1 : 0; }
+    QStringList FieldNames() const override { return TrackHeader::Campos(); }
+    QString Valor(int record, int field) const override;
+
+    const TrackHeader& Cabecera() const { return FCabecera; }
+    void Open(const TrackHeader& header);
+    void EmptyDataSet();
+    void Close();
+
+private:
+    TrackHeader FCabecera;
+    bool FTiene = false;
+};
