@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+
+#include <iterator>
+
+// Every run-time text of the program: the key of section [Misc] of the language files and
+// the built-in Spanish text (UTF-8, "\r\n" for a line break). Callers write
+// LookupText("_STR_...", "default") inline with the same default; this table is what the
+// translation template and the shipped language files are built from and checked against.
+// A new `_STR_` key anywhere in the program belongs here too (a test scans the sources).
+struct TTextoMisc {
+    const char* clave;
+    const char* textoDefecto;
+};
+
+// Where the translators write to; part of the invitation text below.
+#define SENDERAL_CORREO_TRADUCCIONES "traducciones@senderal.example"
+
+inline constexpr TTextoMisc TextosMisc[] = {
+    {"_STR_CALCULANDO", "Calculando..."},
+    {"_STR_CAPTION_EXPORT", "Exportar track..."},
+    {"_STR_FILTER_ALLFILES", "Todos los ficheros (*.*)|*.*"},
+    {"_STR_GENERANDO", "Generando..."},
+    {"_STR_MAIN_TITLE", "Senderal  v. "},
+    {"_STR_MI_CONVERTOK", "El fichero se ha convertido correctamente."},
+    {"_STR_MI_ERORUPDATE", "No hay ninguna actualización disponible para la aplicación."},
+    {"_STR_MI_ERRCONVERT",
+     "Parece que ha ocurrido un problema al realizar la conversión.\r\nError: "},
+    {"_STR_MI_ERRDATACONV", "Error al acceder a los datos de Conversión; "},
+    {"_STR_MI_EXPORTTRACK", "Exportar track..."},
+    {"_STR_MI_FILENOTEXIST", "El fichero de ruta no existe."},
+    {"_STR_MI_INCORRECTTRACK", "Fichero de track incorrecto."},
+    {"_STR_MI_METERS", "metros"},
+    {"_STR_MI_NEWTRANS",
+     "Si deseas proponer/realizar una nueva traducción para el programa puedes\r\n"
+     "hacerlo de una forma sencilla siguiendo los siguientes pasos: (1) Abre el fichero "
+     "<es.lng> que hay en el directorio de la aplicación con     un Editor de texto normal "
+     "(Notepad, por ejemplo).(2) Traduce las cadena manteniendo la misma estructura que "
+     "tienen.(3) Envíamelo a la dirección <" SENDERAL_CORREO_TRADUCCIONES
+     "> indicando tus datos.\r\nPara las siguientes versiones estará añadido junto con tus "
+     "datos."},
+    {"_STR_MI_NEWVERSION", "Existe versión nueva..."},
+    {"_STR_MI_NFILE_ERROR",
+     "Se ha encontrado un caracter extraño en el nombre del fichero (%s). Modifique el nombre "
+     "y vuelva a cargar la ruta.\r\n\r\nFichero: %s"},
+    {"_STR_MI_NOTOUTFORMAT", "No se ha seleccionado un formato de salida."},
+    {"_STR_MI_OUTELEMINCORRECT", "Error; El elemento seleccionado en la salida no es correcto."},
+    {"_STR_MI_QUESTIONDES", "Existe una versión nueva en la web:\r\nVersión: %s\r\nFecha:  "
+                            "%s\r\n\r\n¿Desea descargarla?"},
+    {"_STR_MI_QUESTIONUPD", "Existe una versión nueva en la web:\r\nVersión: %s\r\nFecha:  "
+                            "%s\r\n¿Desea descargarla?\r\n\r\nAVISO: "},
+    {"_STR_MI_SALIR", "¿Realmente desea cerrar la aplicación?"},
+    {"_STR_MI_SAMEFORMAT", "Error; El formato de entrada y de salida parecen ser el mismo."},
+    {"_STR_MI_TITLEGM", "&Google Maps"},
+    {"_STR_TITLE_SAVEMAP", "Guardar imagen del mapa..."},
+    {"_STR_TRACK_DESC", "Descripción del track"},
+};
+
+inline constexpr auto NumTextosMisc = std::size(TextosMisc);
+
+// The built-in text of a [Misc] key (compared without letter case); empty when unknown.
+QString TextoMiscDefecto(const QString& key);
+bool EsClaveMisc(const QString& key);
