@@ -1,0 +1,197 @@
+#include "BuscadorActualizaciones.h"
+
+#include "Descarga.h"
+#include "SenderalError.h"
+#include "Verbario.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+QString RellenarDosTextos(const QString& plantilla, const QString& a, const QString& b) {
+    QString resultado = plantilla;
+    qsizetype desde = 0;
+    for (const QString* valor : {&a, &b}) {
+        const qsizetype pos = resultado.indexOf(QLatin1String("%s"), desde);
+        if (pos < 0)
+            break;
+        resultado.replace(pos, 2, *valor);
+        desde = pos + valor->size();
+    }
+    return resultado;
+}
+
+TBuscadorActualizaciones::TBuscadorActualizaciones(TDatosActualizacion datos,
+                                                   TInterfazActualizacion& ui)
+    : FDatos(std::move(datos)), FUi(ui) {}
+
+QString TBuscadorActualizaciones::CarpetaUpdates() const {
+    QString base = FDatos.DireccionBase.trimmed();
+    if (base.isEmpty())
+        return QString();
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    return base + QStringLiteral("AppUpdates/");
+}
+
+QString TBuscadorActualizaciones::NombreFichero(const QString& extension) const {
+    return CambiarExtension(QFileInfo(FDatos.RutaPrograma).fileName(), extension);
+}
+
+void TBuscadorActualizaciones::ActionBuscarUpdatesExecute(bool silencioso) {
+    const bool arrastreVisible = FUi.PanelArrastreVisible();
+    FUi.MostrarPanelUpdate(true);
+    struct Restaurar {
+        TInterfazActualizacion& ui;
+        bool arrastre;
+        ~Restaurar() {
+            ui.MostrarPanelUpdate(false);
+            if (arrastre)
+                ui.MostrarPanelArrastre();
+        }
+    } restaurar{FUi, arrastreVisible};
+    buscar(silencioso);
+}
+
+void TBuscadorActualizaciones::informarSinActualizacion(bool silencioso) {
+    if (silencioso)
+        return;
+    FUi.Informar(LookupText(QStringLiteral("_STR_MAIN_TITLE"), QStringLiteral("Senderal  v. ")) +
+                 TextoVersion(FDatos.VersionLocal) + QStringLiteral("\r\n") +
+                 LookupText(QStringLiteral("_STR_MI_ERORUPDATE"),
+                            QStringLiteral("No hay ninguna actualización disponible para la "
+                                           "aplicación.")));
+}
+
+void TBuscadorActualizaciones::buscar(bool silencioso) {
+    TInfoVersion info;
+    if (!LeerInfoVersionWeb(info)) {
+        FUi.Log(QStringLiteral("No se encuentra actualizacion"));
+        informarSinActualizacion(silencioso);
+        return;
+    }
+    const QString version = TextoVersion(info.Version);
+    const QString fecha = TextoFechaCorta(info.Fecha, FDatos.Locale);
+    FUi.Log(QStringLiteral("Encontrada info de version..."));
+    FUi.Log(QStringLiteral("Versión: ") + version);
+    FUi.Log(QStringLiteral("Autor: ") + info.Autor);
+    FUi.Log(QStringLiteral("Web: ") + info.Web);
+    FUi.Log(QStringLiteral("Fecha: ") + fecha);
+
+    if (CompararVersiones(FDatos.VersionLocal, info.Version) !=
+        TComparacionVersion::cvWebMasNueva) {
+        FUi.Log(QStringLiteral("Ya está actualizado"));
+        informarSinActualizacion(silencioso);
+        return;
+    }
+
+    bool si;
+    if (!info.Aviso.isEmpty()) {
+        // The notice comes from the server: it is appended after the filling, so its
+        // own "%" signs stay text.
+        si = FUi.Preguntar(
+            RellenarDosTextos(LookupText(QStringLiteral("_STR_MI_QUESTIONUPD"),
+                                         QStringLiteral("Existe una versión nueva en la web:\r\n"
+                                                        "Versión: %s\r\nFecha:  %s\r\n¿Desea "
+                                                        "descargarla?\r\n\r\nAVISO: ")),
+                              version, fecha) +
+            info.Aviso);
+        if (si) {
+            FUi.AbrirDireccion(info.AvisoWeb);
+            return;
+        }
+    } else {
+        si = FUi.Preguntar(RellenarDosTextos(
+            LookupText(QStringLiteral("_STR_MI_QUESTIONDES"),
+                       QStringLiteral("Existe una versión nueva en la web:\r\nVersión: "
+                                      "%s\r\nFecha:  %s\r\n\r\n¿Desea descargarla?")),
+            version, fecha));
+    }
+    FUi.TextoEstadoVersion(LookupText(QStringLiteral("_STR_MI_NEWVERSION"),
+                                      QStringLiteral("Existe versión nueva...")));
+    if (!si) {
+        FUi.Log(QStringLiteral("Descarga cancelada."));
+        return;
+    }
+    descargarYActualizar();
+}
+
+void TBuscadorActualizaciones::descargarYActualizar() {
+    const QString nombre = NombreFichero(QStringLiteral(".ex"));
+    const QString local = FDatos.CarpetaCache + nombre;
+    QDir().mkpath(FDatos.CarpetaCache);
+    QString error;
+    if (DescargarFichero(QUrl(CarpetaUpdates() + nombre), local, FDatos.EsperaMs, &error) &&
+        QFileInfo::exists(local)) {
+        FUi.Log(QStringLiteral("Fichero descargado correctamente..."));
+        LanzarActualizador(local);
+    } else {
+        FUi.Log(QStringLiteral("No se ha podido descargar el fichero."));
+        FUi.Log(QStringLiteral("   ") + error);
+    }
+}
+
+bool TBuscadorActualizaciones::LeerInfoVersionWeb(TInfoVersion& info) {
+    info = TInfoVersion();
+    const QString nombre = NombreFichero(QStringLiteral(".ver"));
+    FUi.Log(QStringLiteral("SourceFile: ") + nombre);
+    FUi.Log(QStringLiteral("Fichero de version: ") + nombre);
+    const QString local = FDatos.CarpetaCache + nombre;
+    FUi.Log(QStringLiteral("Fichero de destino(temporal): ") + local);
+    QDir().mkpath(FDatos.CarpetaCache);
+
+    const QUrl direccion(CarpetaUpdates() + nombre);
+    if (FDatos.DireccionBase.trimmed().isEmpty()) {
+        FUi.Log(QStringLiteral("No hay dirección de actualizaciones configurada."));
+        FUi.Log(QStringLiteral("No se ha descargdado el fichero."));
+        return false;
+    }
+    if (!DireccionActualizacionAdmitida(direccion)) {
+        FUi.Log(QStringLiteral("Dirección de actualizaciones no admitida: ") +
+                direccion.toString());
+        FUi.Log(QStringLiteral("No se ha descargdado el fichero."));
+        return false;
+    }
+    QString error;
+    if (!DescargarFichero(direccion, local, FDatos.EsperaMs, &error)) {
+        FUi.Log(QStringLiteral("No se ha descargdado el fichero."));
+        FUi.Log(QStringLiteral("   ") + error);
+        return false;
+    }
+    QFile fichero(local);
+    if (!fichero.open(QIODevice::ReadOnly)) {
+        FUi.Log(QStringLiteral("No existe el fichero: ") + local);
+        return true;
+    }
+    FUi.Log(QStringLiteral("Extraer info de version (fichero descargado)..."));
+    QStringList log;
+    try {
+        info = LeerInfoVersion(DecodificarTexto(fichero.readAll()), FDatos.Locale, log);
+    } catch (const ESenderalError&) {
+        for (const QString& linea : log)
+            FUi.Log(linea);
+        throw;
+    }
+    for (const QString& linea : log)
+        FUi.Log(linea);
+    return true;
+}
+
+void TBuscadorActualizaciones::LanzarActualizador(const QString& descargado) {
+    const QString viejo = FDatos.CarpetaPrograma + NombreFichero(QStringLiteral(".old"));
+    if (QFileInfo::exists(viejo))
+        QFile::remove(viejo);
+    const QString actualizador = FDatos.CarpetaPrograma + FDatos.NombreActualizador;
+    const QStringList argumentos{QFileInfo(FDatos.RutaPrograma).absoluteFilePath(),
+                                 QFileInfo(descargado).absoluteFilePath()};
+    if (!QFileInfo(actualizador).isExecutable() ||
+        !QProcess::startDetached(actualizador, argumentos, FDatos.CarpetaPrograma)) {
+        FUi.Log(QStringLiteral("No se ha podido iniciar el actualizador: ") + actualizador);
+        throw ESenderalError(
+            QStringLiteral("No se ha podido iniciar el actualizador:\r\n%1").arg(actualizador));
+    }
+    FUi.Log(
+        QStringLiteral("Actualizador iniciado: \"%1\" \"%2\"").arg(argumentos[0], argumentos[1]));
+    FUi.TerminarPrograma();
+}

@@ -1,0 +1,263 @@
+#include "BuscadorActualizaciones.h"
+#include "Descarga.h"
+#include "SenderalError.h"
+#include "ServidorPrueba.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+// Records what the check asks of the window; answers questions with `Respuesta`.
+class TUiPrueba : public TInterfazActualizacion {
+  public:
+    bool Respuesta = false;
+    bool Arrastre = true;
+    bool PanelUpdate = false;
+    bool ArrastreMostrado = false;
+    bool Terminado = false;
+    QStringList Informes, Preguntas, Estados, Direcciones, Lineas;
+
+    bool PanelArrastreVisible() const override { return Arrastre; }
+    void MostrarPanelUpdate(bool mostrar) override { PanelUpdate = mostrar; }
+    void MostrarPanelArrastre() override { ArrastreMostrado = true; }
+    void Informar(const QString& texto) override { Informes << texto; }
+    bool Preguntar(const QString& texto) override {
+        Preguntas << texto;
+        EXPECT_TRUE(PanelUpdate); // the info panel shows while the check runs
+        return Respuesta;
+    }
+    void TextoEstadoVersion(const QString& texto) override { Estados << texto; }
+    void AbrirDireccion(const QString& d) override { Direcciones << d; }
+    void Log(const QString& linea) override { Lineas << linea; }
+    void TerminarPrograma() override { Terminado = true; }
+};
+
+class BuscadorTest : public ::testing::Test {
+  public:
+    void SetUp() override {
+        ASSERT_TRUE(FCarpeta.isValid());
+        FDatos.DireccionBase = FServidor.Base();
+        FDatos.RutaPrograma = FCarpeta.filePath(QStringLiteral("senderal"));
+        FDatos.CarpetaPrograma = FCarpeta.path() + QLatin1Char('/');
+        FDatos.CarpetaCache = FDatos.CarpetaPrograma + QStringLiteral("cache/");
+        FDatos.VersionLocal = LeerVersion(QStringLiteral("1.0.0.5"));
+        FDatos.Locale = QLocale(QLocale::Spanish, QLocale::Spain);
+        FDatos.EsperaMs = 2000;
+    }
+    void Publicar(const QByteArray& ver) {
+        FServidor.Poner(QStringLiteral("/AppUpdates/senderal.ver"), ver);
+    }
+    void Buscar(bool silencioso = false) {
+        TBuscadorActualizaciones b(FDatos, FUi);
+        b.ActionBuscarUpdatesExecute(silencioso);
+    }
+    // The stand-in updater writes its two arguments into a file.
+    QString PonerActualizadorFalso() {
+        const QString salida = FCarpeta.filePath(QStringLiteral("argumentos.txt"));
+        QFile f(FCarpeta.filePath(QStringLiteral("Updater")));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\nprintf '%s\\n%s\\n' \"$1\" \"$2\" > \"" + salida.toUtf8() +
+                ".tmp\"\n"
+                "mv \"" +
+                salida.toUtf8() + ".tmp\" \"" + salida.toUtf8() + "\"\n");
+        f.close();
+        f.setPermissions(f.permissions() | QFile::ExeOwner);
+        return salida;
+    }
+
+    QTemporaryDir FCarpeta;
+    TServidorPrueba FServidor;
+    TDatosActualizacion FDatos;
+    TUiPrueba FUi;
+};
+
+TEST_F(BuscadorTest, PublishedVersionDecidesWhetherAnUpdateIsOffered) {
+    struct Caso {
+        const char* nombre;
+        const char* local;
+        const char* publicada;
+        bool ofrecida;
+    };
+    const Caso casos[] = {
+        {"same version", "1.0.0.5", "1.0.0.5", false},
+        {"newer build", "1.0.0.5", "1.0.0.6", true},
+        {"1.1 reads as 1.0.0.0", "1.0.0.5", "1.1", false},
+        {"newer major", "1.0.0.5", "2.0.0.0", true},
+        {"program without version", "0.0.0.0", "0.0.0.1", true},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        FUi = TUiPrueba();
+        FDatos.VersionLocal = LeerVersion(QString::fromUtf8(c.local));
+        Publicar(QByteArray("// VERSION: ") + c.publicada + "\r\n// DATE: 1/3/26\r\n");
+        Buscar();
+        EXPECT_EQ(FUi.Preguntas.size(), c.ofrecida ? 1 : 0);
+        EXPECT_EQ(FUi.Informes.size(), c.ofrecida ? 0 : 1);
+        EXPECT_EQ(FUi.Lineas.contains(QStringLiteral("Ya está actualizado")), !c.ofrecida);
+        EXPECT_FALSE(FUi.PanelUpdate);
+        EXPECT_TRUE(FUi.ArrastreMostrado);
+    }
+}
+
+TEST_F(BuscadorTest, UpToDateReportTextAndSilentStartUp) {
+    Publicar("// VERSION: 1.0.0.5\r\n");
+    Buscar();
+    ASSERT_EQ(FUi.Informes.size(), 1);
+    EXPECT_EQ(FUi.Informes[0],
+              QStringLiteral("Senderal  v. 1.0.0.5\r\nNo hay ninguna actualización "
+                             "disponible para la aplicación."));
+
+    FUi = TUiPrueba();
+    Buscar(true);
+    EXPECT_TRUE(FUi.Informes.isEmpty());
+    const int i = FUi.Lineas.indexOf(QStringLiteral("Encontrada info de version..."));
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(FUi.Lineas.mid(i, 6),
+              (QStringList{QStringLiteral("Encontrada info de version..."),
+                           QStringLiteral("Versión: 1.0.0.5"), QStringLiteral("Autor: "),
+                           QStringLiteral("Web: "), QStringLiteral("Fecha: "),
+                           QStringLiteral("Ya está actualizado")}));
+    EXPECT_TRUE(FUi.Lineas.contains(QStringLiteral("SourceFile: senderal.ver")));
+}
+
+TEST_F(BuscadorTest, NoAnswerShowsStatusAndLogsCancel) {
+    Publicar("// VERSION: 1.0.0.6\r\n// DATE: 1/3/26\r\n");
+    FUi.Respuesta = false;
+    Buscar();
+    ASSERT_EQ(FUi.Preguntas.size(), 1);
+    EXPECT_EQ(FUi.Preguntas[0], QStringLiteral("Existe una versión nueva en la web:\r\nVersión: "
+                                               "1.0.0.6\r\nFecha:  1/3/26\r\n\r\n¿Desea "
+                                               "descargarla?"));
+    EXPECT_EQ(FUi.Estados, QStringList{QStringLiteral("Existe versión nueva...")});
+    EXPECT_EQ(FUi.Lineas.last(), QStringLiteral("Descarga cancelada."));
+    EXPECT_FALSE(FServidor.Pedidos.contains(QStringLiteral("/AppUpdates/senderal.ex")));
+}
+
+TEST_F(BuscadorTest, YesWithANoticeOpensItsPageAndDownloadsNothing) {
+    Publicar("// VERSION: 1.0.0.6\r\n// DATE: 1/3/26\r\n// AVISO: Cambia el 100% de %s\r\n"
+             "// AVISOWEB: https://senderal.example/aviso\r\n");
+    FUi.Respuesta = true;
+    Buscar();
+    ASSERT_EQ(FUi.Preguntas.size(), 1);
+    // The notice keeps its leading blank and its "%" signs stay text.
+    EXPECT_TRUE(FUi.Preguntas[0].endsWith(QStringLiteral("AVISO:  Cambia el 100% de %s")))
+        << FUi.Preguntas[0].toStdString();
+    EXPECT_TRUE(FUi.Preguntas[0].contains(QStringLiteral("Versión: 1.0.0.6\r\nFecha:  1/3/26")));
+    EXPECT_EQ(FUi.Direcciones, QStringList{QStringLiteral(" https://senderal.example/aviso")});
+    EXPECT_EQ(FServidor.Pedidos, QStringList{QStringLiteral("/AppUpdates/senderal.ver")});
+    EXPECT_FALSE(FUi.Terminado);
+}
+
+TEST_F(BuscadorTest, YesDownloadsAndHandsOverToTheUpdater) {
+    QByteArray programa(70000, 'x'); // several blocks
+    for (int i = 0; i < programa.size(); ++i)
+        programa[i] = char(i * 7 % 251);
+    Publicar("// VERSION: 1.0.0.6\r\n");
+    FServidor.Poner(QStringLiteral("/AppUpdates/senderal.ex"), programa);
+    const QString argumentos = PonerActualizadorFalso();
+    QFile viejo(FCarpeta.filePath(QStringLiteral("senderal.old")));
+    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+    viejo.close();
+    FUi.Respuesta = true;
+
+    Buscar();
+
+    const QString descargado = FDatos.CarpetaCache + QStringLiteral("senderal.ex");
+    QFile f(descargado);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), programa);
+    EXPECT_TRUE(FUi.Lineas.contains(QStringLiteral("Fichero descargado correctamente...")));
+    EXPECT_TRUE(FUi.Terminado);
+    EXPECT_FALSE(QFile::exists(viejo.fileName()));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(argumentos), 5000);
+    QFile a(argumentos);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(a.readAll()),
+              FDatos.RutaPrograma + QLatin1Char('\n') + descargado + QLatin1Char('\n'));
+    // The download asked the server, not a cache.
+    EXPECT_TRUE(FServidor.Cabeceras.last().contains("no-cache"));
+    EXPECT_TRUE(FServidor.Cabeceras.last().contains("User-Agent: agent"));
+}
+
+TEST_F(BuscadorTest, MissingUpdaterLeavesTheProgramRunningWithAnError) {
+    Publicar("// VERSION: 1.0.0.6\r\n");
+    FServidor.Poner(QStringLiteral("/AppUpdates/senderal.ex"), "nuevo");
+    FUi.Respuesta = true;
+    EXPECT_THROW(Buscar(), ESenderalError);
+    EXPECT_FALSE(FUi.Terminado);
+    EXPECT_FALSE(FUi.PanelUpdate);
+}
+
+TEST_F(BuscadorTest, FailedDownloadOfTheProgramIsOnlyLogged) {
+    Publicar("// VERSION: 1.0.0.6\r\n"); // no senderal.ex on the server: 404
+    PonerActualizadorFalso();
+    FUi.Respuesta = true;
+    Buscar();
+    EXPECT_TRUE(FUi.Lineas.contains(QStringLiteral("No se ha podido descargar el fichero.")));
+    EXPECT_FALSE(FUi.Terminado);
+    EXPECT_FALSE(QFile::exists(FDatos.CarpetaCache + QStringLiteral("senderal.ex")));
+}
+
+TEST_F(BuscadorTest, BrokenServersCountAsNoUpdate) {
+    struct Caso {
+        const char* nombre;
+        std::function<void(BuscadorTest&)> preparar;
+    };
+    const Caso casos[] = {
+        {"version file missing (404)", [](BuscadorTest&) {}},
+        {"server down",
+         [](BuscadorTest& t) { t.FDatos.DireccionBase = QStringLiteral("http://127.0.0.1:1/"); }},
+        {"garbage answer", [](BuscadorTest& t) { t.FServidor.Modo(TServidorPrueba::Basura); }},
+        {"server that never answers",
+         [](BuscadorTest& t) {
+             t.FServidor.Modo(TServidorPrueba::Mudo);
+             t.FDatos.EsperaMs = 300;
+         }},
+        {"no update address configured", [](BuscadorTest& t) { t.FDatos.DireccionBase.clear(); }},
+        {"plain http to another host",
+         [](BuscadorTest& t) {
+             t.FDatos.DireccionBase = QStringLiteral("http://updates.example/");
+         }},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        SetUp();
+        FServidor.Modo(TServidorPrueba::Normal);
+        FUi = TUiPrueba();
+        c.preparar(*this);
+        Buscar();
+        EXPECT_TRUE(FUi.Lineas.contains(QStringLiteral("No se encuentra actualizacion")));
+        EXPECT_EQ(FUi.Informes.size(), 1);
+        EXPECT_TRUE(FUi.Preguntas.isEmpty());
+        EXPECT_FALSE(FUi.PanelUpdate);
+    }
+}
+
+TEST_F(BuscadorTest, UnreadableVersionFailsAfterPuttingThePanelsBack) {
+    Publicar("// VERSION: uno.0.0.0\r\n");
+    EXPECT_THROW(Buscar(), ESenderalError);
+    EXPECT_FALSE(FUi.PanelUpdate);
+    EXPECT_TRUE(FUi.ArrastreMostrado);
+}
+
+TEST(DireccionActualizacionAdmitida, OnlyHttpsOrLocalHttp) {
+    EXPECT_TRUE(DireccionActualizacionAdmitida(QUrl(QStringLiteral("https://x.example/a.ver"))));
+    EXPECT_TRUE(DireccionActualizacionAdmitida(QUrl(QStringLiteral("http://127.0.0.1:8080/a"))));
+    EXPECT_FALSE(DireccionActualizacionAdmitida(QUrl(QStringLiteral("http://x.example/a.ver"))));
+    EXPECT_FALSE(DireccionActualizacionAdmitida(QUrl(QStringLiteral("file:///etc/passwd"))));
+    EXPECT_FALSE(DireccionActualizacionAdmitida(QUrl(QStringLiteral("ftp://x.example/a"))));
+}
+
+TEST(DescargarFichero, UnwritableTargetFailsWithoutAsking) {
+    TServidorPrueba servidor;
+    servidor.Poner(QStringLiteral("/f"), "datos");
+    QString error;
+    EXPECT_FALSE(DescargarFichero(QUrl(servidor.Base() + QStringLiteral("f")),
+                                  QStringLiteral("/nonexistent-folder/f"), 2000, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(servidor.Pedidos.isEmpty());
+}
+} // namespace
