@@ -31,6 +31,10 @@ void escribirElemento(TIniTexto& ini, const QString& w, const TElementoTexto& e)
         ini.Escribir(w, clave(w, e.nombre, QStringLiteral(".Hint")), *e.hint);
     if (e.texto)
         ini.Escribir(w, clave(w, e.nombre, QStringLiteral(".Text")), *e.texto);
+    // The language files read this key; writing it lets labelled controls be translated.
+    if (e.etiquetaAdjunta && !e.etiquetaAdjunta->isEmpty())
+        ini.Escribir(w, clave(w, e.nombre, QStringLiteral(".EditLabel.Caption")),
+                     *e.etiquetaAdjunta);
     if (e.filtro)
         ini.Escribir(w, clave(w, e.nombre, QStringLiteral(".Filter")),
                      FiltroParaPlantilla(*e.filtro));

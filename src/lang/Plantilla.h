@@ -16,6 +16,7 @@ struct TElementoTexto {
     std::optional<QString> caption;
     std::optional<QString> hint;
     std::optional<QString> texto;          // edit boxes only
+    std::optional<QString> etiquetaAdjunta; // caption of the label attached to the element
     std::optional<QString> filtro;         // file and picture dialogs only
     std::optional<QStringList> lineas;     // multi-line text box
     std::optional<QStringList> items;      // drop-down list
