@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QUrl;
+class QWebEngineView;
+class TConsultaIBP;
+class TIndicadorOcupado;
+class TLog;
+
+// The page "IBP Index": the result browser `wbIBPIndex` with the busy indicator `pnlanim`
+// over it, and the commands that act on the result. The queries themselves are run by
+// `Consulta`; the main window owns the captions, which it takes from the signals.
+class TPaginaIBP : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TPaginaIBP(TLog* log, QWidget* parent = nullptr);
+    ~TPaginaIBP() override;
+
+    QWebEngineView* wbIBPIndex;
+    TIndicadorOcupado* pnlanim;
+    TConsultaIBP* Consulta;
+
+    // Dialogs and the desktop's browser; tests replace them.
+    std::function<bool(QPrinter*)> DialogoImprimir; // true: print on that printer
+    std::function<QString(const QString&)> SDPDF;   // suggested name in, chosen file out
+    std::function<void(const QUrl&)> AbrirEnNavegador;
+
+    // Starts one query for the track at `trackPath`.
+    void RefreshClick(const QString& trackPath);
+    // The query that ends a load: an empty page under the busy indicator meanwhile.
+    void ConsultarIBP(const QString& trackPath);
+    void ActionRecalcularIBPExecute();
+    void ActionImprimirIBPIndexExecute();
+    // Asks where to save and downloads the PDF there; false when nothing was saved.
+    bool ActionGrabarIBPIndexExecute(const QString& trackPath);
+    void ActionAbrirWebIBPIndexExecute();
+    // The route is closed: empty page, results forgotten, a query still running dropped.
+    void LimpiarIBP();
+    void ColocarIndicador(const QSize& ventana);
+
+    // The browser's target; an empty address shows an empty page.
+    void Navegar(const QString& url);
+    bool Imprimiendo() const { return static_cast<bool>(FImpresora); }
+
+  signals:
+    void CaptionPagina(const QString& caption); // caption of tsIBPIndex
+    void CaptionCinta(const QString& caption);  // caption of the ribbon tab rpIBPIndex
+    // A query ended: the analysis page and its PDF (either may be empty).
+    void Resultado(const QString& IBPIndexPage, const QString& IBPIndexPDFFilename);
+    void ImpresionTerminada(bool ok);
+
+  protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+  private:
+    void IBPTerminado(const QString& URLNavigate);
+
+    std::unique_ptr<QPrinter> FImpresora; // kept alive until the browser has printed
+};

@@ -1,0 +1,89 @@
+#include "WebThread.h"
+
+#include "AppPaths.h"
+#include "EnlacesIBP.h"
+#include "FormularioIBP.h"
+#include "IBPConfig.h"
+#include "RespuestaIBP.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+TWebThread::TWebThread(const QString& AFileName, QObject* wb, QObject* parent)
+    : QThread(parent), DireccionBase(IBPIndexURL()), CarpetaCache(CacheDir()),
+      FTrackFileName(AFileName), FwebBrowser(wb) {}
+
+void TWebThread::run() {
+    // The query fails silently by design: whatever breaks, the fields not yet set stay
+    // empty and the finish handler shows the empty result.
+    try {
+        Execute();
+    } catch (...) {
+    }
+    IdHTTP = nullptr;
+}
+
+void TWebThread::Execute() {
+    const QString name = FTrackFileName.trimmed();
+    QString respuesta;
+    if (!name.isEmpty() && QFileInfo(name).isFile()) {
+        QFile fichero(name);
+        if (!fichero.open(QIODevice::ReadOnly))
+            return;
+        const QByteArray contenido = fichero.readAll();
+        if (fichero.error() != QFileDevice::NoError)
+            return;
+        const TFormularioIBP form = ConstruirFormularioIBP(name, contenido);
+        Stream = form.Cuerpo;
+        if (!Enviar(form.TipoContenido, respuesta))
+            return;
+    }
+    ExtraerEnlacesIBP(respuesta);
+    FResponse = respuesta;
+    EscribirLineasCRLF(CarpetaCache + QStringLiteral("ibp.html"), respuesta);
+}
+
+bool TWebThread::Enviar(const QByteArray& tipoContenido, QString& respuesta) {
+    if (isInterruptionRequested())
+        return false;
+    QNetworkAccessManager http;
+    IdHTTP = &http;
+    QNetworkRequest request(QUrl(DireccionBase + QStringLiteral("prebabel_e.asp")));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, tipoContenido);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Senderal"));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(TiempoLimiteMs);
+
+    PeticionHecha = true;
+    QNetworkReply* reply = http.post(request, Stream);
+    QEventLoop espera;
+    connect(reply, &QNetworkReply::finished, &espera, &QEventLoop::quit);
+    // The owner may give up on this query (a newer load, the program ending): stop early.
+    QTimer vigilante;
+    connect(&vigilante, &QTimer::timeout, reply, [this, reply] {
+        if (isInterruptionRequested())
+            reply->abort();
+    });
+    vigilante.start(50);
+    if (!reply->isFinished())
+        espera.exec();
+    vigilante.stop();
+
+    const bool ok = reply->error() == QNetworkReply::NoError;
+    if (ok)
+        respuesta = DecodificarRespuesta(reply->readAll(), reply->rawHeader("Content-Type"));
+    delete reply;
+    return ok;
+}
+
+void TWebThread::ExtraerEnlacesIBP(const QString& respuesta) {
+    const TEnlacesIBP enlaces = ::ExtraerEnlacesIBP(respuesta, DireccionBase);
+    FURLNavigate = enlaces.URLNavigate;
+    FURLPDF = enlaces.URLPDF;
+}
