@@ -1,0 +1,239 @@
+#include "PaginaMapa.h"
+
+#include "AppPaths.h"
+#include "Numeros.h"
+#include "SenderalError.h"
+#include "TrackStores.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+const QString kCRLF = QStringLiteral("\r\n");
+
+int lineaConMarca(const QStringList& lines, QLatin1String marker) {
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines[i].contains(marker))
+            return i;
+    return -1;
+}
+
+QString textoCoordenada(std::string_view text) {
+    double unused = 0;
+    const QString whole = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    if (!IntentarLeerNumero(text, unused))
+        throw ESenderalError(TextoErrorNumero(whole));
+    return whole.left(12);
+}
+
+// Copies `from` over `to`; false with the reason when it cannot.
+bool copiarSobre(const QString& from, const QString& to, QString& error) {
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("%1: %2").arg(from, source.errorString());
+        return false;
+    }
+    QSaveFile target(to);
+    if (!target.open(QIODevice::WriteOnly) || target.write(source.readAll()) < 0 ||
+        !target.commit()) {
+        error = QStringLiteral("%1: %2").arg(to, target.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool escribirFichero(const QString& path, const QByteArray& bytes, QString& error) {
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("%1: %2").arg(path, f.errorString());
+        return false;
+    }
+    if (f.write(bytes) != bytes.size() || !f.commit()) {
+        error = QStringLiteral("%1: %2").arg(path, f.errorString());
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+QString CargarPlantillaMapa() {
+    QFile f(QStringLiteral(":/RES_HTML_PAGEMAP"));
+    if (!f.open(QIODevice::ReadOnly))
+        throw ESenderalError(QStringLiteral("Error no se encuentra el recurso."));
+    return QString::fromUtf8(f.readAll());
+}
+
+QStringList LineasPlantilla(const QString& text) {
+    QStringList lines = text.split(kCRLF);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QStringList ListaPuntosMapa(const TTrackPointStore& points) {
+    QStringList lines;
+    lines.reserve(points.RecordCount());
+    const QString blanks(10, QLatin1Char(' '));
+    for (int i = 0; i < points.RecordCount(); ++i) {
+        const QString item = QStringLiteral("new GLatLng(%1,%2)")
+                                 .arg(textoCoordenada(points.texto(i, CampoPunto::Lat)),
+                                      textoCoordenada(points.texto(i, CampoPunto::Lon)));
+        lines << blanks + (i > 0 ? QStringLiteral(",") : QString()) + item;
+    }
+    return lines;
+}
+
+QString UnirLineas(const QStringList& lines) {
+    QString text;
+    for (const QString& l : lines)
+        text += l + kCRLF;
+    return text;
+}
+
+std::optional<TParametrosMapa> ParametrosMostrarMapa(const QString& latCentro,
+                                                     const QString& lonCentro,
+                                                     const QString& puntos, const QString& tipoMapa,
+                                                     int zoom) {
+    const bool centro = !latCentro.isEmpty() && !lonCentro.isEmpty();
+    if (!centro && puntos.isEmpty())
+        return std::nullopt;
+    TParametrosMapa p;
+    p.controles = {QStringLiteral("GLargeMapControl"), QStringLiteral("GMapTypeControl")};
+    p.latCentro = latCentro;
+    p.lonCentro = lonCentro;
+    p.zoom = zoom == 0 ? 14 : zoom;
+    p.mostrarVentana = false;
+    p.tipoMapa = tipoMapa;
+    p.puntos = puntos;
+    return p;
+}
+
+QStringList RellenarPlantillaMapa(QStringList lines, const TParametrosMapa& p) {
+    int i = lineaConMarca(lines, QLatin1String("//##TAMANYO##"));
+    if (i >= 0)
+        lines[i] = QStringLiteral("<div id=\"map\" style=\"position: absolute; top: 0; left: 0; "
+                                  "width: 103%; height: 100%;\"></div>");
+
+    i = lineaConMarca(lines, QLatin1String("//##CONTROLS##"));
+    if (i >= 0) {
+        lines.removeAt(i);
+        // Each control lands before the ones inserted earlier: the page lists them in
+        // reverse order.
+        for (const QString& control : p.controles)
+            lines.insert(i, QStringLiteral("        map.addControl(new %1());").arg(control));
+    }
+
+    i = lineaConMarca(lines, QLatin1String("//##MAPTYPE##"));
+    if (i >= 0) {
+        lines[i] = QStringLiteral("        map.setMapType(%1);").arg(p.tipoMapa);
+        const char* const types[] = {"G_NORMAL_MAP", "G_PHYSICAL_MAP", "G_SATELLITE_MAP",
+                                     "G_HYBRID_MAP"};
+        for (int k = 0; k < 4; ++k)
+            lines.insert(
+                i + 1 + k,
+                QStringLiteral("        map.addMapType(%1); ").arg(QLatin1String(types[k])));
+    }
+
+    if (!p.puntos.isEmpty()) {
+        i = lineaConMarca(lines, QLatin1String("//##TRACK##"));
+        if (i >= 0) {
+            lines[i] = QStringLiteral("        // Puntos de la ruta");
+            const QStringList track = {
+                QStringLiteral("        var polyline = new GPolyline(["),
+                p.puntos, // ends with CR LF itself: the page gets an empty line after it
+                QStringLiteral("        ], \"#ff0000\", 5);"),
+                QStringLiteral("        map.addOverlay(polyline);"),
+                QStringLiteral(
+                    "        // map.setZoom(map.getBoundsZoomLevel(polyline.getBounds()));"),
+            };
+            for (int k = 0; k < track.size(); ++k)
+                lines.insert(i + 1 + k, track[k]);
+        }
+    }
+
+    i = lineaConMarca(lines, QLatin1String("//##VENTANA##"));
+    if (i >= 0)
+        lines[i] = p.mostrarVentana ? QStringLiteral("       marker.openInfoWindowHtml(html);")
+                                    : QString();
+
+    if (!p.latCentro.isEmpty() || !p.lonCentro.isEmpty()) {
+        i = lineaConMarca(lines, QLatin1String("//##SETCENTER##"));
+        if (i >= 0)
+            lines[i] = QStringLiteral("        map.setCenter(new GLatLng(%1,%2),%3);")
+                           .arg(p.latCentro, p.lonCentro)
+                           .arg(p.zoom);
+    }
+    return lines;
+}
+
+QByteArray BytesPagina(const QStringList& entries) {
+    return UnirLineas(entries).toUtf8();
+}
+
+QString TResultadoMapa::Mensaje() const {
+    switch (fallo) {
+    case TFalloMapa::fmNinguno:
+        return QString();
+    case TFalloMapa::fmPlantilla:
+        return QStringLiteral("No se ha podido acceder a la página para mostrar el mapa.");
+    case TFalloMapa::fmFichero:
+        return QStringLiteral("Se ha producido un error crear el mapa. Consulta con el "
+                              "Administrador del sistema. \r\nError: %1")
+            .arg(detalle);
+    case TFalloMapa::fmOtro:
+        break;
+    }
+    return QStringLiteral("Se ha producido un error crear al generar el mapa. Consulta con el "
+                          "Administrador del sistema. \r\nError: %1")
+        .arg(detalle);
+}
+
+QString NombrePaginaDatos() {
+    return QStringLiteral("~dat.html");
+}
+QString NombrePaginaMapa() {
+    return QStringLiteral("~map.html");
+}
+
+QStringList FicherosSoportePagina() {
+    return {QStringLiteral("senderal-mapa.js"), QStringLiteral("leaflet.css")};
+}
+
+QString CarpetaSoportePagina() {
+    return AppDir() + QStringLiteral("mapa/");
+}
+
+TResultadoMapa EscribirMapa(const TParametrosMapa& p, const QString& folder,
+                            const QString& supportFolder) {
+    TResultadoMapa r;
+    QStringList lines;
+    try {
+        lines = LineasPlantilla(CargarPlantillaMapa());
+    } catch (const ESenderalError& e) {
+        r.fallo = TFalloMapa::fmPlantilla;
+        r.detalle = e.text();
+        return r;
+    }
+    const QByteArray page = BytesPagina(RellenarPlantillaMapa(lines, p));
+
+    const QDir dir(folder);
+    if (!dir.exists() && !QDir().mkpath(folder)) {
+        r.fallo = TFalloMapa::fmFichero;
+        r.detalle = QStringLiteral("%1: no se puede crear la carpeta").arg(folder);
+        return r;
+    }
+    for (const QString& name : {NombrePaginaDatos(), NombrePaginaMapa()})
+        if (!escribirFichero(dir.filePath(name), page, r.detalle)) {
+            r.fallo = TFalloMapa::fmFichero;
+            return r;
+        }
+    // Without its script the page would show nothing at all: say so.
+    for (const QString& name : FicherosSoportePagina())
+        if (!copiarSobre(QDir(supportFolder).filePath(name), dir.filePath(name), r.detalle)) {
+            r.fallo = TFalloMapa::fmOtro;
+            return r;
+        }
+    r.paginaDatos = dir.filePath(NombrePaginaDatos());
+    return r;
+}

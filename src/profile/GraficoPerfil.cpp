@@ -1,0 +1,136 @@
+#include "GraficoPerfil.h"
+
+#include "SenderalError.h"
+
+#include <QAreaSeries>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QLineSeries>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPrinter>
+#include <QValueAxis>
+
+TGraficoPerfil::TGraficoPerfil(QWidget* parent)
+    : QChartView(parent), FSuperior(new QLineSeries(this)), FArea(new QAreaSeries(FSuperior)),
+      FLinea(new QLineSeries), FEjeX(new QCategoryAxis), FEjeY(new QValueAxis) {
+    setObjectName(QStringLiteral("dbchtPerfil"));
+    auto* c = new QChart;
+    c->setTitle(QStringLiteral("PERFIL DEL TRACK"));
+    c->legend()->hide();
+    c->setAnimationOptions(QChart::NoAnimation);
+
+    FArea->setObjectName(QStringLiteral("arsrsSeries1"));
+    // Low ground lime, the middle yellow, the tops red.
+    QLinearGradient fill(0, 1, 0, 0);
+    fill.setCoordinateMode(QGradient::ObjectBoundingMode);
+    fill.setColorAt(0.0, QColor(0, 255, 0));
+    fill.setColorAt(0.5, QColor(255, 255, 0));
+    fill.setColorAt(1.0, QColor(255, 0, 0));
+    FArea->setBrush(fill);
+    FArea->setPen(Qt::NoPen);
+    FArea->setPointsVisible(false);
+    FArea->setPointLabelsVisible(false);
+
+    FLinea->setObjectName(QStringLiteral("Series1"));
+    QPen pen(QColor(0, 0, 0, 61)); // black, 76 % transparent
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    FLinea->setPen(pen);
+    FLinea->setPointsVisible(false);
+
+    c->addSeries(FArea);
+    c->addSeries(FLinea);
+
+    FEjeX->setTitleText(QStringLiteral("Kilómetros"));
+    FEjeX->setGridLineVisible(false);
+    FEjeX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    FEjeY->setTitleText(QStringLiteral("Altitud"));
+    FEjeY->setLabelFormat(QStringLiteral("%.0f"));
+    c->addAxis(FEjeX, Qt::AlignBottom);
+    c->addAxis(FEjeY, Qt::AlignLeft);
+    for (QAbstractSeries* s :
+         {static_cast<QAbstractSeries*>(FArea), static_cast<QAbstractSeries*>(FLinea)}) {
+        s->attachAxis(FEjeX);
+        s->attachAxis(FEjeY);
+    }
+    FEjeY->setRange(0, 0);
+    ajustarEjeX(0);
+
+    setChart(c);
+    setRenderHint(QPainter::Antialiasing);
+    setInteractive(false);
+    setRubberBand(QChartView::NoRubberBand);
+}
+
+void TGraficoPerfil::Vaciar() {
+    FSuperior->clear();
+    FLinea->clear();
+    fijarEtiquetas({});
+}
+
+void TGraficoPerfil::Pintar(const TDatosPerfil& datos) {
+    Vaciar();
+    QList<QPointF> points;
+    points.reserve(qsizetype(datos.altitudes.size()));
+    for (size_t i = 0; i < datos.altitudes.size(); ++i)
+        points.append(QPointF(double(i), datos.altitudes[i]));
+    FSuperior->replace(points);
+    FLinea->replace(points);
+    if (!datos.completo())
+        throw ESenderalError(datos.error);
+    FEjeY->setRange(0, datos.maximoEje);
+    fijarEtiquetas(datos.etiquetas);
+    ajustarEjeX(int(datos.altitudes.size()));
+}
+
+void TGraficoPerfil::fijarEtiquetas(const std::vector<TEtiquetaPerfil>& etiquetas) {
+    for (const QString& label : FEjeX->categoriesLabels())
+        FEjeX->remove(label);
+    // The axis keeps one category per distinct text; equal distances (a track that does
+    // not move) still get their own label each.
+    int repeat = 0;
+    for (const TEtiquetaPerfil& e : etiquetas) {
+        QString text = e.texto;
+        while (FEjeX->categoriesLabels().contains(text))
+            text = e.texto + QString(++repeat, QChar(0x200B));
+        FEjeX->append(text, e.indice);
+    }
+}
+
+void TGraficoPerfil::ajustarEjeX(int count) {
+    // A single point (or none) has no width of its own: give it one around point 0.
+    const double min = count > 1 ? 0.0 : -1.0;
+    const double max = count > 1 ? double(count - 1) : 1.0;
+    FEjeX->setStartValue(min);
+    FEjeX->setRange(min, max);
+}
+
+void TGraficoPerfil::VerRelleno(bool visible) {
+    FArea->setVisible(visible);
+}
+
+bool TGraficoPerfil::RellenoVisible() const {
+    return FArea->isVisible();
+}
+
+QRect TGraficoPerfil::RectanguloImpresion(const QRect& page) {
+    const int mx = int(page.width() * 0.15), my = int(page.height() * 0.19);
+    return page.adjusted(mx, my, -mx, -my);
+}
+
+void TGraficoPerfil::Imprimir(QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw ESenderalError(
+            QStringLiteral("No se puede imprimir en %1.").arg(printer.printerName()));
+    const QRect page(QPoint(0, 0),
+                     printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    painter.setRenderHint(QPainter::Antialiasing);
+    render(&painter, RectanguloImpresion(page));
+    painter.end();
+}
+
+QImage TGraficoPerfil::Imagen() {
+    return grab().toImage();
+}
