@@ -78,6 +78,6 @@ void TIndicadorOcupado::Ocultar() {
     imgAnim->Detener();
 }
 
-void TIndicadorOcupado::Colocar(const QSize& ventana) {
-    move(ventana.width() / 2 - width() / 2, ventana.height() / 3 - height() / 2);
+QPoint TIndicadorOcupado::Posicion(const QSize& ventana, const QSize& lado) {
+    return {ventana.width() / 2 - lado.width() / 2, ventana.height() / 3 - lado.height() / 2};
 }

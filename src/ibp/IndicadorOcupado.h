@@ -30,8 +30,9 @@ class TIndicadorOcupado : public QFrame {
     explicit TIndicadorOcupado(QWidget* parent = nullptr);
     void Mostrar();
     void Ocultar();
-    // Centred across the window and at one third of its height.
-    void Colocar(const QSize& ventana);
+    // Top-left corner, in window coordinates, of an indicator of `lado` centred across
+    // the window and at one third of its height (integer halves and thirds).
+    static QPoint Posicion(const QSize& ventana, const QSize& lado);
 
     TAnimacionOcupado* imgAnim;
 };

@@ -69,6 +69,7 @@ void TPaginaIBP::Navegar(const QString& url) {
 void TPaginaIBP::RefreshClick(const QString& trackPath) {
     emit CaptionPagina(TextoCalculando());
     Navegar(IBPIndexURL() + QStringLiteral("calculando.htm"));
+    ColocarIndicador();
     pnlanim->Mostrar();
     Consulta->Iniciar(trackPath);
 }
@@ -130,11 +131,24 @@ void TPaginaIBP::LimpiarIBP() {
     emit CaptionCinta(TextoCalculando());
 }
 
-void TPaginaIBP::ColocarIndicador(const QSize& ventana) {
-    pnlanim->Colocar(ventana);
+void TPaginaIBP::ColocarIndicador() {
+    const QWidget* ventana = window();
+    QPoint p = TIndicadorOcupado::Posicion(ventana->size(), pnlanim->size());
+    if (ventana != this)
+        p = mapFrom(ventana, p);
+    // In a small window one third of its height may lie above this page: the indicator
+    // stays on the page.
+    p.setX(qBound(0, p.x(), qMax(0, width() - pnlanim->width())));
+    p.setY(qBound(0, p.y(), qMax(0, height() - pnlanim->height())));
+    pnlanim->move(p);
 }
 
 void TPaginaIBP::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    pnlanim->raise();
+    ColocarIndicador();
+}
+
+void TPaginaIBP::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    ColocarIndicador();
 }

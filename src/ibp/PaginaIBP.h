@@ -41,7 +41,9 @@ class TPaginaIBP : public QWidget {
     void ActionAbrirWebIBPIndexExecute();
     // The route is closed: empty page, results forgotten, a query still running dropped.
     void LimpiarIBP();
-    void ColocarIndicador(const QSize& ventana);
+    // Keeps the busy indicator centred across the window and at one third of the
+    // window's height, held inside this page.
+    void ColocarIndicador();
 
     // The browser's target; an empty address shows an empty page.
     void Navegar(const QString& url);
@@ -56,6 +58,7 @@ class TPaginaIBP : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
   private:
     void IBPTerminado(const QString& URLNavigate);

@@ -1,7 +1,5 @@
 #include "RespuestaIBP.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -17,7 +15,8 @@ QByteArray CharsetDe(const QByteArray& tipoContenido) {
 }
 
 bool Grabar(const QString& fichero, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(fichero).absolutePath());
+    // The folder is not created here: at exit the cache folder is removed, and a query
+    // still ending must not bring it back.
     QSaveFile f(fichero);
     if (!f.open(QIODevice::WriteOnly))
         return false;

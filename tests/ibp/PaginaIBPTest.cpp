@@ -141,14 +141,25 @@ TEST_F(PaginaIBP, ElIndicadorSeColocaAUnTercioDeLaVentana) {
     struct {
         const char* guarda;
         QSize ventana;
-        QPoint pos;
-    } casos[] = {{"even sizes", QSize(900, 600), QPoint(417, 167)},
-                 {"odd sizes round toward zero", QSize(1001, 751), QPoint(467, 217)}};
+        QRect pagina; // the page inside the window
+        QPoint pos;   // the indicator inside the page
+    } casos[] = {
+        {"page fills the window", QSize(900, 600), QRect(0, 0, 900, 600), QPoint(417, 167)},
+        {"odd sizes round toward zero", QSize(1001, 751), QRect(0, 0, 1001, 751), QPoint(467, 217)},
+        {"page below a ribbon", QSize(900, 600), QRect(0, 150, 900, 450), QPoint(417, 17)},
+        {"one third above the page keeps it on the page", QSize(900, 600), QRect(0, 250, 900, 350),
+         QPoint(417, 0)},
+    };
+    QWidget ventana;
+    pagina->setParent(&ventana);
     for (const auto& c : casos) {
         SCOPED_TRACE(c.guarda);
-        pagina->ColocarIndicador(c.ventana);
+        ventana.resize(c.ventana);
+        pagina->setGeometry(c.pagina);
+        pagina->ColocarIndicador();
         EXPECT_EQ(pagina->pnlanim->pos(), c.pos);
     }
+    pagina->setParent(nullptr);
 }
 
 TEST_F(PaginaIBP, SinServicioSigueEnSilencio) {
