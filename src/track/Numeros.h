@@ -20,3 +20,14 @@ QString FormatoGeneral(double value, QChar decimalSep = QLatin1Char('.'));
 
 // The message of a failed number conversion, as the user sees it.
 QString TextoErrorNumero(QStringView text);
+
+// A number written after a display pattern: '0' is a digit always written, '#' a digit
+// written only when significant, a ',' before the decimal point asks for thousands
+// grouping, the first '.' is the decimal point and the digit places after it give the
+// decimals (rounded, a half away from zero; none means no decimal separator); a further
+// '.' is not written; any other character is copied. "#,##0.00 metros" writes 1234.5 as
+// "1,234.50 metros" with ',' grouping and '.' decimals.
+QString FormatoPatron(double value, QStringView pattern, QStringView thousandsSep,
+                      QStringView decimalSep);
+// The same with the separators of the computer's system locale.
+QString FormatoPatronLocal(double value, QStringView pattern);

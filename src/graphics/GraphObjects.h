@@ -1,0 +1,300 @@
+#pragma once
+
+#include "Medidas.h"
+
+#include <QColor>
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <QRectF>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPainter;
+class TGraphScene;
+
+// Colours as the program stores them: 0x00BBGGRR; a top byte 0xFF marks a system colour
+// whose index is the low byte.
+using TColor = std::uint32_t;
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clBtnText = 0xFF000012;  // system colour 18
+constexpr TColor clHotLight = 0xFF00001A; // system colour 26
+
+QColor ColorAQColor(TColor c);
+TColor ColorDesdeQColor(const QColor& c);
+
+enum TPenStyle { psSolid, psClear };
+enum TBrushStyle { bsSolid, bsClear };
+
+struct TGraphPen {
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = psSolid;
+};
+
+struct TGraphBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+};
+
+enum TGraphObjectOption { goLinkable = 1, goSelectable = 2, goShowCaption = 4 };
+using TGraphObjectOptions = int;
+
+enum TLinkBeginEndStyle { lsNone };
+
+// How an object is drawn on a device: graph point p lands on p * Escala - Origen.
+struct TTransformacion {
+    double Escala = 1;
+    QPointF Origen;
+    // Pictures for a printer or a file keep exact shapes instead of the raster shortcuts.
+    bool Vectorial = false;
+
+    QPointF Mapear(double x, double y) const { return {x * Escala - Origen.x(), y * Escala - Origen.y()}; }
+};
+
+// Base of everything placed on a canvas. Objects belong to their scene, which frees them.
+class TGraphObject {
+public:
+    virtual ~TGraphObject() = default;
+    TGraphObject(const TGraphObject&) = delete;
+    TGraphObject& operator=(const TGraphObject&) = delete;
+
+    const TGraphPen& Pen() const { return FPen; }
+    void SetPenColor(TColor c);
+    void SetPenWidth(int w);
+    void SetPenStyle(TPenStyle s);
+    const TGraphBrush& Brush() const { return FBrush; }
+    void SetBrushColor(TColor c);
+    void SetBrushStyle(TBrushStyle s);
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool v);
+    TGraphObjectOptions Options() const { return FOptions; }
+    void SetOptions(TGraphObjectOptions o);
+    bool Selected() const { return FSelected; }
+    // Only an object with goSelectable can be selected.
+    void SetSelected(bool s);
+
+    int Tag = 0;
+
+    void BringToFront();
+    void Invalidate();
+
+    TGraphScene* Owner() const { return FOwner; }
+
+    // The drawn extent in graph units (shape plus pen).
+    virtual QRect DrawRect() const = 0;
+    // Whether graph point p lies on the object (visibility is the caller's concern).
+    virtual bool HitTest(const QPointF& p) const = 0;
+    virtual void Draw(QPainter& painter, const TTransformacion& t) const = 0;
+
+protected:
+    explicit TGraphObject(TGraphScene* owner) : FOwner(owner) {}
+    // Called before a change of the drawn extent, so that the old place is repainted.
+    void Changing();
+    // Tells the scene what changed: a geometry change also moves the object in the
+    // pointer index and the bounds.
+    void Changed(bool geometry);
+
+    TGraphScene* FOwner;
+
+private:
+    friend class TGraphScene;
+    TGraphPen FPen;
+    TGraphBrush FBrush;
+    bool FVisible = true;
+    bool FSelected = false;
+    TGraphObjectOptions FOptions = goLinkable | goSelectable | goShowCaption;
+    std::uint64_t FZ = 0; // z-order stamp: larger lies on top
+};
+
+class TGraphNode : public TGraphObject {
+public:
+    int Left() const { return FBounds.left(); }
+    int Top() const { return FBounds.top(); }
+    int Width() const { return FBounds.width(); }
+    int Height() const { return FBounds.height(); }
+    QRect BoundsRect() const { return FBounds; }
+    void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
+    void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
+    void SetWidth(int v);
+    void SetHeight(int v);
+    // Goes through the placement rule of the canvas.
+    void SetBounds(int left, int top, int width, int height);
+
+    QRect DrawRect() const override;
+
+    // The shape on the device, from the node's bounds.
+    QRectF DeviceRect(const TTransformacion& t) const;
+
+protected:
+    explicit TGraphNode(TGraphScene* owner) : TGraphObject(owner) {}
+    void Place(int left, int top, int width, int height, bool sizeChanges);
+    QRect FBounds{0, 0, 0, 0};
+};
+
+class TRectangularNode : public TGraphNode {
+public:
+    explicit TRectangularNode(TGraphScene* owner) : TGraphNode(owner) {}
+    bool HitTest(const QPointF& p) const override;
+    void Draw(QPainter& painter, const TTransformacion& t) const override;
+};
+
+class TEllipticNode : public TGraphNode {
+public:
+    explicit TEllipticNode(TGraphScene* owner) : TGraphNode(owner) {}
+    bool HitTest(const QPointF& p) const override;
+    void Draw(QPainter& painter, const TTransformacion& t) const override;
+};
+
+// One track point as measured and drawn.
+class TTrackNode : public TEllipticNode {
+public:
+    explicit TTrackNode(TGraphScene* owner) : TEllipticNode(owner) {}
+
+    TMedidasPunto Datos;
+    QPoint Center;
+
+    double Latitud() const { return Datos.Latitud; }
+    double Longitud() const { return Datos.Longitud; }
+    TFechaHora FechaHora() const { return Datos.FechaHora; }
+    TFechaHora FechaHoraIni() const { return Datos.FechaHoraIni; }
+    double Elevacion() const { return Datos.Elevacion; }
+    double Distancia() const { return Datos.Distancia; }
+    double AscAcumulado() const { return Datos.AscAcumulado; }
+    double DescAcumulado() const { return Datos.DescAcumulado; }
+    double VelocidadInstant() const { return Datos.VelocidadInstant; }
+    QString LatitudAsString() const { return Datos.LatitudAsString(); }
+    QString LongitudAsString() const { return Datos.LongitudAsString(); }
+    int LatitudAsInteger() const { return Datos.LatitudAsInteger(); }
+    int LongitudAsInteger() const { return Datos.LongitudAsInteger(); }
+    TFechaHora Fecha() const { return Datos.Fecha(); }
+    TFechaHora Hora() const { return Datos.Hora(); }
+};
+
+// A polyline through integer points; link points are not confined by the canvas.
+class TGraphLink : public TGraphObject {
+public:
+    explicit TGraphLink(TGraphScene* owner) : TGraphObject(owner) {}
+
+    TLinkBeginEndStyle BeginStyle = lsNone;
+    TLinkBeginEndStyle EndStyle = lsNone;
+
+    void AddPoint(const QPoint& p);
+    int PointCount() const { return int(FPoints.size()); }
+    // Any index outside 0 .. PointCount-1 throws "Invalid point index. (%d)".
+    QPoint Point(int index) const;
+    void SetPoint(int index, const QPoint& p);
+    const std::vector<QPoint>& Points() const { return FPoints; }
+    // Changes many points at once without a notification per point.
+    void SetPoints(std::vector<QPoint> points);
+    void Reserve(int n) { FPoints.reserve(size_t(n)); }
+
+    // Hit distance: the larger of half the pen width and the canvas's marker size.
+    int HitDistance() const;
+
+    QRect DrawRect() const override;
+    bool HitTest(const QPointF& p) const override;
+    void Draw(QPainter& painter, const TTransformacion& t) const override;
+    bool SegmentHit(int segment, const QPointF& p) const;
+
+private:
+    void comprobarIndice(int index) const;
+    std::vector<QPoint> FPoints;
+    mutable QRect FCacheRect;
+    mutable bool FCacheValido = false;
+    friend class TGraphScene;
+};
+
+// The objects of one canvas, in z-order, with what every canvas needs regardless of
+// the window: bounds, pointer lookup, and rendering onto any painter.
+class TGraphScene {
+public:
+    TGraphScene();
+    ~TGraphScene();
+    TGraphScene(const TGraphScene&) = delete;
+    TGraphScene& operator=(const TGraphScene&) = delete;
+
+    // A new object is appended at the top of the z-order.
+    template <class T> T* Crear() {
+        auto obj = std::make_unique<T>(this);
+        T* raw = obj.get();
+        agregar(std::move(obj));
+        return raw;
+    }
+
+    void Clear();
+    int ObjectCount() const { return int(FObjetos.size()); }
+    // Object by index in z-order.
+    TGraphObject* Object(int index) const;
+
+    int MinNodeSize = 1;
+    int MarkerSize = 3;
+    // Nodes stay inside these bounds.
+    QRect PlacementBounds{0, 0, 65536, 65536};
+
+    // Enclosing rectangle of the visible objects' drawn extent; (0,0,0,0) when none.
+    QRect GraphBounds() const;
+    // The topmost visible object under graph point p, or none.
+    TGraphObject* ObjectAt(const QPointF& p) const;
+
+    // Draws the visible objects whose extent meets `areaGrafica` (graph units), in z-order;
+    // selection handles too when asked.
+    void Render(QPainter& painter, const TTransformacion& t, const QRectF& areaGrafica,
+                bool handles) const;
+
+    // Called with the area (graph units) that needs repainting; a null rectangle means
+    // everything.
+    std::function<void(const QRect&)> OnCambio;
+    // Nothing but the stored state changes while it is above 0.
+    int UpdateCount = 0;
+
+    // Every visible object in z-order.
+    template <class F> void ForEach(F f) const {
+        ordenar();
+        for (const auto& o : FObjetos)
+            f(o.get());
+    }
+
+private:
+    friend class TGraphObject;
+    friend class TGraphNode;
+    friend class TGraphLink;
+    void agregar(std::unique_ptr<TGraphObject> obj);
+    void cambio(TGraphObject* obj, bool geometry);
+    void antesDeCambio(TGraphObject* obj);
+    void alFrente(TGraphObject* obj);
+    void ordenar() const;
+    void construirIndice() const;
+
+    mutable std::vector<std::unique_ptr<TGraphObject>> FObjetos;
+    mutable bool FDesordenado = false;
+    std::uint64_t FSiguienteZ = 1;
+
+    mutable QRect FBounds;
+    mutable bool FBoundsValidos = true;
+
+    // Pointer lookup: a uniform grid of cells over the objects' extents; a link
+    // enters every cell its segments cross.
+    struct Entrada {
+        TGraphObject* obj;
+        int segmento; // -1 for a node
+    };
+    mutable std::vector<std::vector<Entrada>> FCeldas;
+    mutable QRect FAreaIndice;
+    mutable int FCelda = 64, FColumnas = 0, FFilas = 0;
+    mutable bool FIndiceValido = false;
+};
+
+// The text of a bad link point index.
+QString TextoIndicePuntoInvalido(int index);

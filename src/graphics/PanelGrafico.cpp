@@ -1,0 +1,866 @@
+#include "PanelGrafico.h"
+
+#include "FechaHora.h"
+#include "Log.h"
+#include "Numeros.h"
+#include "SenderalError.h"
+#include "TrackStores.h"
+#include "Trazado.h"
+#include "Verbario.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+QString textoMetros() { return LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")); }
+
+// Runs the end of a canvas update whatever way the build leaves.
+struct FinActualizacion {
+    TSimpleGraph* canvas;
+    ~FinActualizacion() { canvas->EndUpdate(); }
+};
+
+double numeroPunto(std::string_view text) {
+    double v = 0;
+    if (!IntentarLeerNumero(text, v))
+        throw ESenderalError(TextoErrorNumero(QString::fromUtf8(text.data(), qsizetype(text.size()))));
+    return v;
+}
+
+// The user's long time format, without the zone name a locale may add.
+QString formatoHoraLarga(const QLocale& locale) {
+    QString f = locale.timeFormat(QLocale::LongFormat);
+    f.remove(QLatin1Char('t'));
+    return f.trimmed();
+}
+} // namespace
+
+TPanelGrafico::TPanelGrafico(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("tsGraficoRuta"));
+    TimerAnim = new QTimer(this);
+    TimerAnim->setObjectName(QStringLiteral("TimerAnim"));
+    TimerAnim->setInterval(50);
+    connect(TimerAnim, &QTimer::timeout, this, [this] { TimerAnimTimer(); });
+    crearPagina();
+    UsarAnchoLinea(nullptr);
+}
+
+TPanelGrafico::~TPanelGrafico() {
+    TimerAnim->stop();
+    // The line width box may live in the ribbon; a box of our own has no parent.
+    if (seAnchoLinea && !seAnchoLinea->parent())
+        delete seAnchoLinea;
+}
+
+void TPanelGrafico::crearPagina() {
+    auto* raiz = new QVBoxLayout(this);
+    raiz->setContentsMargins(0, 0, 0, 0);
+    raiz->setSpacing(2);
+
+    pnlTitulo = new QLabel(this);
+    pnlTitulo->setObjectName(QStringLiteral("pnlTitulo"));
+    pnlTitulo->setAutoFillBackground(true);
+    pnlTitulo->setStyleSheet(QStringLiteral(
+        "QLabel#pnlTitulo { background: #3a5f8f; color: white; font-weight: bold; padding: 3px; }"));
+    raiz->addWidget(pnlTitulo);
+
+    auto* cuerpo = new QHBoxLayout;
+    cuerpo->setSpacing(4);
+    raiz->addLayout(cuerpo, 1);
+
+    auto* izquierda = new QVBoxLayout;
+    izquierda->addWidget(crearPanelDatos());
+    izquierda->addStretch(1);
+    izquierda->addWidget(crearPanelAnimacion());
+    cuerpo->addLayout(izquierda);
+
+    auto* derecha = new QVBoxLayout;
+    derecha->setSpacing(2);
+    sgTrack = new TSimpleGraph(this);
+    sgTrack->setObjectName(QStringLiteral("sgTrack"));
+    sgTrack->SetColor(clWhite);
+    derecha->addWidget(sgTrack, 1);
+
+    pnlGraficosAux = new QWidget(this);
+    pnlGraficosAux->setObjectName(QStringLiteral("pnlGraficosAux"));
+    pnlGraficosAux->setFixedHeight(140);
+    auto* tira = new QHBoxLayout(pnlGraficosAux);
+    tira->setContentsMargins(0, 0, 0, 0);
+    auto crearAux = [this, tira](QGroupBox*& caja, TSimpleGraph*& canvas, const char* nombre,
+                                 const char* nombreCanvas, const QString& titulo) {
+        caja = new QGroupBox(titulo, pnlGraficosAux);
+        caja->setObjectName(QLatin1String(nombre));
+        auto* l = new QVBoxLayout(caja);
+        l->setContentsMargins(2, 2, 2, 2);
+        canvas = new TSimpleGraph(caja);
+        canvas->setObjectName(QLatin1String(nombreCanvas));
+        canvas->SetColor(clBtnText);
+        canvas->SetScrollBarsAllowed(false);
+        canvas->setFocusPolicy(Qt::NoFocus);
+        l->addWidget(canvas);
+        // Half the strip each: the altitude panel takes the integer half.
+        tira->addWidget(caja, 1);
+    };
+    crearAux(pnlAuxAltura, sgAltura, "pnlAuxAltura", "sgAltura", QStringLiteral("Gráfico de Altura"));
+    crearAux(pnlAuxVelocidad, sgVelocidad, "pnlAuxVelocidad", "sgVelocidad",
+             QStringLiteral("Gráfico de Velocidad"));
+    derecha->addWidget(pnlGraficosAux);
+    cuerpo->addLayout(derecha, 1);
+
+    connect(sgTrack, &TSimpleGraph::ObjectMouseEnter, this,
+            [this](TSimpleGraph* c, TGraphObject* o) { sgTrackObjectMouseEnter(c, o); });
+    connect(sgTrack, &TSimpleGraph::ObjectMouseLeave, this,
+            [this](TSimpleGraph* c, TGraphObject* o) { sgTrackObjectMouseLeave(c, o); });
+    connect(sgTrack, &TSimpleGraph::Exit, this, [this] { sgTrackExit(); });
+    connect(sgTrack, &TSimpleGraph::DblClick, this, [this] { sgTrackDblClick(); });
+    connect(sgTrack, &TSimpleGraph::MouseWheelDown, this,
+            [this](const QPoint& p, bool* h) { sgTrackMouseWheel(p, h, -1); });
+    connect(sgTrack, &TSimpleGraph::MouseWheelUp, this,
+            [this](const QPoint& p, bool* h) { sgTrackMouseWheel(p, h, +1); });
+    // The graphs follow their panels' width on every resize.
+    connect(sgAltura, &TSimpleGraph::Redimensionado, this, [this] { AjustarGraficoAncho(sgAltura); });
+    connect(sgVelocidad, &TSimpleGraph::Redimensionado, this,
+            [this] { AjustarGraficoAncho(sgVelocidad); });
+}
+
+QWidget* TPanelGrafico::crearPanelDatos() {
+    pnlGraficoDatos = new QGroupBox(QStringLiteral("Datos puntuales"), this);
+    pnlGraficoDatos->setObjectName(QStringLiteral("pnlGraficoDatos"));
+    pnlGraficoDatos->setMinimumWidth(210);
+    auto* g = new QGridLayout(pnlGraficoDatos);
+    g->setVerticalSpacing(6);
+    struct Fila {
+        QLabel** label;
+        const char* nombre;
+        const char* icono;
+        QString texto;
+        QString hint;
+    };
+    const Fila filas[] = {
+        {&lblEnterMouse, "lblEnterMouse", "punto", QStringLiteral("Información del punto"), QString()},
+        {&lbldgFecha, "lbldgFecha", "fecha", QStringLiteral("Fecha"), QStringLiteral("Fecha")},
+        {&lbldgHora, "lbldgHora", "hora", QStringLiteral("Hora"), QStringLiteral("Hora")},
+        {&lbldgLatitud, "lbldgLatitud", "latitud", QStringLiteral("Latitud"),
+         QStringLiteral("Coordenada de Latitud del punto")},
+        {&lbldgLongitud, "lbldgLongitud", "longitud", QStringLiteral("Longitud"),
+         QStringLiteral("Coordenada de Longitud del punto")},
+        {&lbldgElevacion, "lbldgElevacion", "altura", QStringLiteral("Altura"),
+         QStringLiteral("Altura puntual")},
+        {&lbldgDistAcum, "lbldgDistAcum", "distancia", QStringLiteral("Dist. Acumulada"),
+         QStringLiteral("Distancia acumulada total")},
+        {&lbldgAscAcum, "lbldgAscAcum", "ascenso", QStringLiteral("Ascenso acumulado"),
+         QStringLiteral("Ascenso acumulado (subida)")},
+        {&lbldgDescAcum, "lbldgDescAcum", "descenso", QStringLiteral("Descenso acumulado"),
+         QStringLiteral("Descenso acumulado (bajada)")},
+        {&lbldgVelocidad, "lbldgVelocidad", "velocidad", QStringLiteral("Velocidad puntual"),
+         QStringLiteral("Velocidad puntual")},
+    };
+    int fila = 0;
+    for (const Fila& f : filas) {
+        auto* icono = new QLabel(pnlGraficoDatos);
+        icono->setObjectName(QStringLiteral("img") + QLatin1String(f.nombre + 3));
+        icono->setPixmap(QIcon(QStringLiteral(":/graficos/%1.svg").arg(QLatin1String(f.icono))).pixmap(16, 16));
+        icono->setFixedSize(16, 16);
+        auto* l = new QLabel(f.texto, pnlGraficoDatos);
+        l->setObjectName(QLatin1String(f.nombre));
+        l->setToolTip(f.hint);
+        l->setStatusTip(f.hint);
+        if (fila == 0) {
+            QFont bold = l->font();
+            bold.setBold(true);
+            l->setFont(bold);
+        }
+        *f.label = l;
+        g->addWidget(icono, fila, 0);
+        g->addWidget(l, fila, 1);
+        ++fila;
+    }
+    g->setColumnStretch(1, 1);
+    return pnlGraficoDatos;
+}
+
+QWidget* TPanelGrafico::crearPanelAnimacion() {
+    pnlAnimacion = new QGroupBox(QStringLiteral("Animación"), this);
+    pnlAnimacion->setObjectName(QStringLiteral("pnlAnimacion"));
+    auto* g = new QGridLayout(pnlAnimacion);
+    auto* botones = new QHBoxLayout;
+    auto boton = [this, botones](QToolButton*& b, const char* nombre, const QString& hint) {
+        b = new QToolButton(pnlAnimacion);
+        b->setObjectName(QLatin1String(nombre));
+        b->setToolTip(hint);
+        b->setStatusTip(hint);
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        botones->addWidget(b);
+    };
+    boton(sbStop, "sbStop", QStringLiteral("Detener la animación"));
+    boton(sbPause, "sbPause", QStringLiteral("Pausar la animación"));
+    boton(sbPlay, "sbPlay", QStringLiteral("Comenzar/reanudar la animación"));
+    sbStop->setText(QStringLiteral("■"));
+    sbPause->setText(QStringLiteral("❚❚"));
+    sbPlay->setText(QStringLiteral("▶"));
+    sbStop->setChecked(true);
+    botones->addStretch(1);
+    lblAnim = new QLabel(QStringLiteral("..."), pnlAnimacion);
+    lblAnim->setObjectName(QStringLiteral("lblAnim"));
+    botones->addWidget(lblAnim);
+    g->addLayout(botones, 0, 0, 1, 2);
+
+    auto* lPos = new QLabel(QStringLiteral("Posición:"), pnlAnimacion);
+    lPos->setObjectName(QStringLiteral("lblPosicion"));
+    sbAnimacion = new QScrollBar(Qt::Horizontal, pnlAnimacion);
+    sbAnimacion->setObjectName(QStringLiteral("sbAnimacion"));
+    sbAnimacion->setToolTip(QStringLiteral("Posición dentro de la ruta"));
+    sbAnimacion->setStatusTip(sbAnimacion->toolTip());
+    sbAnimacion->setRange(0, 0);
+    g->addWidget(lPos, 1, 0);
+    g->addWidget(sbAnimacion, 1, 1);
+
+    auto* lVel = new QLabel(QStringLiteral("Vel. Anim:"), pnlAnimacion);
+    lVel->setObjectName(QStringLiteral("lblVelAnim"));
+    sbVElocidad = new QScrollBar(Qt::Horizontal, pnlAnimacion);
+    sbVElocidad->setObjectName(QStringLiteral("sbVElocidad"));
+    sbVElocidad->setToolTip(QStringLiteral("Velocidad de la animación"));
+    sbVElocidad->setStatusTip(sbVElocidad->toolTip());
+    sbVElocidad->setRange(1, 5);
+    sbVElocidad->setPageStep(1);
+    sbVElocidad->setValue(2);
+    g->addWidget(lVel, 2, 0);
+    g->addWidget(sbVElocidad, 2, 1);
+    connect(sbVElocidad, &QScrollBar::valueChanged, this, [this] { sbVElocidadChange(); });
+    return pnlAnimacion;
+}
+
+void TPanelGrafico::UsarAnchoLinea(QSpinBox* box) {
+    if (seAnchoLinea) {
+        disconnect(seAnchoLinea, nullptr, this, nullptr);
+        if (!seAnchoLinea->parent())
+            delete seAnchoLinea;
+    }
+    seAnchoLinea = box ? box : new QSpinBox;
+    seAnchoLinea->setObjectName(QStringLiteral("seAnchoLinea"));
+    seAnchoLinea->setRange(1, 10);
+    seAnchoLinea->setToolTip(QStringLiteral("Ancho de línea"));
+    connect(seAnchoLinea, &QSpinBox::valueChanged, this, [this] { seAnchoLineaChange(); });
+}
+
+void TPanelGrafico::EnlazarAcciones(const TAccionesGrafico& a) {
+    FAcciones = a;
+    auto enlazar = [this](QAction* act, void (TPanelGrafico::*handler)()) {
+        if (act)
+            connect(act, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    enlazar(a.ZoomIn, &TPanelGrafico::actZoomInExecute);
+    enlazar(a.ZoomOut, &TPanelGrafico::actZoomOutExecute);
+    enlazar(a.CentrarGraficoRuta, &TPanelGrafico::ActionCentrarExecute);
+    enlazar(a.VerGrid, &TPanelGrafico::actVerGridExecute);
+    enlazar(a.GraficoEdicion, &TPanelGrafico::ActionEditModeExecute);
+    enlazar(a.GraficoMover, &TPanelGrafico::ActionGraficoMoverExecute);
+    enlazar(a.VerConPuntos, &TPanelGrafico::ActionVerConPuntosExecute);
+    enlazar(a.VerConLineas, &TPanelGrafico::ActionVerConLineasExecute);
+    enlazar(a.ImprimirRuta, &TPanelGrafico::ActionImprimirRutaExecute);
+    enlazar(a.ExporGraficotBMP, &TPanelGrafico::ActionExporGraficotBMPExecute);
+    enlazar(a.PLayAnim, &TPanelGrafico::ActionPLayAnimExecute);
+    enlazar(a.PauseAnim, &TPanelGrafico::ActionPauseAnimExecute);
+    enlazar(a.StopAnim, &TPanelGrafico::ActionStopAnimExecute);
+    if (a.VerGrid)
+        a.VerGrid->setCheckable(true);
+    for (QAction* act : {a.VerConPuntos, a.VerConLineas})
+        if (act)
+            act->setCheckable(true);
+    // The three animation commands form one radio group; the buttons show them.
+    if (a.PLayAnim && a.PauseAnim && a.StopAnim) {
+        FGrupoAnim = new QActionGroup(this);
+        FGrupoAnim->setExclusive(true);
+        for (QAction* act : {a.StopAnim, a.PauseAnim, a.PLayAnim}) {
+            act->setCheckable(true);
+            FGrupoAnim->addAction(act);
+        }
+        const QString hintStop = sbStop->toolTip(), hintPause = sbPause->toolTip(),
+                      hintPlay = sbPlay->toolTip();
+        sbStop->setDefaultAction(a.StopAnim);
+        sbPause->setDefaultAction(a.PauseAnim);
+        sbPlay->setDefaultAction(a.PLayAnim);
+        for (QToolButton* b : {sbStop, sbPause, sbPlay})
+            if (b->icon().isNull())
+                b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        if (a.StopAnim->text().isEmpty())
+            a.StopAnim->setText(QStringLiteral("■"));
+        if (a.PauseAnim->text().isEmpty())
+            a.PauseAnim->setText(QStringLiteral("❚❚"));
+        if (a.PLayAnim->text().isEmpty())
+            a.PLayAnim->setText(QStringLiteral("▶"));
+        a.StopAnim->setChecked(true);
+    }
+    sincronizarChecks();
+}
+
+void TPanelGrafico::sincronizarChecks() {
+    if (FAcciones.VerConLineas)
+        FAcciones.VerConLineas->setChecked(FTipoRuta & trLineas);
+    if (FAcciones.VerConPuntos)
+        FAcciones.VerConPuntos->setChecked(FTipoRuta & trPuntos);
+    if (FAcciones.VerGrid)
+        FAcciones.VerGrid->setChecked(sgTrack->ShowGrid());
+}
+
+// A page that is not on screen is not laid out again when the window changes size; the
+// build fits the canvases to their client areas, so those must be current.
+void TPanelGrafico::asegurarGeometria() {
+    if (layout())
+        layout()->activate();
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w->layout())
+            w->layout()->activate();
+}
+
+int TPanelGrafico::anchoLinea() const { return seAnchoLinea->value(); }
+
+// ------------------------------------------------------------------ plan view
+
+void TPanelGrafico::dejarPasarEventos(int hechos, int total) {
+    // The bar and the window are kept alive without giving the event loop every point:
+    // on a track of hundreds of thousands of points that alone would cost seconds.
+    static QElapsedTimer reloj;
+    if (reloj.isValid() && reloj.elapsed() < 40 && hechos != total)
+        return;
+    reloj.start();
+    if (pbarMain)
+        pbarMain->setValue(hechos);
+    // Keyboard and mouse wait until the build is over: a command run in the middle of it
+    // (opening another track, closing this one) would pull the nodes from under it.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TPanelGrafico::CrearGraficoRuta(const TTrackPointStore& points) {
+    if (FConstruyendo)
+        throw ESenderalError(QStringLiteral("Ya se está construyendo el gráfico de la ruta."));
+    FConstruyendo = true;
+    struct Fin {
+        bool& b;
+        ~Fin() { b = false; }
+    } fin{FConstruyendo};
+
+    const int n = points.RecordCount();
+    asegurarGeometria();
+    sgTrack->SetShowGrid(FAcciones.VerGrid ? FAcciones.VerGrid->isChecked() : sgTrack->ShowGrid());
+    sgTrack->SetMinNodeSize(2);
+    {
+        sgTrack->BeginUpdate();
+        FinActualizacion finUpdate{sgTrack};
+
+        liRuta = sgTrack->Crear<TGraphLink>();
+        liRuta->SetOptions(liRuta->Options() & ~goSelectable);
+        liRuta->BeginStyle = lsNone;
+        liRuta->EndStyle = lsNone;
+        seAnchoLinea->setValue(2);
+        liRuta->SetPenWidth(anchoLinea());
+        liRuta->SetPenColor(FColorLinea);
+        liRuta->Reserve(n);
+
+        if (pbarMain) {
+            pbarMain->setRange(0, 2 * n);
+            pbarMain->setValue(0);
+        }
+        TProyeccion proyeccion;
+        for (int i = 0; i < n; ++i) {
+            proyeccion.Incluir(CoordenadaEntera(numeroPunto(points.texto(i, CampoPunto::Lat))),
+                               CoordenadaEntera(numeroPunto(points.texto(i, CampoPunto::Lon))));
+            dejarPasarEventos(i + 1, 2 * n);
+        }
+        if (AntesDeColocarPuntos)
+            AntesDeColocarPuntos();
+
+        pList.reserve(size_t(n));
+        TCalculadorMedidas calculador(ElevacionRelleno(points));
+        const bool lineas = FTipoRuta & trLineas;
+        for (int i = 0; i < n; ++i) {
+            const TMedidasPunto m = calculador.Agregar(
+                points.texto(i, CampoPunto::Lat), points.texto(i, CampoPunto::Lon),
+                points.texto(i, CampoPunto::Ele), points.texto(i, CampoPunto::Time));
+            const QPoint pos = proyeccion.Posicion(CoordenadaEntera(m.Latitud), CoordenadaEntera(m.Longitud));
+            liRuta->AddPoint(pos);
+            liRuta->SetVisible(lineas);
+            auto* nodo = sgTrack->Crear<TTrackNode>();
+            nodo->Center = pos;
+            nodo->Tag = i + 1;
+            nodo->SetOptions(nodo->Options() & ~goSelectable);
+            nodo->Datos = m;
+            nodo->BringToFront();
+            pList.push_back(nodo);
+            AlturaMaxima = calculador.AlturaMaxima();
+            VelocidadMaxima = calculador.VelocidadMaxima();
+            dejarPasarEventos(n + i + 1, 2 * n);
+        }
+
+        // Keeps the canvas's bounds at the origin.
+        auto* ancla = sgTrack->Crear<TRectangularNode>();
+        ancla->SetOptions(ancla->Options() & ~goSelectable);
+        ancla->SetPenStyle(psClear);
+        ancla->SetBrushStyle(bsClear);
+        ancla->SetBounds(0, 0, 16, 16);
+        RedibujarRuta(-1, -1, -1);
+
+        sbAnimacion->setValue(animIndex);
+        const double distancia = pList.empty() ? 0.0 : pList.back()->Distancia();
+        TextoDistancia = QString::number(qint64(distancia)) + QLatin1Char(' ') + textoMetros();
+    }
+
+    if (AnchoLineaAuto && AnchoLineaAuto()) {
+        const int v = AnchoLineaAutomatico(sgTrack->GraphBounds().width());
+        seAnchoLinea->setValue(v); // the box clamps to 10 and lays the view out
+    }
+    RedibujarRuta(-1, -1, -1);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ActionCentrarExecute();
+}
+
+void TPanelGrafico::RedibujarRuta(int ancho, qint64 colorLinea, qint64 /*colorFondo*/) {
+    if (!liRuta)
+        return;
+    const int w = ancho == -1 ? anchoLinea() : ancho;
+    const TColor color = colorLinea == -1 ? FColorLinea : TColor(colorLinea);
+    const bool puntos = FTipoRuta & trPuntos;
+    sgTrack->BeginUpdate();
+    FinActualizacion fin{sgTrack};
+    liRuta->SetVisible(FTipoRuta & trLineas);
+    liRuta->SetPenWidth(w);
+    liRuta->SetPenColor(StateFlags & (sfGoPlay | sfPlaying) ? clSilver : color);
+    liRuta->BeginStyle = lsNone;
+    liRuta->EndStyle = lsNone;
+    liRuta->SetOptions(liRuta->Options() & ~goSelectable);
+    for (TTrackNode* nodo : pList) {
+        nodo->SetPenWidth(1);
+        nodo->SetPenColor(clNavy);
+        nodo->SetBounds(nodo->Center.x() - w, nodo->Center.y() - w, 2 * w, 2 * w);
+        nodo->SetPenStyle(psClear);
+        nodo->SetBrushColor(clNavy);
+        nodo->SetBrushStyle(bsSolid);
+        nodo->SetVisible(true);
+        nodo->BringToFront();
+        nodo->SetBrushStyle(puntos ? bsSolid : bsClear);
+    }
+}
+
+void TPanelGrafico::seAnchoLineaChange() { RedibujarRuta(anchoLinea(), -1, -1); }
+
+void TPanelGrafico::colbLineaChange(TColor color) {
+    FColorLinea = color;
+    RedibujarRuta(anchoLinea(), -1, -1);
+}
+
+void TPanelGrafico::colbFondoGraficoChange(TColor color) {
+    FColorFondo = color;
+    if (!liRuta)
+        return;
+    sgTrack->BeginUpdate();
+    sgTrack->SetColor(color);
+    sgTrack->EndUpdate();
+}
+
+void TPanelGrafico::SetTipoRuta(TTipoRuta value) {
+    if (value == FTipoRuta)
+        return;
+    FTipoRuta = value;
+    RedibujarRuta(-1, -1, -1);
+    sincronizarChecks();
+}
+
+void TPanelGrafico::ActionVerConLineasExecute() {
+    TTipoRuta t = FTipoRuta;
+    if (t & trLineas) {
+        t &= ~trLineas;
+        if (!(t & trPuntos))
+            t |= trPuntos; // never neither
+    } else {
+        t |= trLineas;
+    }
+    SetTipoRuta(t);
+    FTipoRutaUsuario = FTipoRuta;
+    sincronizarChecks();
+    RedibujarRuta(-1, -1, -1);
+}
+
+void TPanelGrafico::ActionVerConPuntosExecute() {
+    TTipoRuta t = FTipoRuta;
+    if (t & trPuntos) {
+        t &= ~trPuntos;
+        if (!(t & trLineas))
+            t |= trLineas;
+    } else {
+        t |= trPuntos;
+    }
+    SetTipoRuta(t);
+    FTipoRutaUsuario = FTipoRuta;
+    sincronizarChecks();
+    RedibujarRuta(-1, -1, -1);
+}
+
+void TPanelGrafico::actZoomInExecute() { sgTrack->ChangeZoomBy(+10, zoCenter); }
+void TPanelGrafico::actZoomOutExecute() { sgTrack->ChangeZoomBy(-10, zoCenter); }
+
+void TPanelGrafico::actVerGridExecute() {
+    sgTrack->SetShowGrid(!sgTrack->ShowGrid());
+    sincronizarChecks();
+}
+
+void TPanelGrafico::ActionGraficoMoverExecute() { sgTrack->SetCommandMode(cmPan); }
+void TPanelGrafico::ActionEditModeExecute() { sgTrack->SetCommandMode(cmViewOnly); }
+
+void TPanelGrafico::ActionCentrarExecute() {
+    sgTrack->ZoomGraph();
+    sgTrack->SetZoom(sgTrack->Zoom() - sgTrack->Zoom() / 10);
+}
+
+void TPanelGrafico::ActionExporGraficotBMPExecute() {
+    const QString carpeta = CarpetaRuta.isEmpty() ? QDir::homePath() : CarpetaRuta;
+    const QString propuesto = QDir(carpeta).filePath(QStringLiteral("ruta1.bmp"));
+    QString nombre;
+    if (DialogoGrabarBMP) {
+        nombre = DialogoGrabarBMP(propuesto);
+    } else {
+        QFileDialog dlg(this, QStringLiteral("Grabar como imagen"), carpeta,
+                        QStringLiteral("Bitmaps (*.bmp)"));
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setDefaultSuffix(QStringLiteral("bmp"));
+        dlg.selectFile(propuesto);
+        if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty())
+            nombre = dlg.selectedFiles().first();
+    }
+    if (nombre.isEmpty())
+        return;
+    if (QFileInfo(nombre).suffix().isEmpty())
+        nombre += QStringLiteral(".bmp");
+    sgTrack->SaveAsBitmap(nombre);
+}
+
+void TPanelGrafico::ActionImprimirRutaExecute() {
+    QPrinter printer(QPrinter::HighResolution);
+    const bool aceptado = DialogoImpresora ? DialogoImpresora(printer)
+                                           : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
+    if (!aceptado)
+        return;
+    printer.setDocName(window()->windowTitle().isEmpty() ? QApplication::applicationDisplayName()
+                                                          : window()->windowTitle());
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw ESenderalError(QStringLiteral("No se ha podido empezar a imprimir en %1.")
+                                 .arg(printer.outputFileName().isEmpty() ? printer.printerName()
+                                                                        : printer.outputFileName()));
+    const QRect pagina = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRect destino = QRect(0, 0, pagina.width(), pagina.height()).adjusted(50, 50, -50, -50);
+    struct FinDocumento {
+        QPainter& p;
+        ~FinDocumento() { p.end(); }
+    } finDoc{painter};
+    sgTrack->Print(painter, destino);
+}
+
+void TPanelGrafico::sgTrackDblClick() {
+    if (!Log)
+        return;
+    const QPoint origen = sgTrack->viewport()->mapToGlobal(QPoint(0, 0));
+    const QRect r = sgTrack->viewport()->rect();
+    Log->_Log(QStringLiteral("sgTrack.ClientHeight: %1").arg(sgTrack->ClientHeight()), false);
+    Log->_Log(QStringLiteral("sgTrack.ClientWidth: %1").arg(sgTrack->ClientWidth()), false);
+    Log->_Log(QStringLiteral("sgTrack.ClientOrigin: %1-%2").arg(origen.x()).arg(origen.y()), false);
+    Log->_Log(QStringLiteral("sgTrack.ClientRect: (%1,%2) - (%3-%4)")
+                  .arg(r.left())
+                  .arg(r.top())
+                  .arg(r.left() + r.width())
+                  .arg(r.top() + r.height()),
+              false);
+}
+
+void TPanelGrafico::sgTrackMouseWheel(const QPoint& screenPos, bool* handled, int step) {
+    const QPoint cliente = sgTrack->ScreenToClient(screenPos);
+    if (!sgTrack->viewport()->rect().contains(cliente))
+        return;
+    // One notch is five visible steps of one percent around the pointer.
+    for (int i = 0; i < 5; ++i) {
+        sgTrack->ChangeZoomBy(step, zoCursor, cliente);
+        if (sgTrack->isVisible())
+            sgTrack->viewport()->repaint();
+    }
+    if (handled)
+        *handled = true;
+}
+
+// ------------------------------------------------------------------ graphs
+
+void TPanelGrafico::crearGrafico(TSimpleGraph* canvas, TColor color, bool altura) {
+    asegurarGeometria();
+    auto* linea = canvas->Crear<TGraphLink>();
+    linea->SetOptions(linea->Options() & ~goSelectable);
+    linea->BeginStyle = lsNone;
+    linea->EndStyle = lsNone;
+    linea->SetPenWidth(1);
+    linea->SetPenColor(color);
+
+    auto* marca = canvas->Crear<TEllipticNode>();
+    marca->SetBrushColor(clYellow);
+    marca->SetBrushStyle(bsSolid);
+    marca->SetPenColor(clYellow);
+    marca->SetPenWidth(1);
+    marca->SetPenStyle(psSolid);
+    const QRect b = canvas->GraphBounds();
+    const int tam = std::max(2, (b.x() + b.width()) / 100);
+    marca->SetBounds(0, 0, tam, tam);
+    marca->SetSelected(true);
+
+    canvas->SetShowGrid(false);
+    canvas->SetMinNodeSize(1);
+    const int n = int(pList.size());
+    // A track without points leaves the graph empty: there is nothing to spread.
+    if (n == 0)
+        return;
+    const QRect vb = canvas->VisibleBounds();
+    const double s = double(vb.x() + vb.width()) / n;
+    canvas->BeginUpdate();
+    {
+        FinActualizacion fin{canvas};
+        std::vector<QPoint> pts;
+        pts.reserve(size_t(n));
+        for (int i = 0; i < n; ++i) {
+            const TTrackNode* nodo = pList[size_t(i)];
+            const int y = altura ? YAltura(AlturaMaxima, nodo->Elevacion())
+                                 : YVelocidad(VelocidadMaxima, nodo->VelocidadInstant());
+            pts.emplace_back(XGrafico(i, s), y);
+        }
+        linea->SetPoints(std::move(pts));
+        canvas->ZoomGraph();
+        canvas->SetZoom(canvas->Zoom() - canvas->Zoom() / 20);
+    }
+    canvas->ZoomGraph();
+    canvas->SetZoom(canvas->Zoom() - canvas->Zoom() / 20);
+}
+
+void TPanelGrafico::CrearGraficoAltura() { crearGrafico(sgAltura, clLime, true); }
+void TPanelGrafico::CrearGraficoVelocidad() { crearGrafico(sgVelocidad, clHotLight, false); }
+
+void TPanelGrafico::AjustarGraficoAncho(TSimpleGraph* canvas) {
+    if (!canvas || canvas->ObjectCount() == 0)
+        return;
+    auto* linea = dynamic_cast<TGraphLink*>(canvas->Object(0));
+    if (!linea || linea->PointCount() == 0)
+        return;
+    // The spread starts at the canvas's left edge: a fit centres the graph, and spreading
+    // from wherever that left the view would leave its left part empty.
+    canvas->SetScrollPos(QPoint(0, canvas->ScrollPos().y()));
+    const QRect vb = canvas->VisibleBounds();
+    const double s = double(vb.x() + vb.width()) / linea->PointCount();
+    std::vector<QPoint> pts = linea->Points();
+    for (size_t i = 0; i < pts.size(); ++i)
+        pts[i].setX(XGrafico(int(i), s));
+    canvas->BeginUpdate();
+    linea->SetPoints(std::move(pts));
+    canvas->EndUpdate();
+}
+
+void TPanelGrafico::AjustarGraficos() {
+    AjustarGraficoAncho(sgVelocidad);
+    AjustarGraficoAncho(sgAltura);
+}
+
+// ------------------------------------------------------------------ inspection
+
+void TPanelGrafico::sgTrackObjectMouseEnter(TSimpleGraph* canvas, TGraphObject* object) {
+    if (canvas && EstaAnimando)
+        return;
+    auto* nodo = dynamic_cast<TTrackNode*>(object);
+    if (!nodo) {
+        MarcarPunto(-99);
+        return;
+    }
+    const QString u = textoMetros();
+    const QString mil = Locale.groupSeparator(), dec = Locale.decimalPoint();
+    auto patron = [&](double v, const QString& p) { return FormatoPatron(v, p, mil, dec); };
+    lblEnterMouse->setText(QStringLiteral("Punto: %1").arg(nodo->Tag));
+    // A point without a time shows no date rather than the calendar's day zero.
+    const QDateTime inicio = QDateTimeDesdeFechaHora(nodo->FechaHoraIni());
+    const QDateTime momento = QDateTimeDesdeFechaHora(nodo->FechaHora());
+    lbldgFecha->setText(inicio.isValid() ? Locale.toString(inicio.date(), QLocale::ShortFormat) : QString());
+    lbldgHora->setText(momento.isValid() ? Locale.toString(momento.time(), formatoHoraLarga(Locale)) : QString());
+    lbldgLatitud->setText(nodo->LatitudAsString());
+    lbldgLongitud->setText(nodo->LongitudAsString());
+    lbldgElevacion->setText(patron(nodo->Elevacion(), QStringLiteral("#,##0.00 ") + u));
+    lbldgDistAcum->setText(patron(nodo->Distancia(), QStringLiteral("#,0. m/")) +
+                           patron(nodo->Distancia() / 1000, QStringLiteral("#,#0.0 km.")));
+    lbldgAscAcum->setText(patron(nodo->AscAcumulado(), QStringLiteral("#,##0.00 ") + u));
+    lbldgDescAcum->setText(patron(nodo->DescAcumulado(), QStringLiteral("#,##0.00 ") + u));
+    lbldgVelocidad->setText(patron(nodo->VelocidadInstant(), QStringLiteral("#,#0.0 km/h")));
+    MarcarPunto(nodo->Tag - 1);
+}
+
+void TPanelGrafico::sgTrackObjectMouseLeave(TSimpleGraph*, TGraphObject*) {}
+
+void TPanelGrafico::sgTrackExit() {
+    if (EstaAnimando)
+        return;
+    for (QLabel* l : {lblEnterMouse, lbldgFecha, lbldgHora, lbldgLatitud, lbldgLongitud,
+                      lbldgElevacion, lbldgDistAcum, lbldgAscAcum, lbldgDescAcum, lbldgVelocidad})
+        l->clear();
+    MarcarPunto(-99);
+}
+
+void TPanelGrafico::MarcarPunto(int index) {
+    if (pList.empty())
+        return;
+    if (index == -99 || index == int(pList.size())) {
+        for (TSimpleGraph* g : {sgAltura, sgVelocidad})
+            if (g->ObjectCount() > 1)
+                g->Object(1)->SetVisible(false);
+        return;
+    }
+    for (TSimpleGraph* g : {sgAltura, sgVelocidad}) {
+        if (g->ObjectCount() < 2)
+            continue;
+        auto* marca = dynamic_cast<TGraphNode*>(g->Object(1));
+        auto* linea = dynamic_cast<TGraphLink*>(g->Object(0));
+        if (!marca || !linea)
+            continue;
+        marca->SetVisible(true);
+        const QRect b = g->GraphBounds();
+        const int s = (b.x() + b.width()) / 50, h = s / 2;
+        const QPoint p = linea->Point(index);
+        marca->SetBounds(p.x() - h, p.y() - h, s, s);
+        marca->SetPenColor(clYellow);
+        marca->SetPenWidth(1);
+        marca->SetSelected(false);
+    }
+}
+
+// ------------------------------------------------------------------ animation
+
+void TPanelGrafico::ActionPLayAnimExecute() {
+    if (pList.empty())
+        return;
+    StateFlags |= sfGoPlay;
+    // While playing, the points are drawn over the silver line so that the lime current
+    // point can be seen; Stop gives back the display the user had chosen.
+    if (!FMostrandoAnimacion)
+        FTipoRutaUsuario = FTipoRuta;
+    FMostrandoAnimacion = true;
+    FTipoRuta = trLineas | trPuntos;
+    sincronizarChecks();
+    RedibujarRuta(-1, -1, -1);
+    sbAnimacion->setMaximum(int(pList.size()));
+    EstaAnimando = true;
+    TimerAnim->start();
+    sbPlay->setChecked(true);
+    if (FAcciones.PLayAnim)
+        FAcciones.PLayAnim->setChecked(true);
+}
+
+void TPanelGrafico::TimerAnimTimer() {
+    const int n = int(pList.size());
+    if (n == 0) {
+        TimerAnim->stop();
+        return;
+    }
+    const int i = animIndex < n ? animIndex : 0;
+    TTrackNode* nodo = pList[size_t(i)];
+    const int anchoPrevio = nodo->Pen().Width;
+    const TColor colorPrevio = nodo->Pen().Color;
+    nodo->SetPenWidth(1);
+    nodo->SetPenColor(clLime);
+    nodo->SetBrushColor(clLime);
+    nodo->Invalidate();
+    sbAnimacion->setValue(i);
+    MarcarPunto(i);
+    lblAnim->setText(QStringLiteral("%1/%2").arg(i).arg(n));
+    sgTrackObjectMouseEnter(nullptr, nodo);
+    animIndex = (i + 1) % n;
+    const unsigned generacion = FGeneracion;
+    QCoreApplication::processEvents();
+    // A close run meanwhile freed the nodes.
+    if (generacion != FGeneracion || i == 0 || size_t(i) > pList.size())
+        return;
+    TTrackNode* anterior = pList[size_t(i) - 1];
+    anterior->SetPenWidth(anchoPrevio);
+    anterior->SetPenColor(colorPrevio);
+    anterior->SetBrushColor(colorPrevio);
+}
+
+void TPanelGrafico::ActionPauseAnimExecute() {
+    EstaAnimando = false;
+    TimerAnim->stop();
+    sbPause->setChecked(true);
+    if (FAcciones.PauseAnim)
+        FAcciones.PauseAnim->setChecked(true);
+    StateFlags &= ~sfGoPlay;
+    MarcarPunto(-99);
+}
+
+void TPanelGrafico::ActionStopAnimExecute() {
+    sbAnimacion->setMaximum(0);
+    EstaAnimando = false;
+    animIndex = 0;
+    TimerAnim->stop();
+    sbStop->setChecked(true);
+    if (FAcciones.StopAnim)
+        FAcciones.StopAnim->setChecked(true);
+    StateFlags &= ~sfGoPlay;
+    if (FMostrandoAnimacion) {
+        FMostrandoAnimacion = false;
+        FTipoRuta = FTipoRutaUsuario;
+        sincronizarChecks();
+    }
+    RedibujarRuta(-1, -1, -1);
+}
+
+void TPanelGrafico::sbVElocidadChange() {
+    switch (sbVElocidad->value()) {
+    case 1: TimerAnim->setInterval(100); break;
+    case 2: TimerAnim->setInterval(50); break;
+    case 3: TimerAnim->setInterval(30); break;
+    case 4: TimerAnim->setInterval(20); break;
+    case 5: TimerAnim->setInterval(10); break;
+    default: break;
+    }
+}
+
+void TPanelGrafico::Limpiar() {
+    ++FGeneracion;
+    TimerAnim->stop();
+    StateFlags &= ~sfGoPlay;
+    sbAnimacion->setMaximum(0);
+    EstaAnimando = false;
+    animIndex = 0;
+    sbStop->setChecked(true);
+    if (FAcciones.StopAnim)
+        FAcciones.StopAnim->setChecked(true);
+    if (FMostrandoAnimacion) {
+        FMostrandoAnimacion = false;
+        FTipoRuta = FTipoRutaUsuario;
+        sincronizarChecks();
+    }
+    pList.clear();
+    liRuta = nullptr;
+    sgTrack->Clear();
+    sgAltura->Clear();
+    sgVelocidad->Clear();
+    AlturaMaxima = 0;
+    VelocidadMaxima = 0;
+    TextoDistancia.clear();
+}

@@ -1,0 +1,184 @@
+#pragma once
+
+#include "SimpleGraph.h"
+
+#include <QLocale>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QGroupBox;
+class QLabel;
+class QPrinter;
+class QProgressBar;
+class QScrollBar;
+class QSpinBox;
+class QTimer;
+class QToolButton;
+class TLog;
+class TTrackPointStore;
+
+// What the plan view draws: the line, the points, or both.
+enum TTipoRutas { trLineas = 1, trPuntos = 2 };
+using TTipoRuta = int;
+
+enum TStateFlag { sfPlaying = 1, sfGoPlay = 2 };
+using TStateFlags = int;
+
+// The window's commands that this page answers; any may be missing.
+struct TAccionesGrafico {
+    QAction* ZoomIn = nullptr;
+    QAction* ZoomOut = nullptr;
+    QAction* CentrarGraficoRuta = nullptr;
+    QAction* VerGrid = nullptr;
+    QAction* GraficoEdicion = nullptr;
+    QAction* GraficoMover = nullptr;
+    QAction* VerConPuntos = nullptr;
+    QAction* VerConLineas = nullptr;
+    QAction* ImprimirRuta = nullptr;
+    QAction* ExporGraficotBMP = nullptr;
+    QAction* PLayAnim = nullptr;
+    QAction* PauseAnim = nullptr;
+    QAction* StopAnim = nullptr;
+};
+
+// The page "Gráfico ruta": the plan view of the track with its title bar, the point
+// panel, the animation panel and the altitude and speed graphs. It holds the node list
+// every later view reads and the state of inspection and animation.
+class TPanelGrafico : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPanelGrafico(QWidget* parent = nullptr);
+    ~TPanelGrafico() override;
+
+    // ---- widgets
+    QLabel* pnlTitulo = nullptr;
+    TSimpleGraph* sgTrack = nullptr;
+    TSimpleGraph* sgAltura = nullptr;
+    TSimpleGraph* sgVelocidad = nullptr;
+    QWidget* pnlGraficosAux = nullptr;
+    QGroupBox* pnlAuxAltura = nullptr;
+    QGroupBox* pnlAuxVelocidad = nullptr;
+    QGroupBox* pnlGraficoDatos = nullptr;
+    QLabel* lblEnterMouse = nullptr;
+    QLabel* lbldgFecha = nullptr;
+    QLabel* lbldgHora = nullptr;
+    QLabel* lbldgLatitud = nullptr;
+    QLabel* lbldgLongitud = nullptr;
+    QLabel* lbldgElevacion = nullptr;
+    QLabel* lbldgDistAcum = nullptr;
+    QLabel* lbldgAscAcum = nullptr;
+    QLabel* lbldgDescAcum = nullptr;
+    QLabel* lbldgVelocidad = nullptr;
+    QGroupBox* pnlAnimacion = nullptr;
+    QToolButton* sbStop = nullptr;
+    QToolButton* sbPause = nullptr;
+    QToolButton* sbPlay = nullptr;
+    QLabel* lblAnim = nullptr;
+    QScrollBar* sbAnimacion = nullptr;
+    QScrollBar* sbVElocidad = nullptr;
+    QTimer* TimerAnim = nullptr;
+    // The line width box of the ribbon (a box of the page's own until one is given).
+    QSpinBox* seAnchoLinea = nullptr;
+    void UsarAnchoLinea(QSpinBox* box);
+    void EnlazarAcciones(const TAccionesGrafico& acciones);
+
+    // ---- what the window lends the page
+    QProgressBar* pbarMain = nullptr;
+    TLog* Log = nullptr;
+    // The configuration's "Calcular ancho de línea automáticamente".
+    std::function<bool()> AnchoLineaAuto = [] { return true; };
+    // Run once per build, before the points are placed (the translation template).
+    std::function<void()> AntesDeColocarPuntos;
+    // Dialogs, replaced by tests: the chosen file name (empty = cancel) and the printer
+    // set-up (false = cancel).
+    std::function<QString(const QString& propuesto)> DialogoGrabarBMP;
+    std::function<bool(QPrinter& printer)> DialogoImpresora;
+    // Folder of the loaded track, where the export proposes its file.
+    QString CarpetaRuta;
+    // Separators and date and time formats of the point panel.
+    QLocale Locale = QLocale::system();
+
+    // ---- state
+    std::vector<TTrackNode*> pList;
+    TGraphLink* liRuta = nullptr;
+    TTipoRuta TipoRuta() const { return FTipoRuta; }
+    void SetTipoRuta(TTipoRuta value);
+    TStateFlags StateFlags = 0;
+    bool EstaAnimando = false;
+    int animIndex = 0;
+    double AlturaMaxima = 0;
+    double VelocidadMaxima = 0;
+    // "12345 metros": the route's distance as the data page shows it.
+    QString TextoDistancia;
+    TColor ColorLinea() const { return FColorLinea; }
+    TColor ColorFondo() const { return FColorFondo; }
+
+    // ---- plan view
+    void CrearGraficoRuta(const TTrackPointStore& points);
+    // -1 takes the value from its control.
+    void RedibujarRuta(int ancho, qint64 colorLinea, qint64 colorFondo);
+    void seAnchoLineaChange();
+    void colbLineaChange(TColor color);
+    void colbFondoGraficoChange(TColor color);
+    void ActionVerConLineasExecute();
+    void ActionVerConPuntosExecute();
+    void actZoomInExecute();
+    void actZoomOutExecute();
+    void actVerGridExecute();
+    void ActionGraficoMoverExecute();
+    void ActionEditModeExecute();
+    void ActionCentrarExecute();
+    void ActionExporGraficotBMPExecute();
+    void ActionImprimirRutaExecute();
+    void sgTrackDblClick();
+    void sgTrackMouseWheel(const QPoint& screenPos, bool* handled, int step);
+
+    // ---- graphs
+    void CrearGraficoAltura();
+    void CrearGraficoVelocidad();
+    void AjustarGraficoAncho(TSimpleGraph* canvas);
+    // Both graphs, speed first, as the window's resize does.
+    void AjustarGraficos();
+
+    // ---- inspection
+    void sgTrackObjectMouseEnter(TSimpleGraph* canvas, TGraphObject* object);
+    void sgTrackObjectMouseLeave(TSimpleGraph* canvas, TGraphObject* object);
+    void sgTrackExit();
+    void MarcarPunto(int index);
+
+    // ---- animation
+    void ActionPLayAnimExecute();
+    void ActionPauseAnimExecute();
+    void ActionStopAnimExecute();
+    void TimerAnimTimer();
+    void sbVElocidadChange();
+
+    // The close command: animation stopped, node list and the three canvases emptied.
+    void Limpiar();
+
+private:
+    void crearPagina();
+    QWidget* crearPanelDatos();
+    QWidget* crearPanelAnimacion();
+    void crearGrafico(TSimpleGraph* canvas, TColor color, bool altura);
+    void sincronizarChecks();
+    void asegurarGeometria();
+    void dejarPasarEventos(int hechos, int total);
+    int anchoLinea() const;
+
+    TTipoRuta FTipoRuta = trLineas;
+    // The display chosen by the user while the animation shows its own.
+    TTipoRuta FTipoRutaUsuario = trLineas;
+    bool FMostrandoAnimacion = false;
+    TColor FColorLinea = clRed;
+    TColor FColorFondo = clWhite;
+    TAccionesGrafico FAcciones;
+    QActionGroup* FGrupoAnim = nullptr;
+    bool FConstruyendo = false;
+    // Changes with every close, so that code resumed after the event loop ran can tell
+    // that the nodes it holds are gone.
+    unsigned FGeneracion = 0;
+};

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "GraphObjects.h"
+
+#include <QAbstractScrollArea>
+#include <QMetaType>
+#include <QPointer>
+
+class QPrinter;
+class QRubberBand;
+
+Q_DECLARE_METATYPE(TGraphObject*)
+
+enum TGraphCommandMode { cmEdit, cmViewOnly, cmPan };
+enum TGraphZoomOrigin { zoCenter, zoCursor };
+
+// The canvas control: a scrollable, zoomable view of a scene of nodes and links in
+// integer graph units. A graph point shows at pixel point * Zoom / 100 - scroll.
+class TSimpleGraph : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit TSimpleGraph(QWidget* parent = nullptr);
+    ~TSimpleGraph() override;
+
+    TGraphScene& Scene() { return FScene; }
+    const TGraphScene& Scene() const { return FScene; }
+
+    template <class T> T* Crear() { return FScene.Crear<T>(); }
+    int ObjectCount() const { return FScene.ObjectCount(); }
+    TGraphObject* Object(int index) const { return FScene.Object(index); }
+    void Clear();
+
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return FScene.UpdateCount; }
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor c);
+    bool ShowGrid() const { return FShowGrid; }
+    void SetShowGrid(bool v);
+    int GridSize = 8;
+    TColor GridColor = clGray;
+    int MinNodeSize() const { return FScene.MinNodeSize; }
+    void SetMinNodeSize(int v) { FScene.MinNodeSize = v; }
+    int MarkerSize() const { return FScene.MarkerSize; }
+
+    static constexpr int ZoomMin = 5;
+    static constexpr int ZoomMax = 36863;
+    int Zoom() const { return FZoom; }
+    // Clamped to ZoomMin .. ZoomMax; keeps the graph point at the view's centre.
+    void SetZoom(int z);
+    void ChangeZoomBy(int delta, TGraphZoomOrigin origin);
+    // zoCursor around a given client point (the wheel knows where the pointer is).
+    void ChangeZoomBy(int delta, TGraphZoomOrigin origin, const QPoint& clientPos);
+    // Fits GraphBounds into the client area and centres it; nothing on an empty canvas.
+    void ZoomGraph();
+    // Fits and centres a graph rectangle.
+    void ZoomRect(const QRect& r);
+
+    TGraphCommandMode CommandMode() const { return FMode; }
+    void SetCommandMode(TGraphCommandMode m);
+
+    // Whether the canvas shows its scroll bars when the graph does not fit.
+    void SetScrollBarsAllowed(bool allowed);
+
+    QRect GraphBounds() const { return FScene.GraphBounds(); }
+    // The client area in graph units at the current zoom and scroll position.
+    QRect VisibleBounds() const;
+    QPoint ScrollPos() const { return QPoint(FScrollX, FScrollY); }
+    void SetScrollPos(const QPoint& p);
+    int ClientWidth() const;
+    int ClientHeight() const;
+    QPoint ScreenToClient(const QPoint& screen) const;
+    QPointF ClientToGraph(const QPointF& client) const;
+    QPointF GraphToClient(const QPointF& graph) const;
+
+    // The object under the pointer as tracked on the last mouse move.
+    TGraphObject* ObjetoBajoPuntero() const { return FActual; }
+    // Pointer tracking for a client position, as a mouse move does.
+    void SeguirPuntero(const QPoint& clientPos);
+
+    // 24-bit BMP of GraphBounds + 1 at 100 %, white background, no grid or handles.
+    // Throws ESenderalError when the picture cannot be made or written.
+    void SaveAsBitmap(const QString& fileName) const;
+    QImage Imagen() const;
+    // All objects scaled uniformly and centred into `rect` of the painter's device.
+    void Print(QPainter& painter, const QRect& rect) const;
+
+signals:
+    void ObjectMouseEnter(TSimpleGraph* sender, TGraphObject* object);
+    void ObjectMouseLeave(TSimpleGraph* sender, TGraphObject* object);
+    void DblClick();
+    void Exit();
+    // A wheel turn; a handler that takes care of it sets *handled.
+    void MouseWheelDown(const QPoint& screenPos, bool* handled);
+    void MouseWheelUp(const QPoint& screenPos, bool* handled);
+    void Redimensionado();
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
+
+private:
+    void actualizarBarras();
+    void repintar(const QRect& areaGrafica);
+    void fijarScroll(double x, double y);
+    void cancelarArrastre();
+    void pintarGrid(QPainter& p, const QRect& clip);
+    double escala() const { return FZoom / 100.0; }
+
+    TGraphScene FScene;
+    TColor FColor = clWhite;
+    bool FShowGrid = false;
+    int FZoom = 100;
+    int FScrollX = 0, FScrollY = 0;
+    bool FBarrasPermitidas = true;
+    bool FAjustandoBarras = false;
+    bool FRepintarTodo = false;
+    TGraphCommandMode FMode = cmEdit;
+    TGraphObject* FActual = nullptr;
+
+    enum class Arrastre { Ninguno, Mano, Banda };
+    Arrastre FArrastre = Arrastre::Ninguno;
+    QPoint FInicioArrastre;
+    QPoint FScrollInicio;
+    QRubberBand* FBanda = nullptr;
+};

@@ -1,0 +1,426 @@
+#include "PanelGrafico.h"
+#include "SenderalError.h"
+#include "TrackStores.h"
+#include "Trazado.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace {
+struct P {
+    std::string lat, lon, ele, time;
+};
+
+void llenar(TTrackPointStore& s, const std::vector<P>& pts) {
+    for (const P& p : pts) {
+        s.NuevoPunto();
+        s.FijarCampo(CampoPunto::Lat, p.lat);
+        s.FijarCampo(CampoPunto::Lon, p.lon);
+        s.FijarCampo(CampoPunto::Ele, p.ele);
+        s.FijarCampo(CampoPunto::Time, p.time);
+    }
+    s.Open();
+}
+
+// The page at a fixed size with its track built; no dialogs.
+struct Pagina {
+    TPanelGrafico panel;
+    TTrackPointStore puntos;
+    explicit Pagina(const std::vector<P>& pts, bool anchoAuto = true) {
+        panel.resize(900, 600);
+        panel.AnchoLineaAuto = [anchoAuto] { return anchoAuto; };
+        panel.Locale = QLocale::c();
+        llenar(puntos, pts);
+        construir();
+    }
+    void construir() {
+        panel.CrearGraficoRuta(puntos);
+        panel.CrearGraficoAltura();
+        panel.CrearGraficoVelocidad();
+        panel.AjustarGraficos();
+    }
+};
+
+const std::vector<P> tresPuntos = {
+    {"41.0", "2.0", "850", "2021-05-01T10:00:00Z"},
+    {"41.001", "2.002", "820", "2021-05-01T10:01:00Z"},
+    {"41.0005", "2.004", "835", "2021-05-01T10:02:00Z"},
+};
+
+TGraphLink* polilinea(TSimpleGraph* g) { return dynamic_cast<TGraphLink*>(g->Object(0)); }
+TGraphNode* marca(TSimpleGraph* g) { return dynamic_cast<TGraphNode*>(g->Object(1)); }
+} // namespace
+
+TEST(PlanoRuta, ProyeccionYNodos) {
+    Pagina p(tresPuntos);
+    ASSERT_EQ(p.panel.pList.size(), 3u);
+    const QPoint esperado[] = {{20, 10}, {39, 0}, {60, 5}};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(p.panel.pList[size_t(i)]->Center, esperado[i]);
+        EXPECT_EQ(p.panel.pList[size_t(i)]->Tag, i + 1);
+        EXPECT_EQ(p.panel.liRuta->Point(i), esperado[i]);
+        EXPECT_FALSE(p.panel.pList[size_t(i)]->Options() & goSelectable);
+    }
+    EXPECT_EQ(p.panel.AlturaMaxima, 850);
+    EXPECT_EQ(p.panel.pList[2]->Elevacion(), 835);
+    EXPECT_EQ(p.panel.pList[0]->FechaHoraIni(), p.panel.pList[2]->FechaHoraIni());
+    // distance text: the last point's whole metres, no grouping
+    EXPECT_EQ(p.panel.TextoDistancia,
+              QString::number(qint64(p.panel.pList[2]->Distancia())) + QStringLiteral(" metros"));
+    // the anchor keeps the bounds at the origin
+    const QRect b = p.panel.sgTrack->GraphBounds();
+    EXPECT_LE(b.x(), 0);
+    EXPECT_LE(b.y(), 0);
+}
+
+TEST(PlanoRuta, NumeroMaloParaLaConstruccionConError) {
+    TPanelGrafico panel;
+    TTrackPointStore s;
+    llenar(s, {{"41.0", "2.0", "850", ""}, {"41.001", "2.002", "", ""}, {"41.0x", "2.004", "1", ""}});
+    EXPECT_THROW(panel.CrearGraficoRuta(s), ESenderalError);
+    // the canvas update is ended and the canvas keeps working
+    EXPECT_EQ(panel.sgTrack->UpdateCount(), 0);
+}
+
+TEST(PlanoRuta, AnchoAutomaticoSegunElTamano) {
+    struct Caso {
+        const char* nombre;
+        int dx;
+        bool auto_;
+        int ancho;
+    } casos[] = {
+        {"150 units wide: 2", 99, true, 2},
+        {"251 units wide: 3", 166, true, 3},
+        {"1001 units wide: 12 clamped to 10", 666, true, 10},
+        {"automatic width off keeps 2", 666, false, 2},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const std::string lon2 = std::to_string(2.0 + (c.dx + 0.5) / 10000.0);
+        Pagina p({{"41.0", "2.0", "100", ""}, {"41.0", lon2, "100", ""}}, c.auto_);
+        EXPECT_EQ(p.panel.seAnchoLinea->value(), c.ancho);
+        EXPECT_EQ(p.panel.liRuta->Pen().Width, c.ancho);
+    }
+}
+
+TEST(PlanoRuta, NuncaNiLineasNiPuntos) {
+    Pagina p(tresPuntos);
+    ASSERT_EQ(p.panel.TipoRuta(), trLineas);
+    p.panel.ActionVerConLineasExecute(); // lines off while points are off: points on
+    EXPECT_EQ(p.panel.TipoRuta(), trPuntos);
+    EXPECT_FALSE(p.panel.liRuta->Visible());
+    EXPECT_EQ(p.panel.pList[0]->Brush().Style, bsSolid);
+    p.panel.ActionVerConPuntosExecute(); // points off while lines are off: lines on
+    EXPECT_EQ(p.panel.TipoRuta(), trLineas);
+    EXPECT_TRUE(p.panel.liRuta->Visible());
+    EXPECT_EQ(p.panel.pList[0]->Brush().Style, bsClear);
+    p.panel.ActionVerConPuntosExecute();
+    EXPECT_EQ(p.panel.TipoRuta(), trLineas | trPuntos);
+}
+
+TEST(PlanoRuta, AnchoCincoDaMarcasDeDiez) {
+    Pagina p(tresPuntos);
+    p.panel.seAnchoLinea->setValue(5);
+    EXPECT_EQ(p.panel.liRuta->Pen().Width, 5);
+    const TTrackNode* n = p.panel.pList[2];
+    EXPECT_EQ(n->BoundsRect(), QRect(60 - 5, 5 - 5, 10, 10));
+    EXPECT_EQ(n->Pen().Style, psClear);
+    EXPECT_EQ(n->Brush().Color, clNavy);
+    // the topmost point (y 0) has its mark at top 0, not -5
+    EXPECT_EQ(p.panel.pList[1]->Top(), 0);
+    p.panel.seAnchoLinea->setValue(3);
+    EXPECT_EQ(p.panel.pList[1]->Top(), 0);
+    EXPECT_EQ(p.panel.pList[1]->Height(), 6);
+    // any value is clamped to 1..10
+    p.panel.seAnchoLinea->setValue(40);
+    EXPECT_EQ(p.panel.liRuta->Pen().Width, 10);
+}
+
+TEST(PlanoRuta, RuedaYZoom) {
+    Pagina p(tresPuntos);
+    p.panel.show();
+    p.panel.sgTrack->SetZoom(100);
+    bool handled = false;
+    const QPoint centro = p.panel.sgTrack->viewport()->mapToGlobal(p.panel.sgTrack->viewport()->rect().center());
+    p.panel.sgTrackMouseWheel(centro, &handled, -1);
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(p.panel.sgTrack->Zoom(), 95);
+    handled = false;
+    p.panel.sgTrackMouseWheel(p.panel.sgTrack->viewport()->mapToGlobal(QPoint(-5, -5)), &handled, -1);
+    EXPECT_FALSE(handled);
+    EXPECT_EQ(p.panel.sgTrack->Zoom(), 95);
+    p.panel.actZoomInExecute();
+    EXPECT_EQ(p.panel.sgTrack->Zoom(), 105);
+    p.panel.actZoomOutExecute();
+    p.panel.actZoomOutExecute();
+    EXPECT_EQ(p.panel.sgTrack->Zoom(), 85);
+    // the centre command: fit, then 90 % of it
+    p.panel.ActionCentrarExecute();
+    const int z = p.panel.sgTrack->Zoom();
+    p.panel.sgTrack->ZoomGraph();
+    EXPECT_EQ(z, p.panel.sgTrack->Zoom() - p.panel.sgTrack->Zoom() / 10);
+}
+
+TEST(PlanoRuta, ModosYGrid) {
+    Pagina p(tresPuntos);
+    p.panel.ActionGraficoMoverExecute();
+    EXPECT_EQ(p.panel.sgTrack->CommandMode(), cmPan);
+    p.panel.ActionEditModeExecute();
+    EXPECT_EQ(p.panel.sgTrack->CommandMode(), cmViewOnly);
+    const bool grid = p.panel.sgTrack->ShowGrid();
+    p.panel.actVerGridExecute();
+    EXPECT_NE(p.panel.sgTrack->ShowGrid(), grid);
+}
+
+TEST(PlanoRuta, ExportarProponeRuta1EnLaCarpetaYFondoBlanco) {
+    Pagina p(tresPuntos);
+    QTemporaryDir dir;
+    p.panel.CarpetaRuta = dir.path();
+    p.panel.colbFondoGraficoChange(clNavy);
+    EXPECT_EQ(p.panel.sgTrack->Color(), clNavy);
+    QString propuesto;
+    const QString elegido = dir.filePath(QStringLiteral("salida"));
+    p.panel.DialogoGrabarBMP = [&](const QString& prop) {
+        propuesto = prop;
+        return elegido;
+    };
+    p.panel.ActionExporGraficotBMPExecute();
+    EXPECT_EQ(propuesto, dir.filePath(QStringLiteral("ruta1.bmp")));
+    const QImage img(elegido + QStringLiteral(".bmp"));
+    ASSERT_FALSE(img.isNull());
+    const QRect b = p.panel.sgTrack->GraphBounds();
+    EXPECT_EQ(img.size(), QSize(b.width() + 1, b.height() + 1));
+    EXPECT_EQ(img.pixelColor(0, img.height() - 1), QColor(Qt::white));
+    // cancel does nothing
+    p.panel.DialogoGrabarBMP = [](const QString&) { return QString(); };
+    EXPECT_NO_THROW(p.panel.ActionExporGraficotBMPExecute());
+}
+
+TEST(Graficos, AlturaVelocidadYMarcadores) {
+    Pagina p(tresPuntos);
+    for (TSimpleGraph* g : {p.panel.sgAltura, p.panel.sgVelocidad}) {
+        ASSERT_EQ(g->ObjectCount(), 2);
+        ASSERT_NE(polilinea(g), nullptr);
+        ASSERT_NE(marca(g), nullptr);
+        EXPECT_EQ(polilinea(g)->PointCount(), 3);
+        EXPECT_TRUE(marca(g)->Options() & goSelectable);
+    }
+    const TGraphLink* alt = polilinea(p.panel.sgAltura);
+    EXPECT_EQ(alt->Point(0).y(), 10); // 850 m, the highest
+    EXPECT_EQ(alt->Point(1).y(), 40); // 820 m
+    EXPECT_EQ(alt->Pen().Color, clLime);
+    EXPECT_EQ(polilinea(p.panel.sgVelocidad)->Pen().Color, clHotLight);
+    // the x spread over the visible width, left edge at 0
+    for (TSimpleGraph* g : {p.panel.sgAltura, p.panel.sgVelocidad}) {
+        const QRect vb = g->VisibleBounds();
+        const double s = double(vb.x() + vb.width()) / 3;
+        EXPECT_EQ(vb.x(), 0);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(polilinea(g)->Point(i).x(), XGrafico(i, s));
+    }
+}
+
+TEST(Graficos, AjustarAnchoMantieneYYZoom) {
+    Pagina p(tresPuntos);
+    TSimpleGraph* g = p.panel.sgAltura;
+    const int zoom = g->Zoom();
+    std::vector<int> ys;
+    for (int i = 0; i < 3; ++i)
+        ys.push_back(polilinea(g)->Point(i).y());
+    const int x2 = polilinea(g)->Point(2).x();
+    p.panel.resize(1400, 600);
+    p.panel.show();
+    QCoreApplication::processEvents();
+    p.panel.AjustarGraficos();
+    EXPECT_EQ(g->Zoom(), zoom);
+    EXPECT_GT(polilinea(g)->Point(2).x(), x2);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(polilinea(g)->Point(i).y(), ys[size_t(i)]);
+}
+
+TEST(Graficos, RutaSinPuntos) {
+    TPanelGrafico panel;
+    TTrackPointStore s;
+    llenar(s, {});
+    panel.CrearGraficoRuta(s);
+    panel.CrearGraficoAltura();
+    panel.CrearGraficoVelocidad();
+    panel.AjustarGraficos();
+    EXPECT_EQ(panel.TextoDistancia, QStringLiteral("0 metros"));
+    EXPECT_EQ(polilinea(panel.sgAltura)->PointCount(), 0);
+    panel.MarcarPunto(0); // nothing to mark, no failure
+    panel.ActionPLayAnimExecute();
+    EXPECT_FALSE(panel.EstaAnimando);
+}
+
+TEST(Inspeccion, PrimerYUltimoPunto) {
+    Pagina p(tresPuntos);
+    struct Caso {
+        const char* nombre;
+        QLocale locale;
+        QString distancia0;
+    } casos[] = {
+        {"C locale", QLocale::c(), QStringLiteral("0 m/0.0 km")},
+        {"German locale", QLocale(QLocale::German, QLocale::Germany), QStringLiteral("0 m/0,0 km")},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        p.panel.Locale = c.locale;
+        p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[0]);
+        EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1"));
+        EXPECT_EQ(p.panel.lbldgDistAcum->text(), c.distancia0);
+        EXPECT_EQ(p.panel.lbldgElevacion->text(),
+                  c.locale.decimalPoint() == QStringLiteral(",") ? QStringLiteral("850,00 metros")
+                                                                 : QStringLiteral("850.00 metros"));
+    }
+    for (int i : {0, 2}) {
+        SCOPED_TRACE(i);
+        p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[size_t(i)]);
+        for (TSimpleGraph* g : {p.panel.sgAltura, p.panel.sgVelocidad}) {
+            ASSERT_TRUE(marca(g)->Visible());
+            EXPECT_FALSE(marca(g)->Selected());
+            const QRect b = g->GraphBounds();
+            const int s = (b.x() + b.width()) / 50;
+            EXPECT_EQ(marca(g)->Width(), std::max(s, 1));
+            EXPECT_EQ(marca(g)->Left(), std::max(0, polilinea(g)->Point(i).x() - s / 2));
+        }
+    }
+}
+
+TEST(Inspeccion, LineaYAnclaOcultanMarcadores) {
+    Pagina p(tresPuntos);
+    p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[1]);
+    const QString antes = p.panel.lblEnterMouse->text();
+    TGraphObject* ancla = nullptr;
+    for (int i = 0; i < p.panel.sgTrack->ObjectCount(); ++i)
+        if (dynamic_cast<TRectangularNode*>(p.panel.sgTrack->Object(i)))
+            ancla = p.panel.sgTrack->Object(i);
+    ASSERT_NE(ancla, nullptr);
+    for (TGraphObject* o : {static_cast<TGraphObject*>(p.panel.liRuta), ancla}) {
+        p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[1]);
+        p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, o);
+        EXPECT_FALSE(marca(p.panel.sgAltura)->Visible());
+        EXPECT_FALSE(marca(p.panel.sgVelocidad)->Visible());
+        EXPECT_EQ(p.panel.lblEnterMouse->text(), antes);
+    }
+    // the anchor answers the pointer at the empty top-left corner
+    EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(QPointF(2, 2)), ancla);
+    // with lines only the invisible marks still answer
+    EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(QPointF(60, 5)), p.panel.pList[2]);
+    // focus loss empties the labels and hides the markers
+    p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[1]);
+    p.panel.sgTrackExit();
+    EXPECT_TRUE(p.panel.lblEnterMouse->text().isEmpty());
+    EXPECT_FALSE(marca(p.panel.sgAltura)->Visible());
+}
+
+TEST(Inspeccion, FechaDelInicioTrasMedianoche) {
+    qputenv("TZ", "UTC");
+    tzset();
+    Pagina p({{"41.0", "2.0", "10", "2021-12-31T23:50:00Z"}, {"41.001", "2.0", "12", "2022-01-01T00:10:00Z"}});
+    p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[1]);
+    EXPECT_EQ(p.panel.lbldgFecha->text(), QLocale::c().toString(QDate(2021, 12, 31), QLocale::ShortFormat));
+    EXPECT_TRUE(p.panel.lbldgHora->text().startsWith(QStringLiteral("00:10")));
+}
+
+TEST(Animacion, SecuenciaDeTresPuntos) {
+    Pagina p(tresPuntos);
+    p.panel.TimerAnim->setInterval(3600000); // ticks are driven by hand
+    p.panel.ActionPLayAnimExecute();
+    EXPECT_TRUE(p.panel.EstaAnimando);
+    EXPECT_EQ(p.panel.liRuta->Pen().Color, clSilver);
+    EXPECT_EQ(p.panel.pList[0]->Brush().Style, bsSolid); // points shown while playing
+    const char* contador[] = {"0/3", "1/3", "2/3", "0/3"};
+    for (const char* c : contador) {
+        p.panel.TimerAnimTimer();
+        EXPECT_EQ(p.panel.lblAnim->text(), QLatin1String(c));
+    }
+    EXPECT_EQ(p.panel.pList[2]->Brush().Color, clLime); // stays after the wrap-around
+    EXPECT_EQ(p.panel.pList[1]->Brush().Color, clNavy);
+    p.panel.TimerAnimTimer(); // 1/3
+    EXPECT_EQ(p.panel.pList[0]->Brush().Color, clNavy);
+    EXPECT_EQ(p.panel.pList[2]->Brush().Color, clLime);
+    EXPECT_EQ(p.panel.sbAnimacion->maximum(), 3);
+    EXPECT_EQ(p.panel.sbAnimacion->value(), 1);
+    // the pointer does not disturb the panel while playing
+    p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[2]);
+    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 2"));
+    p.panel.sgTrackExit();
+    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 2"));
+}
+
+TEST(Animacion, PausaYStop) {
+    Pagina p(tresPuntos);
+    p.panel.TimerAnim->setInterval(3600000);
+    p.panel.ActionPLayAnimExecute();
+    p.panel.TimerAnimTimer();
+    p.panel.TimerAnimTimer(); // point 1
+    p.panel.ActionPauseAnimExecute();
+    EXPECT_FALSE(p.panel.EstaAnimando);
+    EXPECT_FALSE(p.panel.TimerAnim->isActive());
+    EXPECT_FALSE(marca(p.panel.sgAltura)->Visible());
+    // hovering works again once paused
+    p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[0]);
+    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1"));
+    p.panel.ActionPLayAnimExecute();
+    p.panel.TimerAnimTimer();
+    EXPECT_EQ(p.panel.lblAnim->text(), QStringLiteral("2/3"));
+
+    p.panel.ActionStopAnimExecute();
+    EXPECT_EQ(p.panel.sbAnimacion->maximum(), 0);
+    EXPECT_EQ(p.panel.animIndex, 0);
+    EXPECT_FALSE(p.panel.TimerAnim->isActive());
+    // the user's display comes back, with the line in its own colour
+    EXPECT_EQ(p.panel.TipoRuta(), trLineas);
+    EXPECT_EQ(p.panel.liRuta->Pen().Color, clRed);
+    for (TTrackNode* n : p.panel.pList)
+        EXPECT_EQ(n->Brush().Color, clNavy);
+    p.panel.ActionPLayAnimExecute();
+    p.panel.TimerAnimTimer();
+    EXPECT_EQ(p.panel.lblAnim->text(), QStringLiteral("0/3"));
+}
+
+TEST(Animacion, RitmoInmediato) {
+    Pagina p(tresPuntos);
+    p.panel.ActionPLayAnimExecute();
+    const int tabla[][2] = {{1, 100}, {2, 50}, {3, 30}, {4, 20}, {5, 10}};
+    for (const auto& f : tabla) {
+        SCOPED_TRACE(f[0]);
+        p.panel.sbVElocidad->setValue(f[0]);
+        EXPECT_EQ(p.panel.TimerAnim->interval(), f[1]);
+        EXPECT_TRUE(p.panel.TimerAnim->isActive());
+    }
+    p.panel.ActionStopAnimExecute();
+}
+
+TEST(Animacion, CerrarLaDejaParada) {
+    Pagina p(tresPuntos);
+    p.panel.TimerAnim->setInterval(3600000);
+    p.panel.ActionPLayAnimExecute();
+    p.panel.TimerAnimTimer();
+    p.panel.Limpiar();
+    EXPECT_FALSE(p.panel.TimerAnim->isActive());
+    EXPECT_FALSE(p.panel.EstaAnimando);
+    EXPECT_EQ(p.panel.animIndex, 0);
+    EXPECT_EQ(p.panel.sbAnimacion->maximum(), 0);
+    EXPECT_FALSE(p.panel.StateFlags & sfGoPlay);
+    EXPECT_TRUE(p.panel.pList.empty());
+    EXPECT_EQ(p.panel.liRuta, nullptr);
+    EXPECT_EQ(p.panel.sgTrack->ObjectCount(), 0);
+    EXPECT_EQ(p.panel.sgAltura->ObjectCount(), 0);
+    EXPECT_EQ(p.panel.TipoRuta(), trLineas);
+    // a second track builds on the emptied page
+    p.construir();
+    EXPECT_EQ(p.panel.pList.size(), 3u);
+}

@@ -1,0 +1,255 @@
+#include "SenderalError.h"
+#include "SimpleGraph.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+// A canvas with a known client area.
+struct Lienzo {
+    TSimpleGraph g;
+    Lienzo(int w = 400, int h = 300) {
+        g.SetScrollBarsAllowed(false);
+        g.resize(w + 2 * g.frameWidth(), h + 2 * g.frameWidth());
+    }
+};
+} // namespace
+
+TEST(SimpleGraph, ZoomSeLimita) {
+    Lienzo l;
+    struct Caso {
+        const char* nombre;
+        int pedido, esperado;
+    } casos[] = {{"3 gives 5", 3, 5}, {"40000 gives 36863", 40000, 36863}, {"250 stays", 250, 250}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        l.g.SetZoom(c.pedido);
+        EXPECT_EQ(l.g.Zoom(), c.esperado);
+    }
+    l.g.SetZoom(10);
+    l.g.ChangeZoomBy(-10, zoCenter);
+    EXPECT_EQ(l.g.Zoom(), 5);
+    l.g.SetZoom(36860);
+    l.g.ChangeZoomBy(+10, zoCenter);
+    EXPECT_EQ(l.g.Zoom(), 36863);
+}
+
+TEST(SimpleGraph, AjustarLienzoVacioNoCambiaNada) {
+    Lienzo l;
+    l.g.SetZoom(137);
+    l.g.SetScrollPos(QPoint(12, 34));
+    l.g.ZoomGraph();
+    EXPECT_EQ(l.g.Zoom(), 137);
+    EXPECT_EQ(l.g.ScrollPos(), QPoint(12, 34));
+}
+
+TEST(SimpleGraph, AjustarCentraYEligeLaMenorEscala) {
+    Lienzo l(400, 300);
+    auto* n = l.g.Crear<TRectangularNode>();
+    n->SetBounds(100, 100, 200, 100); // bounds 100..300 x 100..200
+    l.g.ZoomGraph();
+    // min(400/200, 300/100) = 200 %
+    EXPECT_EQ(l.g.Zoom(), 200);
+    const QPointF c = l.g.GraphToClient(QPointF(200, 150));
+    EXPECT_NEAR(c.x(), 200, 1);
+    EXPECT_NEAR(c.y(), 150, 1);
+    // the centre command's 90 % keeps the route centred
+    l.g.SetZoom(l.g.Zoom() - l.g.Zoom() / 10);
+    const QPointF c2 = l.g.GraphToClient(QPointF(200, 150));
+    EXPECT_NEAR(c2.x(), 200, 1);
+    EXPECT_NEAR(c2.y(), 150, 1);
+}
+
+TEST(SimpleGraph, ZoomAlrededorDelPunteroLoMantieneDebajo) {
+    Lienzo l(400, 300);
+    auto* n = l.g.Crear<TRectangularNode>();
+    n->SetBounds(0, 0, 1000, 1000);
+    const QPoint puntero(300, 50);
+    const QPointF antes = l.g.ClientToGraph(puntero);
+    for (int i = 0; i < 5; ++i)
+        l.g.ChangeZoomBy(-1, zoCursor, puntero);
+    EXPECT_EQ(l.g.Zoom(), 95);
+    const QPointF despues = l.g.ClientToGraph(puntero);
+    EXPECT_NEAR(despues.x(), antes.x(), 1.1);
+    EXPECT_NEAR(despues.y(), antes.y(), 1.1);
+}
+
+TEST(SimpleGraph, ReglaDeColocacion) {
+    Lienzo l;
+    l.g.SetMinNodeSize(2);
+    struct Caso {
+        const char* nombre;
+        QRect pedido, esperado;
+    } casos[] = {
+        {"top -4 height 8 goes to top 0", {10, -4, 8, 8}, {10, 0, 8, 8}},
+        {"left -3 goes to 0", {-3, 10, 6, 6}, {0, 10, 6, 6}},
+        {"below the smallest size grows", {5, 5, 1, 0}, {5, 5, 2, 2}},
+        {"past 65535 moves back", {65530, 100, 20, 20}, {65515, 100, 20, 20}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        auto* n = l.g.Crear<TEllipticNode>();
+        n->SetBounds(c.pedido.x(), c.pedido.y(), c.pedido.width(), c.pedido.height());
+        EXPECT_EQ(n->BoundsRect(), c.esperado);
+    }
+}
+
+TEST(SimpleGraph, SeleccionSoloConGoSelectable) {
+    Lienzo l;
+    auto* n = l.g.Crear<TEllipticNode>();
+    n->SetOptions(n->Options() & ~goSelectable);
+    n->SetSelected(true);
+    EXPECT_FALSE(n->Selected());
+    auto* m = l.g.Crear<TEllipticNode>();
+    m->SetSelected(true);
+    EXPECT_TRUE(m->Selected());
+    // entering view-only mode clears the selection
+    l.g.SetCommandMode(cmViewOnly);
+    EXPECT_FALSE(m->Selected());
+    l.g.Clear();
+    EXPECT_EQ(l.g.CommandMode(), cmEdit);
+    EXPECT_EQ(l.g.ObjectCount(), 0);
+}
+
+TEST(SimpleGraph, IndiceDePuntoInvalido) {
+    Lienzo l;
+    auto* link = l.g.Crear<TGraphLink>();
+    for (int i = 0; i < 5; ++i)
+        link->AddPoint(QPoint(i, i));
+    try {
+        (void)link->Point(link->PointCount());
+        FAIL() << "no error";
+    } catch (const ESenderalError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Invalid point index. (5)"));
+    }
+    EXPECT_THROW(link->SetPoint(-1, QPoint()), ESenderalError);
+    EXPECT_EQ(link->Point(4), QPoint(4, 4));
+}
+
+TEST(SimpleGraph, PunteroDesdeArribaHaciaAbajo) {
+    Lienzo l(400, 300);
+    auto* linea = l.g.Crear<TGraphLink>();
+    linea->AddPoint(QPoint(0, 50));
+    linea->AddPoint(QPoint(200, 50));
+    auto* claro = l.g.Crear<TEllipticNode>();
+    claro->SetBounds(40, 40, 20, 20);
+    claro->SetPenStyle(psClear);
+    claro->SetBrushStyle(bsClear);
+    auto* oculto = l.g.Crear<TEllipticNode>();
+    oculto->SetBounds(140, 40, 20, 20);
+    oculto->SetVisible(false);
+    const TGraphScene& s = l.g.Scene();
+    struct Caso {
+        const char* nombre;
+        QPointF p;
+        TGraphObject* esperado;
+    } casos[] = {
+        {"clear pen and brush still answers", {50, 50}, claro},
+        {"inside the box but outside the ellipse", {41, 41}, nullptr},
+        {"invisible node is skipped: the line below answers", {150, 50}, linea},
+        {"invisible node off the line: nothing", {150, 43}, nullptr},
+        {"line within the marker size", {100, 53}, linea},
+        {"line beyond the marker size", {100, 54.5}, nullptr},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        EXPECT_EQ(s.ObjectAt(c.p), c.esperado);
+    }
+    // the later object lies on top; BringToFront changes that
+    auto* encima = l.g.Crear<TRectangularNode>();
+    encima->SetBounds(45, 45, 10, 10);
+    EXPECT_EQ(s.ObjectAt({50, 50}), encima);
+    claro->BringToFront();
+    EXPECT_EQ(s.ObjectAt({50, 50}), claro);
+    EXPECT_EQ(l.g.Object(l.g.ObjectCount() - 1), claro);
+}
+
+TEST(SimpleGraph, EventosDeEntradaYSalida) {
+    Lienzo l(400, 300);
+    auto* a = l.g.Crear<TEllipticNode>();
+    a->SetBounds(0, 0, 20, 20);
+    auto* b = l.g.Crear<TEllipticNode>();
+    b->SetBounds(100, 0, 20, 20);
+    QSignalSpy entra(&l.g, &TSimpleGraph::ObjectMouseEnter);
+    QSignalSpy sale(&l.g, &TSimpleGraph::ObjectMouseLeave);
+    l.g.SeguirPuntero(QPoint(10, 10));
+    l.g.SeguirPuntero(QPoint(11, 10));
+    l.g.SeguirPuntero(QPoint(110, 10));
+    l.g.SeguirPuntero(QPoint(300, 200));
+    ASSERT_EQ(entra.count(), 2);
+    ASSERT_EQ(sale.count(), 2);
+    EXPECT_EQ(entra.at(0).at(1).value<TGraphObject*>(), a);
+    EXPECT_EQ(sale.at(0).at(1).value<TGraphObject*>(), a);
+    EXPECT_EQ(entra.at(1).at(1).value<TGraphObject*>(), b);
+    EXPECT_EQ(sale.at(1).at(1).value<TGraphObject*>(), b);
+}
+
+TEST(SimpleGraph, GraphBoundsIgnoraLoOculto) {
+    Lienzo l;
+    EXPECT_EQ(l.g.GraphBounds(), QRect(0, 0, 0, 0));
+    auto* a = l.g.Crear<TRectangularNode>();
+    a->SetBounds(10, 20, 30, 40);
+    auto* b = l.g.Crear<TRectangularNode>();
+    b->SetBounds(500, 500, 10, 10);
+    b->SetVisible(false);
+    EXPECT_EQ(l.g.GraphBounds(), QRect(10, 20, 30, 40));
+}
+
+TEST(SimpleGraph, BitmapDeLosLimitesMasUnoConFondoBlanco) {
+    Lienzo l;
+    l.g.SetColor(clNavy);
+    auto* ancla = l.g.Crear<TRectangularNode>();
+    ancla->SetPenStyle(psClear);
+    ancla->SetBrushStyle(bsClear);
+    ancla->SetBounds(0, 0, 16, 16);
+    auto* punto = l.g.Crear<TEllipticNode>();
+    punto->SetBounds(6, 6, 4, 4);
+    punto->SetBrushColor(clRed);
+    punto->SetPenStyle(psClear);
+    ASSERT_EQ(l.g.GraphBounds(), QRect(0, 0, 16, 16));
+    QTemporaryDir dir;
+    const QString f = dir.filePath(QStringLiteral("ruta1.bmp"));
+    l.g.SaveAsBitmap(f);
+    QFile file(f);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray cab = file.read(30);
+    ASSERT_EQ(cab.left(2), QByteArray("BM"));
+    EXPECT_EQ(quint8(cab[28]) | (quint8(cab[29]) << 8), 24); // bits per pixel
+    const QImage img(f);
+    EXPECT_EQ(img.size(), QSize(17, 17));
+    EXPECT_EQ(img.pixelColor(0, 0), QColor(Qt::white));
+    EXPECT_EQ(img.pixelColor(16, 16), QColor(Qt::white));
+    EXPECT_EQ(img.pixelColor(8, 8), QColor(Qt::red));
+}
+
+TEST(SimpleGraph, BitmapQueNoSePuedeGrabarDaError) {
+    Lienzo l;
+    auto* n = l.g.Crear<TRectangularNode>();
+    n->SetBounds(0, 0, 10, 10);
+    EXPECT_THROW(l.g.SaveAsBitmap(QStringLiteral("/no/such/folder/ruta1.bmp")), ESenderalError);
+}
+
+TEST(SimpleGraph, ImprimirEscalaYCentra) {
+    Lienzo l;
+    auto* n = l.g.Crear<TRectangularNode>();
+    n->SetBounds(0, 0, 100, 50);
+    n->SetBrushColor(clBlack);
+    n->SetPenStyle(psClear);
+    // a square target: the picture takes the full width and is centred vertically
+    QImage img(220, 220, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        l.g.Print(p, QRect(10, 10, 200, 200));
+    }
+    EXPECT_EQ(img.pixelColor(15, 110), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(205, 110), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(110, 55), QColor(Qt::white));  // above the picture
+    EXPECT_EQ(img.pixelColor(110, 165), QColor(Qt::white)); // below it
+    EXPECT_EQ(img.pixelColor(110, 65), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(110, 155), QColor(Qt::black));
+}
