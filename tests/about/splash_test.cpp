@@ -21,8 +21,9 @@ TEST(SiluetaSplash, FollowsTheHillAndTheBounds) {
     const QRect caja = p.boundingRect();
     EXPECT_EQ(caja, QRect(QPoint(0, 6), QPoint(510, 354)));
     for (const QPoint& v : p) { // only the summit reaches the top
-        if (v.y() == 6)
+        if (v.y() == 6) {
             EXPECT_EQ(v, QPoint(118, 6));
+        }
     }
 }
 
