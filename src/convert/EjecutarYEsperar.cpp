@@ -1,0 +1,53 @@
+#include "EjecutarYEsperar.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTimer>
+
+TResultadoProceso EjecutarYEsperar(const QString& programa, const QStringList& argumentos,
+                                   int limiteMs) {
+    TResultadoProceso r;
+    if (programa.isEmpty()) {
+        r.ErrorInicio = QStringLiteral("No se ha indicado el programa.");
+        return r;
+    }
+    if (!QFileInfo(programa).isFile()) {
+        // QProcess would search PATH for a bare name; the configured file is what runs.
+        r.ErrorInicio = QStringLiteral("No existe el programa: ") + programa;
+        return r;
+    }
+    QProcess proceso;
+    proceso.setProgram(programa);
+    proceso.setArguments(argumentos);
+    proceso.setStandardInputFile(QProcess::nullDevice());
+    proceso.setStandardOutputFile(QProcess::nullDevice());
+
+    QEventLoop espera;
+    QTimer limite;
+    limite.setSingleShot(true);
+    QObject::connect(&proceso, &QProcess::finished, &espera, &QEventLoop::quit);
+    QObject::connect(&proceso, &QProcess::errorOccurred, &espera, [&](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            espera.quit();
+    });
+    QObject::connect(&limite, &QTimer::timeout, &proceso, [&] {
+        r.AgotadoTiempo = true;
+        proceso.kill();
+    });
+
+    proceso.start();
+    if (!proceso.waitForStarted(-1)) {
+        r.ErrorInicio = proceso.errorString();
+        return r;
+    }
+    r.Iniciado = true;
+    limite.start(limiteMs);
+    if (proceso.state() != QProcess::NotRunning)
+        espera.exec();
+    limite.stop();
+    r.Terminado = proceso.exitStatus() == QProcess::NormalExit && !r.AgotadoTiempo;
+    r.CodigoSalida = proceso.exitCode();
+    r.SalidaError = QString::fromLocal8Bit(proceso.readAllStandardError()).trimmed();
+    return r;
+}

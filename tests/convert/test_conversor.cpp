@@ -1,0 +1,345 @@
+#include "CatalogoFormatos.h"
+#include "ComandoGPSBabel.h"
+#include "Conversor.h"
+#include "ConvertTestSupport.h"
+#include "EjecutarYEsperar.h"
+#include "Log.h"
+#include "SenderalError.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+QString gpsbabel() {
+    return QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
+}
+
+void MismosPuntos(const std::vector<QPointF>& a, const std::vector<QPointF>& b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        SCOPED_TRACE(i);
+        // Some formats keep only 5 decimals or minutes to 1/1000.
+        EXPECT_NEAR(a[i].x(), b[i].x(), 2e-5);
+        EXPECT_NEAR(a[i].y(), b[i].y(), 2e-5);
+    }
+}
+
+class Conversor : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(gpsbabel().isEmpty()) << "gpsbabel is not installed";
+        carpeta = dir.filePath(QStringLiteral("mis rutas"));
+        QDir().mkpath(carpeta);
+        gpx = ruta(QStringLiteral("Sant Marçal \"ida\" $HOME.gpx"));
+        EscribirFichero(gpx, GpxPequeno().toUtf8());
+        conversor.Babel = gpsbabel();
+        conversor.CarpetaCache = dir.filePath(QStringLiteral("cache"));
+    }
+    QString ruta(const QString& nombre) const { return QDir(carpeta).filePath(nombre); }
+
+    QTemporaryDir dir;
+    QString carpeta, gpx;
+    TLog log;
+    TCatalogoFormatos catalogo{CatalogoEntregado(), &log};
+    TConversor conversor{catalogo, &log};
+};
+
+TEST_F(Conversor, IdaYVueltaGpxKmlGpxConservaLosPuntos) {
+    const QString kml = ruta(QStringLiteral("Sant Marçal \"ida\" $HOME.kml"));
+    const QString vuelta = ruta(QStringLiteral("vuelta 'final'.gpx"));
+    const auto r1 = conversor.ConvertirFichero(
+        gpx, kml, QStringLiteral("Google Earth Keyhole Markup Language (*.KML)"));
+    ASSERT_TRUE(r1.Exito) << r1.Detalle.toStdString();
+    const auto r2 = conversor.ConvertirFichero(kml, vuelta, TCatalogoFormatos::DescripcionGPX());
+    ASSERT_TRUE(r2.Exito) << r2.Detalle.toStdString();
+    MismosPuntos(PuntosGpx(gpx), PuntosGpx(vuelta));
+    EXPECT_EQ(PuntosGpx(vuelta).size(), 4u);
+    // Nothing but the destination is left in the folder.
+    EXPECT_EQ(QDir(carpeta).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+TEST_F(Conversor, LasLineasDelRegistroEnSuOrden) {
+    const QString plt = ruta(QStringLiteral("a.PLT"));
+    const auto r =
+        conversor.ConvertirFichero(gpx, plt, QStringLiteral("OziExplorer Track (*.PLT)"));
+    ASSERT_TRUE(r.Exito) << r.Detalle.toStdString();
+    const QString comando =
+        LineaComando(gpsbabel(), gpx, plt, QStringLiteral("gpx"), QStringLiteral("ozi"));
+    EXPECT_EQ(r.Comando, comando);
+    const QStringList esperadas{
+        QStringLiteral(
+            "SQL: Select * from FormatDesc where Descripcion='OziExplorer Track (*.PLT)'"),
+        QStringLiteral("Tipo destino: ozi"),
+        QStringLiteral("SQL: Select * from FormatDesc where Codigo='gpx'"),
+        QStringLiteral("Tipo origen: gpx"),
+        QStringLiteral("Comando:  ") + comando,
+        QStringLiteral("Comando de conversión: ") + comando,
+    };
+    EXPECT_EQ(log.Lineas().mid(1, esperadas.size()), esperadas);
+    // Developer record only in developer mode.
+    EXPECT_FALSE(QFile::exists(conversor.CarpetaCache + QStringLiteral("/convert.cmd")));
+}
+
+TEST_F(Conversor, RegistroDelDesarrolladorUnaLineaConLaUltimaOrden) {
+    conversor.EXECLocal = true;
+    conversor.ConvertirFichero(gpx, ruta(QStringLiteral("1.kml")),
+                               QStringLiteral("Google Earth Keyhole Markup Language (*.KML)"));
+    const auto r = conversor.ConvertirFichero(gpx, ruta(QStringLiteral("2.plt")),
+                                              QStringLiteral("OziExplorer Track (*.PLT)"));
+    EXPECT_EQ(LeerFichero(conversor.CarpetaCache + QStringLiteral("/convert.cmd")),
+              r.Comando.toLocal8Bit() + "\r\n");
+}
+
+TEST_F(Conversor, LaExtensionDelOrigenSinDistinguirMayusculas) {
+    const QString plt = ruta(QStringLiteral("a.plt"));
+    ASSERT_TRUE(
+        conversor.ConvertirFichero(gpx, plt, QStringLiteral("OziExplorer Track (*.PLT)")).Exito);
+    const QString mayus = ruta(QStringLiteral("B.PLT"));
+    QFile::copy(plt, mayus);
+    const auto r = conversor.ConvertirFichero(mayus, ruta(QStringLiteral("b.gpx")),
+                                              TCatalogoFormatos::DescripcionGPX());
+    ASSERT_TRUE(r.Exito) << r.Detalle.toStdString();
+    MismosPuntos(PuntosGpx(gpx), PuntosGpx(ruta(QStringLiteral("b.gpx"))));
+}
+
+struct CasoSinOrden {
+    const char* nombre;
+    QString origen; // relative to the folder
+    QString descripcion;
+    const char* detalle;
+};
+
+TEST_F(Conversor, SinOrdenNoSeEjecutaNadaYSeDiceElPorque) {
+    EscribirFichero(ruta(QStringLiteral("a.xyz")), "x");
+    const CasoSinOrden casos[] = {
+        {"typed_target_matching_nothing", "gpx", "Formato inventado", "Formato inventado"},
+        {"source_extension_not_in_catalogue", "xyz", "OziExplorer Track (*.PLT)", "xyz"},
+    };
+    for (const CasoSinOrden& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const QString origen =
+            c.origen == QLatin1String("gpx") ? gpx : ruta(QStringLiteral("a.xyz"));
+        const QString destino = ruta(QStringLiteral("destino.out"));
+        conversor.EXECLocal = true;
+        const auto r = conversor.ConvertirFichero(origen, destino, c.descripcion);
+        EXPECT_FALSE(r.Exito);
+        EXPECT_TRUE(r.NoIniciado);
+        EXPECT_TRUE(r.Comando.isEmpty());
+        EXPECT_TRUE(r.Detalle.contains(QLatin1String(c.detalle))) << r.Detalle.toStdString();
+        EXPECT_FALSE(QFile::exists(destino));
+        EXPECT_FALSE(QFile::exists(conversor.CarpetaCache + QStringLiteral("/convert.cmd")));
+        EXPECT_EQ(log.Lineas().last(), QStringLiteral("Comando de conversión: "));
+    }
+}
+
+TEST_F(Conversor, SinGPSBabelNoSeIniciaYNoSeEscribeNada) {
+    conversor.Babel = dir.filePath(QStringLiteral("no hay/gpsbabel"));
+    conversor.EXECLocal = true;
+    const QString destino = ruta(QStringLiteral("a.kml"));
+    const auto r = conversor.ConvertirFichero(
+        gpx, destino, QStringLiteral("Google Earth Keyhole Markup Language (*.KML)"));
+    EXPECT_FALSE(r.Exito);
+    EXPECT_TRUE(r.NoIniciado);
+    EXPECT_TRUE(r.Detalle.contains(conversor.Babel)) << r.Detalle.toStdString();
+    EXPECT_FALSE(r.Comando.isEmpty());
+    EXPECT_FALSE(QFile::exists(destino));
+    EXPECT_FALSE(QFile::exists(conversor.CarpetaCache + QStringLiteral("/convert.cmd")));
+}
+
+TEST_F(Conversor, FalloConDestinoExistenteEsFalloYElDestinoQuedaIntacto) {
+    const QString malo = ruta(QStringLiteral("roto.kml"));
+    EscribirFichero(malo, "esto no es KML <kml");
+    const QString destino = ruta(QStringLiteral("roto.GPX"));
+    EscribirFichero(destino, "contenido anterior");
+    const auto r = conversor.ConvertirFichero(malo, destino, TCatalogoFormatos::DescripcionGPX());
+    EXPECT_FALSE(r.Exito);
+    EXPECT_FALSE(r.NoIniciado);
+    // The box shows GPSBabel's own status and words, naming the user's file.
+    EXPECT_TRUE(r.Detalle.contains(QString::fromUtf8("código de salida 1")))
+        << r.Detalle.toStdString();
+    EXPECT_TRUE(r.Detalle.contains(QLatin1String("roto.kml"))) << r.Detalle.toStdString();
+    EXPECT_EQ(LeerFichero(destino), QByteArray("contenido anterior"));
+    EXPECT_TRUE(TextoFalloConversion(r).startsWith(QStringLiteral(
+        "Parece que ha ocurrido un problema al realizar la conversión.\r\nError: ")));
+    EXPECT_EQ(QDir(carpeta).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+TEST_F(Conversor, ConversionCorrectaReemplazaElDestinoExistente) {
+    const QString destino = ruta(QStringLiteral("a.kml"));
+    EscribirFichero(destino, "viejo");
+    const auto r = conversor.ConvertirFichero(
+        gpx, destino, QStringLiteral("Google Earth Keyhole Markup Language (*.KML)"));
+    ASSERT_TRUE(r.Exito) << r.Detalle.toStdString();
+    EXPECT_TRUE(LeerFichero(destino).contains("<kml"));
+}
+
+// Stand-ins for GPSBabel that misbehave in one way each.
+struct CasoFalso {
+    const char* nombre;
+    QByteArray script;
+    const char* detalle;
+};
+
+TEST_F(Conversor, GPSBabelQueFallaNoEsUnExito) {
+    const QString destino = ruta(QStringLiteral("falso.kml"));
+    EscribirFichero(destino, "anterior");
+    conversor.LimiteMs = 1500;
+    const CasoFalso casos[] = {
+        {"exit_status_3_with_message", "#!/bin/sh\necho 'fallo propio de GPSBabel' >&2\nexit 3\n",
+         "código de salida 3"},
+        {"writes_then_fails",
+         "#!/bin/sh\nwhile [ $# -gt 1 ]; do shift; done\necho medio > \"$1\"\nexit 1\n",
+         "código de salida 1"},
+        {"exit_0_without_writing", "#!/bin/sh\nexit 0\n", "no ha escrito"},
+        {"killed_by_time_out", "#!/bin/sh\nexec sleep 30\n", "no terminó en 1 segundos"},
+        {"crash", "#!/bin/sh\nkill -SEGV $$\n", "forma anormal"},
+    };
+    for (const CasoFalso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const QString falso = dir.filePath(QStringLiteral("gpsbabel-") + QLatin1String(c.nombre));
+        EscribirPrograma(falso, c.script);
+        conversor.Babel = falso;
+        QElapsedTimer t;
+        t.start();
+        const auto r = conversor.ConvertirFichero(
+            gpx, destino, QStringLiteral("Google Earth Keyhole Markup Language (*.KML)"));
+        EXPECT_LT(t.elapsed(), 10000);
+        EXPECT_FALSE(r.Exito);
+        EXPECT_FALSE(r.NoIniciado);
+        EXPECT_TRUE(r.Detalle.contains(QString::fromUtf8(c.detalle))) << r.Detalle.toStdString();
+        EXPECT_EQ(LeerFichero(destino), QByteArray("anterior"));
+    }
+    EXPECT_EQ(QDir(carpeta).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+TEST(EjecutarYEsperar, LosArgumentosLleganIntactosYElBucleDeEventosSigue) {
+    QTemporaryDir dir;
+    const QString falso = dir.filePath(QStringLiteral("eco"));
+    const QString salida = dir.filePath(QStringLiteral("args.txt"));
+    EscribirPrograma(
+        falso,
+        "#!/bin/sh\nsleep 0.3\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$OUT\"\n");
+    qputenv("OUT", salida.toLocal8Bit());
+    bool tic = false;
+    QTimer::singleShot(50, [&] { tic = true; });
+    const QStringList args{QStringLiteral("/r/a b \"c\" $HOME `id`.kml"), QStringLiteral("-x"),
+                           QStringLiteral("'; rm -rf /tmp/nada")};
+    const TResultadoProceso r = EjecutarYEsperar(falso, args, 10000);
+    EXPECT_TRUE(r.Correcto());
+    EXPECT_TRUE(tic) << "the event loop did not run during the wait";
+    EXPECT_EQ(QString::fromLocal8Bit(LeerFichero(salida)), args.join('\n') + '\n');
+}
+
+TEST(ImportarComoGPX, UnGpxExistenteNoSeReemplazaSinPreguntar) {
+    QTemporaryDir dir;
+    TLog log;
+    TCatalogoFormatos catalogo(CatalogoEntregado(), &log);
+    TConversor conversor(catalogo, &log);
+    conversor.Babel = gpsbabel();
+    const QString gpx = dir.filePath(QStringLiteral("origen.gpx"));
+    EscribirFichero(gpx, GpxPequeno().toUtf8());
+    const QString kml = dir.filePath(QStringLiteral("Ruta.de.hoy.kml"));
+    ASSERT_TRUE(conversor
+                    .ConvertirFichero(
+                        gpx, kml, QStringLiteral("Google Earth Keyhole Markup Language (*.KML)"))
+                    .Exito);
+    const QString junto = dir.filePath(QStringLiteral("Ruta.de.hoy.GPX"));
+
+    for (const bool reemplazar : {false, true}) {
+        SCOPED_TRACE(reemplazar ? "answer_replace" : "answer_new_name");
+        EscribirFichero(junto, "mi GPX de antes");
+        QString preguntado, propuesto, gpxPath;
+        const auto r = ImportarComoGPX(conversor, kml, gpxPath,
+                                       [&](const QString& existe, const QString& libre) {
+                                           preguntado = existe;
+                                           propuesto = libre;
+                                           return reemplazar;
+                                       });
+        ASSERT_TRUE(r.Exito) << r.Detalle.toStdString();
+        EXPECT_EQ(preguntado, junto);
+        EXPECT_EQ(propuesto, dir.filePath(QStringLiteral("Ruta.de.hoy (2).GPX")));
+        EXPECT_EQ(gpxPath, reemplazar ? junto : propuesto);
+        MismosPuntos(PuntosGpx(gpx), PuntosGpx(gpxPath));
+        if (!reemplazar) {
+            EXPECT_EQ(LeerFichero(junto), QByteArray("mi GPX de antes"));
+        }
+        QFile::remove(propuesto);
+    }
+}
+
+TEST(ImportarComoGPX, UnaImportacionFallidaNoDejaGpx) {
+    QTemporaryDir dir;
+    TCatalogoFormatos catalogo(CatalogoEntregado());
+    TConversor conversor(catalogo);
+    conversor.Babel = gpsbabel();
+    const QString kml = dir.filePath(QStringLiteral("roto.KML"));
+    EscribirFichero(kml, "no es un KML");
+    QString gpxPath;
+    const auto r = ImportarComoGPX(conversor, kml, gpxPath, {});
+    EXPECT_FALSE(r.Exito);
+    EXPECT_EQ(gpxPath, dir.filePath(QStringLiteral("roto.GPX")));
+    EXPECT_FALSE(QFile::exists(gpxPath));
+}
+
+// Every catalogue format that GPSBabel writes takes the track and gives it back.
+class CadaFormato : public ::testing::TestWithParam<TFilaFormato> {};
+
+TEST_P(CadaFormato, IdaYVueltaConservaLosPuntos) {
+    const TFilaFormato& f = GetParam();
+    QTemporaryDir dir;
+    TCatalogoFormatos catalogo(CatalogoEntregado());
+    TConversor conversor(catalogo);
+    conversor.Babel = gpsbabel();
+    const QString gpx = dir.filePath(QStringLiteral("origen.gpx"));
+    EscribirFichero(gpx, GpxPequeno().toUtf8());
+    // The wizard proposes the extension in capitals.
+    const QString intermedio = dir.filePath(QStringLiteral("ruta de prueba.") + f.Codigo.toUpper());
+    const auto ida = conversor.ConvertirFichero(gpx, intermedio, f.Descripcion);
+    ASSERT_TRUE(ida.Exito) << ida.Detalle.toStdString();
+    const QString vuelta = dir.filePath(QStringLiteral("vuelta.gpx"));
+    const auto r =
+        conversor.ConvertirFichero(intermedio, vuelta, TCatalogoFormatos::DescripcionGPX());
+    ASSERT_TRUE(r.Exito) << r.Detalle.toStdString();
+    MismosPuntos(PuntosGpx(gpx), PuntosGpx(vuelta));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+// GPSBabel writes NMEA as RMC before GGA and reads each position back against the next
+// sentence's time, so its own NMEA does not come back point for point; NMEA as loggers
+// write it (GGA first) is covered by its own test below.
+std::vector<TFilaFormato> FilasEntregadas() {
+    QString error;
+    std::vector<TFilaFormato> filas;
+    for (const TFilaFormato& f : TCatalogoFormatos(CatalogoEntregado()).LeerFilas(error))
+        if (f.Code != QLatin1String("nmea"))
+            filas.push_back(f);
+    return filas;
+}
+
+TEST(ImportarComoGPX, NmeaDeUnRegistradorConservaSusPuntos) {
+    QTemporaryDir dir;
+    TCatalogoFormatos catalogo(CatalogoEntregado());
+    TConversor conversor(catalogo);
+    conversor.Babel = gpsbabel();
+    const QString nmea = dir.filePath(QStringLiteral("registro.NMEA"));
+    EscribirFichero(nmea, "$GPGGA,064000.000,4146.198,N,00225.804,E,1,08,1.0,619.5,M,0.0,M,,*62\r\n"
+                          "$GPRMC,064000.000,A,4146.198,N,00225.804,E,0.00,0.00,140522,,*0F\r\n"
+                          "$GPGGA,064005.000,4146.256,N,00225.868,E,1,08,1.0,621.0,M,0.0,M,,*62\r\n"
+                          "$GPRMC,064005.000,A,4146.256,N,00225.868,E,0.00,0.00,140522,,*01\r\n");
+    QString gpxPath;
+    const auto r = ImportarComoGPX(conversor, nmea, gpxPath, {});
+    ASSERT_TRUE(r.Exito) << r.Detalle.toStdString();
+    MismosPuntos(PuntosGpx(gpxPath),
+                 {QPointF(41.7699667, 2.4300667), QPointF(41.7709333, 2.4311333)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogo, CadaFormato, ::testing::ValuesIn(FilasEntregadas()),
+                         [](const auto& info) { return info.param.Code.toStdString(); });
+} // namespace
