@@ -225,7 +225,7 @@ void TGraphLink::comprobarIndice(int index) const {
 void TGraphLink::AddPoint(const QPoint& p) {
     Changing();
     FPoints.push_back(p);
-    FCacheValido = false;
+    invalidarCaches();
     Changed(true);
 }
 QPoint TGraphLink::Point(int index) const {
@@ -237,14 +237,14 @@ void TGraphLink::SetPoint(int index, const QPoint& p) {
     if (FPoints[size_t(index)] != p) {
         Changing();
         FPoints[size_t(index)] = p;
-        FCacheValido = false;
+        invalidarCaches();
         Changed(true);
     }
 }
 void TGraphLink::SetPoints(std::vector<QPoint> points) {
     Changing();
     FPoints = std::move(points);
-    FCacheValido = false;
+    invalidarCaches();
     Changed(true);
 }
 
@@ -299,11 +299,30 @@ void TGraphLink::Draw(QPainter& painter, const TTransformacion& t) const {
         painter.drawPolyline(poly);
         return;
     }
-    // On screen, consecutive points that fall on the same pixel add nothing but work, and
-    // runs that stay far outside the clip are left out.
-    const QRectF clip = painter.hasClipping() ? painter.clipBoundingRect() : QRectF();
-    const double margen = std::max(2.0, Pen().Width * t.Escala) + 2;
-    const QRectF zona = clip.isNull() ? QRectF() : clip.adjusted(-margen, -margen, margen, margen);
+    const int n = PointCount();
+    if (FTramos.empty()) {
+        // Run k covers points k*PuntosTramo .. (k+1)*PuntosTramo, sharing its last point
+        // with the next run so that no segment is lost.
+        for (int a = 0; a < n; a += PuntosTramo) {
+            const int b = std::min(n - 1, a + PuntosTramo);
+            int x0 = FPoints[size_t(a)].x(), x1 = x0, y0 = FPoints[size_t(a)].y(), y1 = y0;
+            for (int k = a; k <= b; ++k) {
+                const QPoint& p = FPoints[size_t(k)];
+                x0 = std::min(x0, p.x()), x1 = std::max(x1, p.x());
+                y0 = std::min(y0, p.y()), y1 = std::max(y1, p.y());
+            }
+            FTramos.push_back(QRect(QPoint(x0, y0), QPoint(x1, y1)));
+        }
+    }
+    // The painter's clip in graph units, widened by the pen.
+    QRectF zona;
+    if (painter.hasClipping()) {
+        const QRectF c = painter.clipBoundingRect();
+        const double m = std::max(2.0, Pen().Width * t.Escala) + 2;
+        zona = QRectF((c.left() - m + t.Origen.x()) / t.Escala, (c.top() - m + t.Origen.y()) / t.Escala,
+                      (c.width() + 2 * m) / t.Escala, (c.height() + 2 * m) / t.Escala);
+    }
+    // On screen, consecutive points that fall on the same pixel add nothing but work.
     QPolygon tramo;
     tramo.reserve(1024);
     auto vaciar = [&]() {
@@ -313,26 +332,21 @@ void TGraphLink::Draw(QPainter& painter, const TTransformacion& t) const {
             painter.drawPolyline(tramo);
         tramo.clear();
     };
-    QPoint previo;
-    QPointF previoF;
-    for (size_t i = 0; i < FPoints.size(); ++i) {
-        const QPointF f = t.Mapear(FPoints[i].x(), FPoints[i].y());
-        const QPoint d(int(std::lround(f.x())), int(std::lround(f.y())));
-        if (!zona.isNull() && i > 0) {
-            const QRectF seg = QRectF(previoF, f).normalized().adjusted(-1, -1, 1, 1);
-            if (!zona.intersects(seg)) {
-                vaciar();
-                previo = d;
-                previoF = f;
-                continue;
-            }
-            if (tramo.isEmpty())
-                tramo << previo;
+    const double e = t.Escala, ox = t.Origen.x(), oy = t.Origen.y();
+    for (size_t k = 0; k < FTramos.size(); ++k) {
+        const QRect& r = FTramos[k];
+        if (!zona.isNull() && (r.right() < zona.left() || r.left() > zona.right() ||
+                               r.bottom() < zona.top() || r.top() > zona.bottom())) {
+            vaciar();
+            continue;
         }
-        if (tramo.isEmpty() || tramo.last() != d)
-            tramo << d;
-        previo = d;
-        previoF = f;
+        const int a = int(k) * PuntosTramo, b = std::min(n - 1, a + PuntosTramo);
+        for (int i = tramo.isEmpty() ? a : a + 1; i <= b; ++i) {
+            const QPoint& p = FPoints[size_t(i)];
+            const QPoint d(int(std::lrint(p.x() * e - ox)), int(std::lrint(p.y() * e - oy)));
+            if (tramo.isEmpty() || tramo.last() != d)
+                tramo << d;
+        }
     }
     vaciar();
 }
@@ -362,7 +376,8 @@ void TGraphScene::Clear() {
     FDesordenado = false;
     FIndiceValido = false;
     FBoundsValidos = false;
-    FCeldas.clear();
+    FInicio.clear();
+    FEntradas.clear();
     if (OnCambio)
         OnCambio(QRect());
 }
@@ -440,55 +455,75 @@ QRect TGraphScene::GraphBounds() const {
 }
 
 void TGraphScene::construirIndice() const {
-    FCeldas.clear();
+    FInicio.clear();
+    FEntradas.clear();
     FIndiceValido = true;
+    FColumnas = FFilas = 0;
     // The extent of all objects, drawn or not, sets the grid.
     bool alguno = false;
-    QRect area;
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     for (const auto& o : FObjetos) {
         QRect d = o->DrawRect();
-        if (auto* l = dynamic_cast<const TGraphLink*>(o.get())) {
-            const int m = l->HitDistance();
-            d = d.adjusted(-m, -m, m, m);
-        }
         if (d.width() < 0 || d.height() < 0)
             continue;
-        area = alguno ? area.united(d.adjusted(0, 0, 1, 1)) : d.adjusted(0, 0, 1, 1);
-        alguno = true;
-    }
-    if (!alguno) {
-        FColumnas = FFilas = 0;
-        return;
-    }
-    FAreaIndice = area;
-    // About 256 cells a side, none smaller than 4 units.
-    FCelda = std::max(4, std::max(area.width(), area.height()) / 256 + 1);
-    FColumnas = area.width() / FCelda + 1;
-    FFilas = area.height() / FCelda + 1;
-    FCeldas.assign(size_t(FColumnas) * size_t(FFilas), {});
-    auto insertar = [this](const QRectF& r, const Entrada& e) {
-        const int c0 = std::clamp(int(std::floor((r.left() - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
-        const int c1 = std::clamp(int(std::floor((r.right() - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
-        const int f0 = std::clamp(int(std::floor((r.top() - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
-        const int f1 = std::clamp(int(std::floor((r.bottom() - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
-        for (int f = f0; f <= f1; ++f)
-            for (int c = c0; c <= c1; ++c)
-                FCeldas[size_t(f) * size_t(FColumnas) + size_t(c)].push_back(e);
-    };
-    for (const auto& o : FObjetos) {
-        if (auto* l = dynamic_cast<const TGraphLink*>(o.get())) {
-            const double m = l->HitDistance();
-            const auto& pts = l->Points();
-            for (size_t i = 0; i < pts.size(); ++i) {
-                const QPointF a = pts[i];
-                const QPointF b = i + 1 < pts.size() ? QPointF(pts[i + 1]) : a;
-                insertar(QRectF(a, b).normalized().adjusted(-m, -m, m, m), {o.get(), int(i)});
-            }
+        if (o->Forma() == TGraphObject::TForma::Linea) {
+            const int m = static_cast<const TGraphLink*>(o.get())->HitDistance();
+            d = d.adjusted(-m, -m, m, m);
+        }
+        const int l = d.x(), t = d.y(), r = d.x() + d.width(), b = d.y() + d.height();
+        if (!alguno) {
+            x0 = l, y0 = t, x1 = r, y1 = b;
+            alguno = true;
         } else {
-            const QRect d = o->DrawRect();
-            insertar(QRectF(d.left(), d.top(), d.width(), d.height()), {o.get(), -1});
+            x0 = std::min(x0, l), y0 = std::min(y0, t), x1 = std::max(x1, r), y1 = std::max(y1, b);
         }
     }
+    if (!alguno)
+        return;
+    FAreaIndice = QRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+    // About 256 cells a side, none smaller than 4 units.
+    FCelda = std::max(4, std::max(FAreaIndice.width(), FAreaIndice.height()) / 256 + 1);
+    FColumnas = FAreaIndice.width() / FCelda + 1;
+    FFilas = FAreaIndice.height() / FCelda + 1;
+    const size_t celdas = size_t(FColumnas) * size_t(FFilas);
+
+    // Two rounds over the same rectangles: count per cell, then fill one flat array.
+    auto recorrer = [this](auto&& porCelda) {
+        auto celdasDe = [&](double l, double t, double r, double b, const Entrada& e) {
+            const int c0 = std::clamp(int(std::floor((l - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
+            const int c1 = std::clamp(int(std::floor((r - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
+            const int f0 = std::clamp(int(std::floor((t - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
+            const int f1 = std::clamp(int(std::floor((b - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
+            for (int f = f0; f <= f1; ++f)
+                for (int c = c0; c <= c1; ++c)
+                    porCelda(size_t(f) * size_t(FColumnas) + size_t(c), e);
+        };
+        for (const auto& o : FObjetos) {
+            if (o->Forma() == TGraphObject::TForma::Linea) {
+                const auto* l = static_cast<const TGraphLink*>(o.get());
+                const double m = l->HitDistance();
+                const auto& pts = l->Points();
+                for (size_t i = 0; i < pts.size(); ++i) {
+                    const QPoint a = pts[i];
+                    const QPoint b = i + 1 < pts.size() ? pts[i + 1] : a;
+                    celdasDe(std::min(a.x(), b.x()) - m, std::min(a.y(), b.y()) - m,
+                             std::max(a.x(), b.x()) + m, std::max(a.y(), b.y()) + m, {o.get(), int(i)});
+                }
+            } else {
+                const QRect d = o->DrawRect();
+                if (d.width() < 0 || d.height() < 0)
+                    continue;
+                celdasDe(d.left(), d.top(), d.left() + d.width(), d.top() + d.height(), {o.get(), -1});
+            }
+        }
+    };
+    FInicio.assign(celdas + 1, 0);
+    recorrer([this](size_t c, const Entrada&) { ++FInicio[c + 1]; });
+    for (size_t c = 0; c < celdas; ++c)
+        FInicio[c + 1] += FInicio[c];
+    FEntradas.resize(FInicio[celdas]);
+    std::vector<std::uint32_t> lleno(FInicio.begin(), FInicio.end() - 1);
+    recorrer([this, &lleno](size_t c, const Entrada& e) { FEntradas[lleno[c]++] = e; });
 }
 
 TGraphObject* TGraphScene::ObjectAt(const QPointF& p) const {
@@ -500,8 +535,10 @@ TGraphObject* TGraphScene::ObjectAt(const QPointF& p) const {
     const int f = int(std::floor((p.y() - FAreaIndice.top()) / FCelda));
     if (c < 0 || f < 0 || c >= FColumnas || f >= FFilas)
         return nullptr;
+    const size_t celda = size_t(f) * size_t(FColumnas) + size_t(c);
     TGraphObject* mejor = nullptr;
-    for (const Entrada& e : FCeldas[size_t(f) * size_t(FColumnas) + size_t(c)]) {
+    for (std::uint32_t k = FInicio[celda]; k < FInicio[celda + 1]; ++k) {
+        const Entrada& e = FEntradas[k];
         if (!e.obj->Visible() || (mejor && e.obj->FZ <= mejor->FZ))
             continue;
         const bool hit = e.segmento >= 0
@@ -533,59 +570,103 @@ size_t qHash(const ClaveSello& k, size_t seed = 0) {
 }
 } // namespace
 
+std::vector<TGraphObject*> TGraphScene::candidatos(const QRectF& area) const {
+    std::vector<TGraphObject*> r;
+    if (!FIndiceValido)
+        construirIndice();
+    if (FColumnas == 0)
+        return r;
+    const int c0 = std::clamp(int(std::floor((area.left() - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
+    const int c1 = std::clamp(int(std::floor((area.right() - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
+    const int f0 = std::clamp(int(std::floor((area.top() - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
+    const int f1 = std::clamp(int(std::floor((area.bottom() - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
+    ++FVisitaActual;
+    for (int f = f0; f <= f1; ++f)
+        for (int c = c0; c <= c1; ++c) {
+            const size_t celda = size_t(f) * size_t(FColumnas) + size_t(c);
+            for (std::uint32_t k = FInicio[celda]; k < FInicio[celda + 1]; ++k) {
+                TGraphObject* o = FEntradas[k].obj;
+                if (o->FVisita != FVisitaActual) {
+                    o->FVisita = FVisitaActual;
+                    r.push_back(o);
+                }
+            }
+        }
+    std::sort(r.begin(), r.end(), [](const TGraphObject* a, const TGraphObject* b) { return a->FZ < b->FZ; });
+    return r;
+}
+
 void TGraphScene::Render(QPainter& painter, const TTransformacion& t, const QRectF& area,
                          bool handles) const {
     ordenar();
+    // A small area (a moving marker, the animation's current point) draws only what the
+    // pointer index finds there.
+    std::vector<TGraphObject*> lista;
+    bool parcial = false;
+    // Only with an index at hand: rebuilding it costs more than one pass over the objects.
+    if (!area.isNull() && FObjetos.size() > 256 && FIndiceValido) {
+        if (FColumnas > 0 && area.width() * area.height() * 16 <
+                                 double(FAreaIndice.width()) * FAreaIndice.height()) {
+            lista = candidatos(area);
+            parcial = true;
+        }
+    }
+    if (!parcial) {
+        lista.reserve(FObjetos.size());
+        for (const auto& o : FObjetos)
+            lista.push_back(o.get());
+    }
     QHash<ClaveSello, QPixmap> sellos;
     bool hayUltimo = false;
-    ClaveSello ultimaClave{};
-    QPoint ultimaPos;
-    for (const auto& o : FObjetos) {
+    int ux = 0, uy = 0, uw = 0, uh = 0;
+    const TGraphObject* ultimo = nullptr;
+    const double e = t.Escala, ox = t.Origen.x(), oy = t.Origen.y();
+    for (const TGraphObject* o : lista) {
         if (!o->Visible())
             continue;
+        const TGraphObject::TForma forma = o->Forma();
+        const bool nodo = forma == TGraphObject::TForma::Elipse || forma == TGraphObject::TForma::Rectangulo;
+        if (nodo && o->Pen().Style == psClear && o->Brush().Style == bsClear)
+            continue; // nothing to see; it still answers the pointer
         const QRect d = o->DrawRect();
-        if (!area.isNull() && !area.intersects(QRectF(d.left(), d.top(), d.width() + 1, d.height() + 1)))
+        if (!area.isNull() && (d.x() + d.width() + 1 < area.left() || d.x() > area.right() ||
+                               d.y() + d.height() + 1 < area.top() || d.y() > area.bottom()))
             continue;
-        auto* nodo = dynamic_cast<const TGraphNode*>(o.get());
         if (nodo && !t.Vectorial) {
-            if (o->Pen().Style == psClear && o->Brush().Style == bsClear)
-                continue;
-            const QRectF r = nodo->DeviceRect(t);
-            const int x0 = int(std::lround(r.left())), y0 = int(std::lround(r.top()));
-            const int w = std::max(1, int(std::lround(r.right())) - x0);
-            const int h = std::max(1, int(std::lround(r.bottom())) - y0);
+            const QRect& b = static_cast<const TGraphNode*>(o)->BoundsRect();
+            const int x0 = int(std::lrint(b.x() * e - ox)), y0 = int(std::lrint(b.y() * e - oy));
+            const int w = std::max(1, int(std::lrint((b.x() + b.width()) * e - ox)) - x0);
+            const int h = std::max(1, int(std::lrint((b.y() + b.height()) * e - oy)) - y0);
             if (w <= 48 && h <= 48) {
-                const bool elipse = dynamic_cast<const TEllipticNode*>(nodo) != nullptr;
-                ClaveSello k{w, h, o->Pen(), o->Brush(), elipse,
-                             int(std::lround(std::max(1.0, o->Pen().Width * t.Escala)))};
                 // Stamping the same picture twice in a row on the same pixel changes nothing.
-                if (hayUltimo && ultimaPos == QPoint(x0, y0) && ultimaClave == k)
+                if (hayUltimo && x0 == ux && y0 == uy && w == uw && h == uh && ultimo->Forma() == forma &&
+                    ultimo->Pen().Color == o->Pen().Color && ultimo->Pen().Style == o->Pen().Style &&
+                    ultimo->Pen().Width == o->Pen().Width && ultimo->Brush().Color == o->Brush().Color &&
+                    ultimo->Brush().Style == o->Brush().Style)
                     continue;
+                const ClaveSello k{w, h, o->Pen(), o->Brush(), forma == TGraphObject::TForma::Elipse,
+                                   int(std::lrint(std::max(1.0, o->Pen().Width * e)))};
+                const int m = k.pen.Style == psClear ? 0 : k.penPx;
                 auto it = sellos.find(k);
                 if (it == sellos.end()) {
-                    const int m = k.pen.Style == psClear ? 0 : k.penPx;
                     QPixmap px(w + 2 * m + 1, h + 2 * m + 1);
                     px.fill(Qt::transparent);
                     QPainter sp(&px);
                     sp.setRenderHint(QPainter::Antialiasing, true);
-                    TTransformacion ts;
-                    ts.Escala = t.Escala;
-                    ts.Origen = QPointF(-m, -m);
-                    sp.setPen(penDe(k.pen, t.Escala));
+                    sp.setPen(penDe(k.pen, e));
                     sp.setBrush(brushDe(k.brush));
                     const QRectF rr(m, m, w, h);
-                    if (elipse)
+                    if (k.elipse)
                         sp.drawEllipse(rr);
                     else
                         sp.drawRect(rr);
                     sp.end();
                     it = sellos.insert(k, px);
                 }
-                const int m = k.pen.Style == psClear ? 0 : k.penPx;
                 painter.drawPixmap(x0 - m, y0 - m, it.value());
                 hayUltimo = true;
-                ultimaClave = k;
-                ultimaPos = QPoint(x0, y0);
+                ultimo = o;
+                ux = x0, uy = y0, uw = w, uh = h;
                 continue;
             }
         }
@@ -597,13 +678,13 @@ void TGraphScene::Render(QPainter& painter, const TTransformacion& t, const QRec
     const int ms = MarkerSize;
     painter.setPen(QPen(Qt::black));
     painter.setBrush(Qt::black);
-    for (const auto& o : FObjetos) {
+    for (const TGraphObject* o : lista) {
         if (!o->Visible() || !o->Selected())
             continue;
-        auto* nodo = dynamic_cast<const TGraphNode*>(o.get());
-        if (!nodo)
+        const TGraphObject::TForma forma = o->Forma();
+        if (forma != TGraphObject::TForma::Elipse && forma != TGraphObject::TForma::Rectangulo)
             continue;
-        const QRectF r = nodo->DeviceRect(t);
+        const QRectF r = static_cast<const TGraphNode*>(o)->DeviceRect(t);
         const double xs[3] = {r.left(), r.center().x(), r.right()};
         const double ys[3] = {r.top(), r.center().y(), r.bottom()};
         for (double x : xs)

@@ -98,6 +98,10 @@ public:
     virtual bool HitTest(const QPointF& p) const = 0;
     virtual void Draw(QPainter& painter, const TTransformacion& t) const = 0;
 
+    // What kind of shape this is, without a type query in the drawing loops.
+    enum class TForma { Otra, Rectangulo, Elipse, Linea };
+    virtual TForma Forma() const { return TForma::Otra; }
+
 protected:
     explicit TGraphObject(TGraphScene* owner) : FOwner(owner) {}
     // Called before a change of the drawn extent, so that the old place is repainted.
@@ -116,6 +120,7 @@ private:
     bool FSelected = false;
     TGraphObjectOptions FOptions = goLinkable | goSelectable | goShowCaption;
     std::uint64_t FZ = 0; // z-order stamp: larger lies on top
+    mutable std::uint32_t FVisita = 0; // last lookup that collected it
 };
 
 class TGraphNode : public TGraphObject {
@@ -146,6 +151,7 @@ protected:
 class TRectangularNode : public TGraphNode {
 public:
     explicit TRectangularNode(TGraphScene* owner) : TGraphNode(owner) {}
+    TForma Forma() const override { return TForma::Rectangulo; }
     bool HitTest(const QPointF& p) const override;
     void Draw(QPainter& painter, const TTransformacion& t) const override;
 };
@@ -153,6 +159,7 @@ public:
 class TEllipticNode : public TGraphNode {
 public:
     explicit TEllipticNode(TGraphScene* owner) : TGraphNode(owner) {}
+    TForma Forma() const override { return TForma::Elipse; }
     bool HitTest(const QPointF& p) const override;
     void Draw(QPainter& painter, const TTransformacion& t) const override;
 };
@@ -186,6 +193,7 @@ public:
 class TGraphLink : public TGraphObject {
 public:
     explicit TGraphLink(TGraphScene* owner) : TGraphObject(owner) {}
+    TForma Forma() const override { return TForma::Linea; }
 
     TLinkBeginEndStyle BeginStyle = lsNone;
     TLinkBeginEndStyle EndStyle = lsNone;
@@ -211,8 +219,15 @@ public:
 private:
     void comprobarIndice(int index) const;
     std::vector<QPoint> FPoints;
+    void invalidarCaches() {
+        FCacheValido = false;
+        FTramos.clear();
+    }
     mutable QRect FCacheRect;
     mutable bool FCacheValido = false;
+    // Bounding boxes of runs of points, so that drawing a small area skips the rest.
+    static constexpr int PuntosTramo = 64;
+    mutable std::vector<QRect> FTramos;
     friend class TGraphScene;
 };
 
@@ -276,6 +291,8 @@ private:
     void alFrente(TGraphObject* obj);
     void ordenar() const;
     void construirIndice() const;
+    // The objects whose index cells meet `area`, in z-order.
+    std::vector<TGraphObject*> candidatos(const QRectF& area) const;
 
     mutable std::vector<std::unique_ptr<TGraphObject>> FObjetos;
     mutable bool FDesordenado = false;
@@ -290,7 +307,10 @@ private:
         TGraphObject* obj;
         int segmento; // -1 for a node
     };
-    mutable std::vector<std::vector<Entrada>> FCeldas;
+    // Cell c holds FEntradas[FInicio[c] .. FInicio[c + 1]).
+    mutable std::vector<std::uint32_t> FInicio;
+    mutable std::vector<Entrada> FEntradas;
+    mutable std::uint32_t FVisitaActual = 0;
     mutable QRect FAreaIndice;
     mutable int FCelda = 64, FColumnas = 0, FFilas = 0;
     mutable bool FIndiceValido = false;
