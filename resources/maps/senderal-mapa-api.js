@@ -190,9 +190,11 @@
         this._typeControl = null;
         this._pendingView = null;
         var self = this;
+        this._keepRightControlsVisible();
         // A page loaded while its view was hidden has no size yet; the view is set
         // once the page gets one.
         this._map.on('resize', function () {
+            self._keepRightControlsVisible();
             if (self._pendingView && self._hasSize()) {
                 var v = self._pendingView;
                 self._pendingView = null;
@@ -200,6 +202,19 @@
             }
         });
     }
+    // How far the map reaches past the right edge of the window: the page makes it a
+    // little wider than the window.
+    GMap2.prototype._overflowRight = function () {
+        var r = this._map.getContainer().getBoundingClientRect();
+        return Math.max(0, Math.round(r.right - window.innerWidth));
+    };
+    // The type buttons and the attribution sit at the right: keep them inside the window.
+    GMap2.prototype._keepRightControlsVisible = function () {
+        var over = this._overflowRight();
+        var corners = this._map.getContainer().querySelectorAll('.leaflet-right');
+        for (var i = 0; i < corners.length; ++i)
+            corners[i].style.right = over + 'px';
+    };
     GMap2.prototype._hasSize = function () {
         var s = this._map.getSize();
         return s.x > 0 && s.y > 0;
@@ -239,12 +254,18 @@
         this._lastBounds = bounds;
         if (!this._hasSize())
             return this._map.getZoom() || 1;
-        var zoom = this._map.getBoundsZoom(bounds._b);
+        // The route is fitted into the part of the map the window shows, with a margin.
+        var zoom = this._map.getBoundsZoom(bounds._b, false,
+            L.point(2 * this._overflowRight() + 40, 40));
         return isFinite(zoom) ? zoom : MAX_ZOOM;
     };
     GMap2.prototype._applyView = function (center, zoom, bounds) {
         if (bounds)
-            this._map.fitBounds(bounds._b, {maxZoom: MAX_ZOOM, animate: false});
+            this._map.fitBounds(bounds._b, {
+                maxZoom: MAX_ZOOM,
+                animate: false,
+                padding: L.point(this._overflowRight() + 20, 20)
+            });
         else
             this._map.setView(center._ll, zoom, {animate: false});
     };
