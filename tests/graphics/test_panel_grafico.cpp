@@ -1,9 +1,12 @@
+#include "Log.h"
 #include "PanelGrafico.h"
 #include "SenderalError.h"
 #include "TrackStores.h"
 #include "Trazado.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QPrinter>
 #include <QImage>
 #include <QLabel>
 #include <QScrollBar>
@@ -205,6 +208,48 @@ TEST(PlanoRuta, ExportarProponeRuta1EnLaCarpetaYFondoBlanco) {
     // cancel does nothing
     p.panel.DialogoGrabarBMP = [](const QString&) { return QString(); };
     EXPECT_NO_THROW(p.panel.ActionExporGraficotBMPExecute());
+}
+
+TEST(PlanoRuta, ImprimirAPdfYCancelar) {
+    Pagina p(tresPuntos);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("ruta.pdf"));
+    bool preguntado = false;
+    p.panel.DialogoImpresora = [&](QPrinter& printer) {
+        preguntado = true;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    p.panel.ActionImprimirRutaExecute();
+    EXPECT_TRUE(preguntado);
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(5).startsWith("%PDF"));
+    // cancelling the set-up prints nothing
+    const QString otro = dir.filePath(QStringLiteral("otro.pdf"));
+    p.panel.DialogoImpresora = [&](QPrinter& printer) {
+        printer.setOutputFileName(otro);
+        return false;
+    };
+    p.panel.ActionImprimirRutaExecute();
+    EXPECT_FALSE(QFile::exists(otro));
+}
+
+TEST(PlanoRuta, DobleClicEscribeCuatroLineas) {
+    Pagina p(tresPuntos);
+    TLog log;
+    p.panel.Log = &log;
+    const int antes = int(log.Lineas().size());
+    p.panel.sgTrackDblClick();
+    ASSERT_EQ(int(log.Lineas().size()), antes + 4);
+    const QStringList l = log.Lineas().mid(antes);
+    EXPECT_EQ(l[0], QStringLiteral("sgTrack.ClientHeight: %1").arg(p.panel.sgTrack->ClientHeight()));
+    EXPECT_EQ(l[1], QStringLiteral("sgTrack.ClientWidth: %1").arg(p.panel.sgTrack->ClientWidth()));
+    EXPECT_TRUE(l[2].startsWith(QStringLiteral("sgTrack.ClientOrigin: ")));
+    EXPECT_EQ(l[3], QStringLiteral("sgTrack.ClientRect: (0,0) - (%1-%2)")
+                        .arg(p.panel.sgTrack->viewport()->width())
+                        .arg(p.panel.sgTrack->viewport()->height()));
 }
 
 TEST(Graficos, AlturaVelocidadYMarcadores) {
