@@ -1,3 +1,4 @@
+#include "Aplicacion.h"
 #include "AppPaths.h"
 #include "FormData.h"
 #include "Log.h"
@@ -5,9 +6,11 @@
 #include "TrackSummary.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 // `senderal --info FILE`: loads FILE and prints its summary; exit 1 when it cannot.
@@ -34,14 +37,42 @@ int imprimirResumen(const QString& path) {
     }
     return 0;
 }
+
+int posicion(int argc, char* argv[], const char* option) {
+    for (int i = 1; i < argc; ++i)
+        if (QLatin1String(argv[i]) == QLatin1String(option))
+            return i;
+    return -1;
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (QLatin1String(argv[i]) == QLatin1String("--info")) {
-            QCoreApplication app(argc, argv);
-            return imprimirResumen(QString::fromLocal8Bit(argv[i + 1]));
+    // The embedded browser refuses to start as root with its sandbox on; as root
+    // (containers, test machines) it runs without it.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    const int info = posicion(argc, argv, "--info");
+    if (info > 0) {
+        QCoreApplication app(argc, argv);
+        if (info + 1 >= argc) {
+            std::fprintf(stderr, "usage: senderal --info FILE\n");
+            return 2;
         }
-    std::fprintf(stderr, "usage: senderal --info FILE\n");
-    return 2;
+        return imprimirResumen(QString::fromLocal8Bit(argv[info + 1]));
+    }
+    const int snap = posicion(argc, argv, "--snapshot");
+    if (snap > 0) {
+        if (snap + 1 >= argc) {
+            std::fprintf(stderr, "usage: senderal --snapshot DIR [FILE]\n");
+            return 2;
+        }
+        // Drawn without a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        TAplicacion app(argc, argv);
+        QString file = snap + 2 < argc ? QString::fromLocal8Bit(argv[snap + 2])
+                                       : AppDir() + QStringLiteral("samples/Montseny.gpx");
+        return EjecutarSnapshot(QString::fromLocal8Bit(argv[snap + 1]), QFileInfo(file).absoluteFilePath());
+    }
+    TAplicacion app(argc, argv);
+    return EjecutarVentana(QCoreApplication::arguments());
 }

@@ -1,0 +1,75 @@
+#include "Aplicacion.h"
+
+#include "AppPaths.h"
+#include "FormData.h"
+#include "FormMain.h"
+#include "SenderalError.h"
+
+#include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
+
+TAplicacion::TAplicacion(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TAplicacion::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const ESenderalError& e) {
+        TFMain::MostrarErrorGlobal(e.text());
+    } catch (const std::exception& e) {
+        TFMain::MostrarErrorGlobal(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+int EjecutarVentana(const QStringList& arguments) {
+    QApplication::setApplicationDisplayName(QString());
+    TFMain window(arguments);
+    TFormData data(window.Log);
+    window.SetFormData(&data);
+    window.show();
+    return QApplication::exec();
+}
+
+int EjecutarSnapshot(const QString& dir, const QString& file) {
+    QStringList args{QCoreApplication::applicationFilePath()};
+    if (!file.isEmpty())
+        args << file;
+    TFMain window(args);
+    TFormData data(window.Log);
+    window.SetFormData(&data);
+    QStringList errors;
+    auto collect = [&errors](const QString& t) { errors << t; };
+    window.MensajeError = collect;
+    window.MensajeAviso = collect;
+    window.MensajeInfo = [](const QString&) {};
+    window.MensajePregunta = [](const QString&) { return false; };
+    TFMain::ManejadorErrorGlobal = collect;
+    window.show();
+    // Let the deferred start-up and the load run, then give web pages time to draw.
+    QTimer done;
+    done.setSingleShot(true);
+    done.start(3000);
+    while (done.isActive() && !window.DoneVisualization)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QTimer settle;
+    settle.setSingleShot(true);
+    settle.start(2500);
+    while (settle.isActive())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const bool loaded = file.isEmpty() || (data.cdsTrack.Active() && window.HabilitadoTrack());
+    if (!loaded || !errors.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(errors.isEmpty() ? QStringLiteral("No se ha podido cargar %1").arg(file)
+                                                                 : errors.join(QLatin1Char('\n'))));
+        if (!loaded)
+            return 1;
+    }
+    QString why;
+    if (!window.GuardarSnapshots(dir, why)) {
+        std::fprintf(stderr, "%s\n", qPrintable(why));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(QFileInfo(dir).absoluteFilePath()));
+    window.LimpiarCache();
+    return 0;
+}

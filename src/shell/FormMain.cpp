@@ -1,0 +1,700 @@
+#include "FormMain.h"
+
+#include "AppPaths.h"
+#include "ColorBox.h"
+#include "FormData.h"
+#include "Log.h"
+#include "PaginaDatos.h"
+#include "Ribbon.h"
+#include "SenderalError.h"
+#include "Verbario.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFileDialog>
+#include <QToolTip>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+std::function<void(const QString&)> TFMain::ManejadorErrorGlobal;
+
+namespace {
+const char* const PaginaInicio = "https://senderal.org/";
+
+QIcon icono(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name))); }
+
+QWidget* paginaVacia(QStackedWidget* stack, const char* name) {
+    auto* page = new QWidget(stack);
+    page->setObjectName(QLatin1String(name));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    stack->addWidget(page);
+    return page;
+}
+} // namespace
+
+TFMain::TFMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("FMain"));
+    Argumentos = arguments.isEmpty() ? QStringList{QCoreApplication::applicationFilePath()} : arguments;
+    Log = new TLog(this);
+
+    MensajeInfo = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
+    MensajeAviso = [this](const QString& t) { QMessageBox::warning(this, windowTitle(), t); };
+    MensajeError = [this](const QString& t) { QMessageBox::critical(this, windowTitle(), t); };
+    MensajePregunta = [this](const QString& t) {
+        return QMessageBox::question(this, windowTitle(), t, QMessageBox::Yes | QMessageBox::No) ==
+               QMessageBox::Yes;
+    };
+    DialogoAbrir = [this]() -> QString {
+        QFileDialog dlg(this, QStringLiteral("Seleccione el fichero de ruta"));
+        dlg.setObjectName(QStringLiteral("oDialog"));
+        dlg.setFileMode(QFileDialog::ExistingFile);
+        dlg.setNameFilters(FiltroAbrir.isEmpty()
+                               ? QStringList{QStringLiteral("GPS Exchange Format (*.gpx *.GPX)"),
+                                             QStringLiteral("Todos los ficheros (*)")}
+                               : FiltroAbrir.split(QStringLiteral(";;")));
+        if (dlg.exec() != QDialog::Accepted)
+            return {};
+        return dlg.selectedFiles().value(0);
+    };
+
+    crearAcciones();
+    crearRibbon();
+    crearCentro();
+    crearBarraEstado();
+    crearPanelInfo();
+    FormCreate();
+}
+
+TFMain::~TFMain() = default;
+
+void TFMain::SetFormData(TFormData* data) {
+    FormData = data;
+    FormData->MostrarError = [this](const QString& t) { MensajeError(t); };
+    PaginaDatos = new TPaginaDatos(FormData, tsDatosRuta);
+    PaginaDatos->setObjectName(QStringLiteral("PaginaDatos"));
+    tsDatosRuta->layout()->addWidget(PaginaDatos);
+    // The views of the other subsystems read the track through the data holder.
+    CrearPaginaGrafico();
+    CrearPaginaPerfil();
+    CrearPaginaMapas();
+    CrearPaginaConversion();
+    CrearPaginaIBP();
+    CrearPaginaConfig();
+    CrearIdioma();
+    HabilitarAccionesRuta(false);
+}
+
+void TFMain::_Log(const QString& AStr, bool AWithTime) { Log->_Log(AStr, AWithTime); }
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
+void TFMain::crearAcciones() {
+    struct Def {
+        QAction** slot;
+        const char* name;
+        const char* caption;
+        const char* hint;
+        const char* icon;
+    };
+    const Def defs[] = {
+        {&Action1, "Action1", "&Abrir ruta...", "Abrir un fichero de track", "abrir"},
+        {&ActionCerrarRuta, "ActionCerrarRuta", "&Limpiar ruta", "Limpiar los datos de la ruta actual", "limpiar"},
+        {&ActionCerrarAplicacion, "ActionCerrarAplicacion", "&Cerrar aplicación", "Cerrar la aplicacin", "salir"},
+        {&ActionAcercaDe, "ActionAcercaDe", "&Acerca de...", "Acerca de...", "acercade"},
+        {&ActionConversionRutas, "ActionConversionRutas", "C&onvertir ruta...", "Acceder a la conversión de rutas", "convertir"},
+        {&ActionVerGraficoTrack, "ActionVerGraficoTrack", "&Ver Track", "Visualizar Gráfica del Track", "vertrack"},
+        {&ActionVerGraficoMaps, "ActionVerGraficoMaps", "Ver &Google Maps", "Visualizar en Google Maps", "vermapa"},
+        {&ActionVerGraficoPerfil, "ActionVerGraficoPerfil", "Ver &Perfil de ruta", "Visualizar perfil del track", "verperfil"},
+        {&ActionVerIBPIndex, "ActionVerIBPIndex", "Ver &IBPIndex", "Ver IBPIndex", "veribp"},
+        {&ActionZoomIn, "ActionZoomIn", "Zoom &In", "CTRL+   Acercar el zoom", "zoomin"},
+        {&ActionZoomOut, "ActionZoomOut", "Zoom &Out", "CTRL-    Alejar el Zoom", "zoomout"},
+        {&ActionCentrarGraficoRuta, "ActionCentrarGraficoRuta", "&Centrar gráfico del track", "CTRL+W   Centrar el track", "centrar"},
+        {&ActionVerGrid, "ActionVerGrid", "Ver/Ocultar &Grid", "Visualizar/Ocultar el Grid", "grid"},
+        {&ActionGraficoEdicion, "ActionGraficoEdicion", "Modo &Edición", "Cambiar a modo Edición", "edicion"},
+        {&ActionGraficoMover, "ActionGraficoMover", "&Mover", "Mover el gráfico", "mover"},
+        {&ActionVerConPuntos, "ActionVerConPuntos", "Ruta con &puntos", "Dibujar la ruta utilizando puntos", "puntos"},
+        {&ActionVerConLineas, "ActionVerConLineas", "Ruta con &línea", "Dibujar la ruta utilizando linea", "lineas"},
+        {&ActionImprimirRuta, "ActionImprimirRuta", "Imprimir gráfico", "Imprimir gráfico de la ruta", "imprimir"},
+        {&ActionExporGraficotBMP, "ActionExporGraficotBMP", "Grabar como imagen", "Exportar gráfico como bmp", "grabarimagen"},
+        {&ActionPLayAnim, "ActionPLayAnim", "", "Comenzar/reanudar la animación", "play"},
+        {&ActionPauseAnim, "ActionPauseAnim", "", "Pausar la animación", "pause"},
+        {&ActionStopAnim, "ActionStopAnim", "", "Detener la animación", "stop"},
+        {&ActionGrabarImagen, "ActionGrabarImagen", "Grabar como Imagen", "Grabar la imagen del mapa", "grabarimagen"},
+        {&ActionImprimirGoogleMaps, "ActionImprimirGoogleMaps", "Imprimir Mapa de Google", "Imprimir el mapa", "imprimir"},
+        {&ActionVerGoogleEarth, "ActionVerGoogleEarth", "Ver en Google Earth", "Ver en Google Earth", "earth"},
+        {&ActionConvertPLT, "ActionConvertPLT", "GPX  ->  PLT", "Convertir la ruta existente a formato PLT (OziExplorer)", "exportar"},
+        {&ActionConvertKML, "ActionConvertKML", "GPX  ->  KML", "Convertir la ruta existente a formato KML (KeyHole Markup language -Google Maps-)", "exportar"},
+        {&ActionPerfilVerRelleno, "ActionPerfilVerRelleno", "Ver relleno", "Ver relleno del gráfico", "relleno"},
+        {&ActionImprimirPerfil, "ActionImprimirPerfil", "Imprimir Perfil", "Imprimir el perfil de la ruta", "imprimir"},
+        {&ActionGrabarPerfilImagen, "ActionGrabarPerfilImagen", "Grabar como imagen", "Grabar imagen del perfil", "grabarimagen"},
+        {&ActionImprimirIBPIndex, "ActionImprimirIBPIndex", "Imprimir IBPIndex", "Imprimir datos de IBPIndex", "imprimir"},
+        {&ActionGrabarIBPIndex, "ActionGrabarIBPIndex", "Grabar IPBIndex en PDF", "Grabar IPBIndex en PDF", "pdf"},
+        {&ActionRecalcularIBP, "ActionRecalcularIBP", "Recalcular &IBPIndex", "Recalcular &IBPIndex", "recalcular"},
+        {&ActionAbrirWebIBPIndex, "ActionAbrirWebIBPIndex", "Acerca de IBPIndex...", "Ac", "acercaibp"},
+        {&ActionBuscarUpdates, "ActionBuscarUpdates", "Buscar &actualizaciones", "Buscar actualizaciones del programa", "actualizaciones"},
+        {&ActionCambiarIdioma, "ActionCambiarIdioma", "", "Seleccionar idioma para la aplicación", "idioma"},
+        {&ActionSiguienteTab, "ActionSiguienteTab", "ActionSiguienteTab", "", nullptr},
+    };
+    for (const Def& d : defs) {
+        auto* a = new QAction(this);
+        a->setObjectName(QLatin1String(d.name));
+        a->setText(QString::fromUtf8(d.caption));
+        a->setStatusTip(QString::fromUtf8(d.hint));
+        a->setToolTip(QString::fromUtf8(d.hint));
+        if (d.icon)
+            a->setIcon(icono(d.icon));
+        addAction(a); // shortcuts work wherever the focus is in the window
+        *d.slot = a;
+    }
+    Action1->setShortcut(QKeySequence::Open);
+    ActionZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    // The hint names Ctrl and '-', so that is the key.
+    ActionZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    ActionCentrarGraficoRuta->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    ActionVerGrid->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    ActionSiguienteTab->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Right),
+                                      QKeySequence(Qt::CTRL | Qt::Key_Right)});
+    ActionVerGrid->setCheckable(true);
+    ActionVerConPuntos->setCheckable(true);
+    ActionVerConLineas->setCheckable(true);
+    ActionVerConLineas->setChecked(true);
+    ActionPerfilVerRelleno->setCheckable(true);
+    ActionPerfilVerRelleno->setChecked(true);
+    auto* anim = new QActionGroup(this);
+    anim->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction* a : {ActionPLayAnim, ActionPauseAnim, ActionStopAnim}) {
+        a->setCheckable(true);
+        anim->addAction(a);
+    }
+    // The hidden export commands live on a page that no command shows.
+    ActionConvertPLT->setVisible(true);
+
+    Conectar(Action1, [this] { ActionAbrirTrackExecute(); });
+    Conectar(ActionCerrarRuta, [this] { ActionCerrarRutaExecute(); });
+    Conectar(ActionCerrarAplicacion, [this] { close(); });
+    Conectar(ActionConversionRutas, [this] { ActionConversionRutasExecute(); });
+    Conectar(ActionVerGraficoTrack, [this] {
+        MostrarPagina(tsGraficoRuta);
+        RibbonMain->setCurrentPage(rpGrafico);
+        ActionCentrarGraficoRuta->trigger();
+    });
+    Conectar(ActionVerGraficoMaps, [this] {
+        MostrarPagina(tsGoogleMaps);
+        RibbonMain->setCurrentPage(rpGoogleMaps);
+    });
+    Conectar(ActionVerGraficoPerfil, [this] {
+        // Any error while switching to the profile is ignored on purpose.
+        try {
+            MostrarPagina(tsPerfil);
+            RibbonMain->setCurrentPage(rpPerfil);
+        } catch (const std::exception&) {
+        }
+    });
+    Conectar(ActionVerIBPIndex, [this] {
+        MostrarPagina(tsIBPIndex);
+        RibbonMain->setCurrentPage(rpIBPIndex);
+    });
+    Conectar(ActionSiguienteTab, [this] { ActionSiguienteTabExecute(); });
+}
+
+QList<QAction*> TFMain::Acciones() const { return findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly); }
+
+void TFMain::Conectar(QAction* action, std::function<void()> handler) {
+    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { Proteger(handler); });
+}
+
+void TFMain::Proteger(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const ESenderalError& e) {
+        MostrarErrorGlobal(e.text());
+    } catch (const std::exception& e) {
+        MostrarErrorGlobal(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TFMain::MostrarErrorGlobal(const QString& text) {
+    if (ManejadorErrorGlobal) {
+        ManejadorErrorGlobal(text);
+        return;
+    }
+    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Senderal"), text);
+}
+
+// ---------------------------------------------------------------------------------------
+// Window parts
+
+void TFMain::crearRibbon() {
+    RibbonMain = new TRibbon(this);
+    setMenuWidget(RibbonMain);
+    RibbonMain->setQuickAccess(Action1);
+
+    rpRuta = RibbonMain->addPage(QStringLiteral("&Rutas"), QStringLiteral("rpRuta"));
+    auto* g = rpRuta->addGroup(QStringLiteral("Fichero"), QStringLiteral("rgFichero"));
+    g->addLarge(Action1);
+    g->addLarge(ActionCerrarRuta);
+    g = rpRuta->addGroup(QStringLiteral("Conversión"), QStringLiteral("rgConversion"));
+    g->addLarge(ActionConversionRutas);
+    g = rpRuta->addGroup(QStringLiteral("Otros"), QStringLiteral("rgOtros"));
+    g->addLarge(ActionVerGraficoTrack);
+    g->addLarge(ActionVerGraficoMaps, QStringLiteral("V&er Google Maps"));
+    g->addLarge(ActionVerGraficoPerfil);
+    g->addLarge(ActionVerIBPIndex);
+    g = rpRuta->addGroup(QStringLiteral("Salir"), QStringLiteral("rgSalir"));
+    g->addLarge(ActionCerrarAplicacion);
+
+    rpGrafico = RibbonMain->addPage(QStringLiteral("&Gráfico ruta"), QStringLiteral("rpGrafico"));
+    g = rpGrafico->addGroup(QStringLiteral("-"), QStringLiteral("rgGraficoVer"));
+    g->addLarge(ActionVerGraficoTrack, QStringLiteral("&Track"));
+    g = rpGrafico->addGroup(QStringLiteral("Gráfico de ruta"), QStringLiteral("rgGraficoRuta"));
+    g->addSmall(ActionZoomIn);
+    g->addSmall(ActionZoomOut);
+    g->addSmall(ActionCentrarGraficoRuta);
+    g->addSeparator();
+    g->addSmall(ActionVerGrid);
+    g->addSmall(ActionGraficoEdicion);
+    g->addSmall(ActionGraficoMover);
+    g->addSeparator();
+    g->addSmall(ActionVerConPuntos);
+    g->addSmall(ActionVerConLineas);
+    g = rpGrafico->addGroup(QStringLiteral("Elementos"), QStringLiteral("rgElementos"));
+    seAnchoLinea = new QSpinBox(g);
+    seAnchoLinea->setObjectName(QStringLiteral("seAnchoLinea"));
+    seAnchoLinea->setRange(1, 10);
+    seAnchoLinea->setValue(1);
+    seAnchoLinea->setToolTip(QStringLiteral("Ancho de línea"));
+    seAnchoLinea->setStatusTip(QStringLiteral("Ancho de línea"));
+    g->addSmallWidget(seAnchoLinea, QStringLiteral("&Ancho:"));
+    colbLinea = new TColorBox(Qt::red, g);
+    colbLinea->setObjectName(QStringLiteral("colbLinea"));
+    colbLinea->setStatusTip(QStringLiteral("Color de línea"));
+    g->addSmallWidget(colbLinea, QStringLiteral("&Color: "));
+    colbFondoGrafico = new TColorBox(Qt::white, g);
+    colbFondoGrafico->setObjectName(QStringLiteral("colbFondoGrafico"));
+    colbFondoGrafico->setStatusTip(QStringLiteral("Color de fondo"));
+    g->addSmallWidget(colbFondoGrafico, QStringLiteral("&Fondo:"));
+    g = rpGrafico->addGroup(QStringLiteral("Operaciones"), QStringLiteral("rgGraficoOperaciones"));
+    g->addLarge(ActionImprimirRuta, QStringLiteral("&Imprimir gráfico"));
+    g->addLarge(ActionExporGraficotBMP, QStringLiteral("&Grabar como imagen"));
+
+    rpGoogleMaps = RibbonMain->addPage(QStringLiteral("&Google Maps"), QStringLiteral("rpGoogleMaps"));
+    g = rpGoogleMaps->addGroup(QStringLiteral("-"), QStringLiteral("rgMapasVer"));
+    g->addLarge(ActionVerGraficoMaps, QStringLiteral("&Ruta"));
+    g = rpGoogleMaps->addGroup(QStringLiteral("Operaciones"), QStringLiteral("rgMapasOperaciones"));
+    g->addLarge(ActionVerGoogleEarth, QStringLiteral("&Ver en Google Earth"));
+    g->addLarge(ActionImprimirGoogleMaps, QStringLiteral("&Imprimir Mapa de Google"));
+    g->addLarge(ActionGrabarImagen, QStringLiteral("&Grabar como Imagen"));
+
+    rpPerfil = RibbonMain->addPage(QStringLiteral("&Perfil de ruta"), QStringLiteral("rpPerfil"));
+    g = rpPerfil->addGroup(QStringLiteral("-"), QStringLiteral("rgPerfilVer"));
+    g->addLarge(ActionVerGraficoPerfil, QStringLiteral("&Perfil de ruta"));
+    g = rpPerfil->addGroup(QStringLiteral("Opciones"), QStringLiteral("rgPerfilOpciones"));
+    g->addSmall(ActionPerfilVerRelleno, QStringLiteral("&Ver relleno"));
+    cbZoomPerfil = new QComboBox(g);
+    cbZoomPerfil->setObjectName(QStringLiteral("cbZoomPerfil"));
+    cbZoomPerfil->addItems({"10%", "25%", "50%", "75%", "100%", "150%", "200%", "400%"});
+    cbZoomPerfil->setCurrentIndex(-1);
+    cbZoomPerfil->setToolTip(QStringLiteral("Modificar el zoom para el perfil"));
+    cbZoomPerfil->setStatusTip(QStringLiteral("Modificar el zoom para el perfil"));
+    g->addSmallWidget(cbZoomPerfil, QStringLiteral("&Modificar Zoom:"));
+    g = rpPerfil->addGroup(QStringLiteral("Operaciones"), QStringLiteral("rgPerfilOperaciones"));
+    g->addLarge(ActionImprimirPerfil, QStringLiteral("&Imprimir Perfil"));
+    g->addLarge(ActionGrabarPerfilImagen, QStringLiteral("&Grabar como imagen"));
+
+    rpIBPIndex = RibbonMain->addPage(QStringLiteral("&IBPIndex"), QStringLiteral("rpIBPIndex"));
+    g = rpIBPIndex->addGroup(QStringLiteral("-"), QStringLiteral("rgIBPVer"));
+    g->addLarge(ActionVerIBPIndex, QStringLiteral("&IBPIndex"));
+    g = rpIBPIndex->addGroup(QStringLiteral("Operaciones..."), QStringLiteral("rgIBPOperaciones"));
+    g->addLarge(ActionImprimirIBPIndex, QStringLiteral("I&mprimir IBPIndex"));
+    g->addLarge(ActionGrabarIBPIndex, QStringLiteral("&Grabar IPBIndex en PDF"));
+    g->addLarge(ActionRecalcularIBP);
+    g->addLarge(ActionAbrirWebIBPIndex, QStringLiteral("&Acerca de IBPIndex..."));
+
+    rpMas = RibbonMain->addPage(QStringLiteral("Más..."), QStringLiteral("rpMas"));
+    g = rpMas->addGroup(QStringLiteral("Cambiar Tema"), QStringLiteral("rgCambiarTema"));
+    rgCambiarTema = g->addArea();
+    rgCambiarTema->setObjectName(QStringLiteral("pnlTemas"));
+    g = rpMas->addGroup(QStringLiteral("Idioma aplicación"), QStringLiteral("rgLanguage"));
+    outcbIdioma = new QComboBox(g);
+    outcbIdioma->setObjectName(QStringLiteral("outcbIdioma"));
+    outcbIdioma->addItems({QStringLiteral("Español / Spanish"), QStringLiteral("Inglés / English"),
+                           QStringLiteral("Catalán / Catalan")});
+    outcbIdioma->setToolTip(ActionCambiarIdioma->statusTip());
+    outcbIdioma->setStatusTip(ActionCambiarIdioma->statusTip());
+    g->addSmallWidget(outcbIdioma);
+    Label22 = new QLabel(QStringLiteral("<a href=\"#\">Proponer traducción...</a>"), g);
+    Label22->setObjectName(QStringLiteral("Label22"));
+    Label22->setCursor(Qt::PointingHandCursor);
+    g->addSmallWidget(Label22);
+    g = rpMas->addGroup(QStringLiteral("Internet"), QStringLiteral("rgInternet"));
+    g->addLarge(ActionBuscarUpdates);
+    g = rpMas->addGroup(QStringLiteral("..."), QStringLiteral("rgAcercaDe"));
+    g->addLarge(ActionAcercaDe);
+    auto* dbg = rpMas->addGroup(QStringLiteral("Debug/Log"), QStringLiteral("rgDebugLog"));
+    rgDebugLog = dbg;
+    auto boton = [dbg](const char* name, const char* caption, const char* icon) {
+        auto* a = new QAction(icono(icon), QString::fromUtf8(caption), dbg);
+        a->setObjectName(QLatin1String(name));
+        return dbg->addSmall(a);
+    };
+    btnVerLog = boton("btnVerLog", "Ver Log", "log");
+    btnVerConfig = boton("btnVerConfig", "Ver Config", "config");
+    btnFillCustomIni = boton("btnFillCustomIni", "FillCustomIni;", "idioma");
+    connect(btnVerLog, &QToolButton::clicked, this, [this] { MostrarPagina(tsLog); });
+    connect(btnVerConfig, &QToolButton::clicked, this, [this] { MostrarPagina(tsConfig); });
+
+    // The application menu: key tip F.
+    QMenu* menu = RibbonMain->applicationMenu();
+    FMenuAplicacion = menu;
+    menu->setToolTipsVisible(true);
+    menu->addAction(Action1);
+    menu->addSeparator();
+    menu->addAction(ActionVerGraficoTrack);
+    menu->addAction(ActionVerGraficoMaps);
+    menu->addAction(ActionVerGraficoPerfil);
+    menu->addAction(ActionVerIBPIndex);
+    menu->addSeparator();
+    menu->addAction(ActionCerrarAplicacion);
+    FSeparadorRecientes = menu->addSection(QStringLiteral("Documentos recientes"));
+
+    connect(RibbonMain, &TRibbon::currentChanged, this, [this](int i) { Proteger([this, i] { RibbonMainTabChange(i); }); });
+    connect(RibbonMain, &TRibbon::helpClicked, this,
+            [] { QDesktopServices::openUrl(QUrl(QLatin1String(PaginaInicio))); });
+}
+
+void TFMain::crearCentro() {
+    pnlBack = new QWidget(this);
+    pnlBack->setObjectName(QStringLiteral("pnlBack"));
+    pnlBack->setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(pnlBack);
+    layout->setContentsMargins(0, 0, 0, 0);
+    pcCentral = new QStackedWidget(pnlBack);
+    pcCentral->setObjectName(QStringLiteral("pcCentral"));
+    layout->addWidget(pcCentral);
+    tsDatosRuta = paginaVacia(pcCentral, "tsDatosRuta");
+    tsGraficoRuta = paginaVacia(pcCentral, "tsGraficoRuta");
+    tsPerfil = paginaVacia(pcCentral, "tsPerfil");
+    tsGoogleMaps = paginaVacia(pcCentral, "tsGoogleMaps");
+    tsConvertir = paginaVacia(pcCentral, "tsConvertir");
+    tsIBPIndex = paginaVacia(pcCentral, "tsIBPIndex");
+    tsLog = paginaVacia(pcCentral, "tsLog");
+    tsConfig = paginaVacia(pcCentral, "tsConfig");
+    tsConvert = paginaVacia(pcCentral, "tsConvert");
+    const char* captions[] = {"&Datos de la ruta", "Gráfico ruta", "&Perfil de altura", "Google Map",
+                              "Conversión de rutas", "IBP Index", "tsLog", "&Configuración",
+                              "Convertir ruta"};
+    for (int i = 0; i < pcCentral->count(); ++i)
+        pcCentral->widget(i)->setProperty("Caption", QString::fromUtf8(captions[i]));
+
+    mmLog = new QPlainTextEdit(tsLog);
+    mmLog->setObjectName(QStringLiteral("mmLog"));
+    mmLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mmLog->setFrameShape(QFrame::NoFrame);
+    QPalette pal = mmLog->palette();
+    pal.setColor(QPalette::Base, QToolTip::palette().color(QPalette::ToolTipBase));
+    mmLog->setPalette(pal);
+    tsLog->layout()->addWidget(mmLog);
+    // The text box starts with one empty line: the first logged line is the second.
+    connect(Log, &TLog::LineaAgregada, this, [this](const QString& line) {
+        mmLog->appendPlainText(line);
+        mmLog->verticalScrollBar()->setValue(mmLog->verticalScrollBar()->maximum());
+    });
+
+    RegistrarSnapshot(QStringLiteral("datos.png"), tsDatosRuta);
+    setCentralWidget(pnlBack);
+    pcCentral->setVisible(false);
+    pnlBack->installEventFilter(this);
+}
+
+void TFMain::crearBarraEstado() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    StatusPanel0 = new QLabel(QStringLiteral("..."), bar);
+    StatusPanel0->setFixedWidth(300);
+    StatusPanel1 = new QLabel(bar);
+    StatusPanel1->setFixedWidth(150);
+    pbarMain = new QProgressBar(bar);
+    pbarMain->setObjectName(QStringLiteral("pbarMain"));
+    pbarMain->setFixedWidth(200);
+    pbarMain->setTextVisible(false);
+    pbarMain->setMaximumHeight(14);
+    pbarMain->setValue(0);
+    StatusPanel3 = new QLabel(bar);
+    StatusPanel3->setFixedWidth(50);
+    bar->addWidget(StatusPanel0);
+    bar->addWidget(StatusPanel1);
+    bar->addWidget(pbarMain);
+    bar->addWidget(StatusPanel3);
+}
+
+void TFMain::crearPanelInfo() {
+    pnlArrastrar = new QFrame(pnlBack);
+    pnlArrastrar->setObjectName(QStringLiteral("pnlArrastrar"));
+    pnlArrastrar->setFixedSize(404, 70);
+    pnlArrastrar->setStyleSheet(QStringLiteral("QFrame#pnlArrastrar { background: white; border: 1px solid #8db2e3; }"));
+    auto* h = new QHBoxLayout(pnlArrastrar);
+    h->setContentsMargins(3, 3, 3, 3);
+    imgPanelInfo = new QLabel(pnlArrastrar);
+    imgPanelInfo->setObjectName(QStringLiteral("imgPanelInfo"));
+    imgPanelInfo->setFixedSize(64, 64);
+    imgPanelInfo->setAcceptDrops(true);
+    h->addWidget(imgPanelInfo);
+    mmPanelInfo = new QPlainTextEdit(pnlArrastrar);
+    mmPanelInfo->setObjectName(QStringLiteral("mmPanelInfo"));
+    mmPanelInfo->setReadOnly(true);
+    mmPanelInfo->setFrameShape(QFrame::NoFrame);
+    mmPanelInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mmPanelInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mmPanelInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mmPanelInfo->setPlainText(QStringLiteral("\n\n\n"));
+    QFont f = mmPanelInfo->font();
+    f.setPointSizeF(f.pointSizeF() * 0.85);
+    mmPanelInfo->setFont(f);
+    h->addWidget(mmPanelInfo, 1);
+    pnlArrastrar->hide();
+
+    mmCuadroMensajes = new QPlainTextEdit(this);
+    mmCuadroMensajes->setObjectName(QStringLiteral("mmCuadroMensajes"));
+    mmCuadroMensajes->hide();
+    mmCuadroMensajes->setPlainText(QStringList{
+        QString(),
+        QStringLiteral("Arrastra un Track desde el explorador de Windows o utiliza "),
+        QStringLiteral("la opción de <Abrir ruta> del menú de archivo."),
+        QString(),
+        QStringLiteral("Comprobando si existen nuevas versiones del programa."),
+        QStringLiteral("Espere un momento, por favor..."),
+        QString(),
+        QStringLiteral("Importando los datos del track a la aplicación."),
+        QStringLiteral("Espere un momento, por favor..."),
+        QString(),
+    }.join(QLatin1Char('\n')));
+}
+
+// ---------------------------------------------------------------------------------------
+// Start-up and shut-down
+
+void TFMain::FormCreate() {
+    EXECLocal = QFileInfo::exists(AppDir() + QStringLiteral("zumbo"));
+    DoneVisualization = false;
+    QDir().mkpath(CacheDir());
+    HabilitarAccionesRuta(false);
+    ConvertList.clear();
+    RestaurarConfiguracion();
+    setMinimumSize(790, 680);
+    resize(838, 707 + RibbonMain->height() / 4);
+    FCreando = false;
+}
+
+void TFMain::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (FMostrado)
+        return;
+    FMostrado = true;
+    FormShow();
+}
+
+void TFMain::FormShow() {
+    rgDebugLog->setVisible(EXECLocal);
+    AplicarTemaInicio();
+    // The rest of the start-up runs once the window is on screen.
+    QMetaObject::invokeMethod(this, [this] { Proteger([this] { ArranqueDiferido(); }); }, Qt::QueuedConnection);
+}
+
+void TFMain::ArranqueDiferido() {
+    _Log(QStringLiteral("PARAM 0: ") + Argumentos.value(0));
+    for (int n = 1; n <= 3 && n < Argumentos.size(); ++n)
+        _Log(QStringLiteral("PARAM %1: ").arg(n) + Argumentos[n]);
+    RestaurarValoresInicio();
+    CargarIdiomaInicio();
+    const QString title = LookupText(QStringLiteral("_STR_MAIN_TITLE"), QStringLiteral("Senderal  v. ")) +
+                          TextoVersionPrograma();
+    RibbonMain->setTitle(title);
+    setWindowTitle(title);
+    DoneVisualization = true;
+    StatusPanel1->setText(QStringLiteral("v. ") + TextoVersionPrograma());
+    rpGoogleMaps->setCaption(LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
+    rpIBPIndex->setCaption(LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando...")));
+    IBPIndexPDFFilename.clear();
+    IBPIndexPage.clear();
+    StatusPanel0->setText(QStringLiteral("..."));
+    MostrarPanelInfo(tiArrastre, true);
+    IniciarModoLineas();
+    RibbonMain->setCurrentPage(rpRuta);
+    ComprobarActualizacionesInicio();
+    CargarFormatos();
+    MostrarPaginasRuta(false);
+    MarcarPunto(-99);
+    if (Argumentos.size() > 1 && QFileInfo(Argumentos[1]).isFile())
+        CargarRuta(Argumentos[1]);
+}
+
+bool TFMain::FormCloseQuery() {
+    const QString q = LookupText(QStringLiteral("_STR_MI_SALIR"), QStringLiteral("¿Realmente desea cerrar la aplicación?"));
+    if (!MensajePregunta(q))
+        return false;
+    GuardarConfiguracion();
+    return true;
+}
+
+void TFMain::FormClose() { LimpiarCache(); }
+
+void TFMain::closeEvent(QCloseEvent* e) {
+    if (!FCerrando) {
+        bool ok = false;
+        Proteger([&] { ok = FormCloseQuery(); });
+        if (!ok) {
+            e->ignore();
+            return;
+        }
+    }
+    FCerrando = true;
+    FormClose();
+    e->accept();
+}
+
+// ---------------------------------------------------------------------------------------
+// Events
+
+bool TFMain::event(QEvent* e) {
+    if (e->type() == QEvent::StatusTip) {
+        // Panel 0 shows the hint of whatever the mouse rests on.
+        StatusPanel0->setText(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TFMain::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    FormResize();
+}
+
+bool TFMain::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == pnlBack && e->type() == QEvent::Resize) {
+        CentrarPanelInfo();
+        return false;
+    }
+    if (watched == imgPanelInfo || watched == mmPanelInfo || (mmPanelInfo && watched == mmPanelInfo->viewport())) {
+        if (e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove) {
+            auto* d = static_cast<QDropEvent*>(e);
+            if (d->mimeData()->hasUrls()) {
+                d->acceptProposedAction();
+                return true;
+            }
+        } else if (e->type() == QEvent::Drop) {
+            auto* d = static_cast<QDropEvent*>(e);
+            QStringList paths;
+            for (const QUrl& u : d->mimeData()->urls())
+                if (u.isLocalFile())
+                    paths << u.toLocalFile();
+            d->acceptProposedAction();
+            // Loading runs after the drop has finished, so the desktop is not kept waiting.
+            QTimer::singleShot(0, this, [this, paths] { FicheroArrastrado(paths); });
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void TFMain::FormResize() {
+    if (FCreando || FCerrando)
+        return;
+    AjustarGraficos();
+    ColocarIndicadorIBP();
+}
+
+void TFMain::RibbonMainTabChange(int NewIndex) {
+    if (!(FormData && FormData->cdsTrack.Active()) && !EXECLocal)
+        return;
+    if (FTrackPath.isEmpty()) {
+        pcCentral->setCurrentWidget(tsDatosRuta);
+        pcCentral->setVisible(false);
+        return;
+    }
+    DetenerAnimacion();
+    _Log(QStringLiteral("TRibbon"));
+    _Log(QStringLiteral("RibbonMain"));
+    TRibbonPage* page = RibbonMain->page(NewIndex);
+    if (page == rpRuta)
+        pcCentral->setCurrentWidget(tsDatosRuta);
+    else if (page == rpGrafico)
+        pcCentral->setCurrentWidget(tsGraficoRuta);
+    else if (page == rpGoogleMaps)
+        pcCentral->setCurrentWidget(tsGoogleMaps);
+    else if (page == rpPerfil)
+        pcCentral->setCurrentWidget(tsPerfil);
+    else if (page == rpIBPIndex)
+        pcCentral->setCurrentWidget(tsIBPIndex);
+}
+
+void TFMain::ActionSiguienteTabExecute() {
+    RibbonMain->setCurrentIndex((RibbonMain->currentIndex() + 1) % RibbonMain->count());
+    pcCentral->setCurrentIndex((pcCentral->currentIndex() + 1) % pcCentral->count());
+}
+
+void TFMain::MostrarPagina(QWidget* page) {
+    pcCentral->setCurrentWidget(page);
+    pcCentral->setVisible(true);
+}
+
+// ---------------------------------------------------------------------------------------
+// Snapshots
+
+void TFMain::RegistrarSnapshot(const QString& fileName, QWidget* page) {
+    FSnapshots.emplace_back(fileName, page);
+}
+
+bool TFMain::GuardarSnapshots(const QString& dir, QString& error) {
+    if (!QDir().mkpath(dir)) {
+        error = QStringLiteral("No se puede crear la carpeta %1").arg(dir);
+        return false;
+    }
+    QWidget* current = pcCentral->currentWidget();
+    const bool visible = pcCentral->isVisible();
+    for (const auto& [name, page] : FSnapshots) {
+        if (!page)
+            continue;
+        MostrarPagina(page);
+        QApplication::processEvents();
+        QTimer wait;
+        wait.setSingleShot(true);
+        wait.start(150);
+        while (wait.isActive())
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (!pcCentral->grab().save(QDir(dir).filePath(name))) {
+            error = QStringLiteral("No se puede escribir %1").arg(QDir(dir).filePath(name));
+            return false;
+        }
+    }
+    pcCentral->setCurrentWidget(current);
+    pcCentral->setVisible(visible);
+    QApplication::processEvents();
+    if (!grab().save(QDir(dir).filePath(QStringLiteral("ventana.png")))) {
+        error = QStringLiteral("No se puede escribir %1").arg(QDir(dir).filePath(QStringLiteral("ventana.png")));
+        return false;
+    }
+    return true;
+}

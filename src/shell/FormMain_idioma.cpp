@@ -1,0 +1,137 @@
+// Language files applied to the window, the language selector and the template.
+#include "FormMain.h"
+
+#include "EnlaceEtiqueta.h"
+#include "FormData.h"
+#include "Log.h"
+#include "Ribbon.h"
+#include "SenderalError.h"
+#include "TextosMisc.h"
+#include "TextosVentana.h"
+#include "Verbario.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+const char* const NombreEdicionIdioma = "edtConfigIdioma";
+
+// Ribbon buttons that show a caption of their own ("&Track" for "&Ver Track") need a
+// name for the language files to reach them: group name, '_', command name.
+void NombrarBotonesRibbon(TRibbon* ribbon) {
+    for (TRibbonButton* b : ribbon->findChildren<TRibbonButton*>()) {
+        if (!b->objectName().isEmpty() || b->caption().isEmpty() || !b->defaultAction())
+            continue;
+        const QWidget* group = b->parentWidget();
+        while (group && !qobject_cast<const TRibbonGroup*>(group))
+            group = group->parentWidget();
+        if (group && !group->objectName().isEmpty())
+            b->setObjectName(group->objectName() + QLatin1Char('_') +
+                             b->defaultAction()->objectName());
+    }
+}
+// The windows the program owns now, in the order they were created.
+QList<QObject*> ventanasAbiertas(TFMain* main) {
+    QList<QObject*> windows{main};
+    if (main->FormData)
+        windows << main->FormData;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != main && w->objectName() == QLatin1String("FSplash"))
+            windows << w;
+    return windows;
+}
+} // namespace
+
+void TFMain::CrearIdioma() {
+    // Boxes that show program output, not layout texts.
+    for (QPlainTextEdit* box : {mmLog, mmPanelInfo})
+        if (box)
+            box->setProperty("SinTraduccion", true);
+    NombrarBotonesRibbon(RibbonMain);
+
+    Label22->setText(QStringLiteral("Proponer traducción..."));
+    ConvertirEnEnlace(Label22, [this] { Proteger([this] { Label22Click(); }); });
+
+    // The selector's own change: a choice made by the program does not re-apply.
+    connect(outcbIdioma, &QComboBox::activated, this,
+            [this] { Proteger([this] { outcbIdiomaChange(); }); });
+    // ActionCambiarIdioma only hosts the selector; running it does nothing.
+    // The developer button shows a failure in the error box.
+    connect(btnFillCustomIni, &QToolButton::clicked, this, [this] {
+        Proteger([this] {
+            QString error;
+            if (!::FillCustomIni(ventanasAbiertas(this), &error))
+                throw ESenderalError(error);
+        });
+    });
+}
+
+QString TFMain::FicheroIdioma() const {
+    if (auto* box = findChild<QLineEdit*>(QLatin1String(NombreEdicionIdioma)))
+        return box->text();
+    return property(NombreEdicionIdioma).toString();
+}
+
+void TFMain::PonerFicheroIdioma(const QString& fileName) {
+    if (auto* box = findChild<QLineEdit*>(QLatin1String(NombreEdicionIdioma)))
+        box->setText(fileName);
+    else
+        setProperty(NombreEdicionIdioma, fileName); // no configuration page built
+}
+
+QString TFMain::TextoIdioma() const {
+    return outcbIdioma->currentIndex() >= 0 ? outcbIdioma->currentText()
+                                            : outcbIdioma->placeholderText();
+}
+
+void TFMain::PonerTextoIdioma(const QString& text) {
+    const int index = outcbIdioma->findText(text, Qt::MatchExactly);
+    outcbIdioma->setCurrentIndex(index);
+    if (index < 0)
+        outcbIdioma->setPlaceholderText(text);
+}
+
+void TFMain::AplicarIdiomaVentana(const QString& fileName) {
+    const QString error = AplicarIdioma(this, fileName);
+    if (!error.isEmpty())
+        _Log(error);
+    // The info panel shows copies of its message lines: copy them again.
+    if (pnlArrastrar && pnlArrastrar->isVisible())
+        MostrarPanelInfo(ActualPanelInfo, true);
+}
+
+void TFMain::CargarIdiomaInicio() {
+    const TEleccionIdioma choice = ElegirIdiomaInicio(FicheroIdioma());
+    if (choice.item >= 0) {
+        outcbIdioma->setCurrentIndex(choice.item);
+        PonerFicheroIdioma(choice.fichero);
+    }
+    AplicarIdiomaVentana(FicheroIdioma());
+}
+
+void TFMain::outcbIdiomaChange() {
+    const QString shown = TextoIdioma();
+    if (shown.isEmpty())
+        return;
+    const int item = ItemIdiomaPorTexto(shown);
+    if (item >= 0)
+        PonerFicheroIdioma(FicherosIdioma()[item]);
+    AplicarIdiomaVentana(FicheroIdioma());
+}
+
+bool TFMain::FillCustomIni() {
+    QString error;
+    if (::FillCustomIni(ventanasAbiertas(this), &error))
+        return true;
+    _Log(error);
+    return false;
+}
+
+void TFMain::Label22Click() {
+    MensajeInfo(LookupText(QStringLiteral("_STR_MI_NEWTRANS"),
+                           TextoMiscDefecto(QStringLiteral("_STR_MI_NEWTRANS"))));
+}

@@ -1,0 +1,72 @@
+// The altitude profile chart.
+#include "FormMain.h"
+
+#include "DatosPerfil.h"
+#include "DialogoGuardar.h"
+#include "FormData.h"
+#include "GraficoPerfil.h"
+#include "ImagenVista.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLayout>
+#include <QLocale>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+void TFMain::CrearPaginaPerfil() {
+    dbchtPerfil = new TGraficoPerfil(tsPerfil);
+    tsPerfil->layout()->addWidget(dbchtPerfil);
+    dbchtPerfil->VerRelleno(ActionPerfilVerRelleno->isChecked());
+
+    Conectar(ActionPerfilVerRelleno, [this] { ActionPerfilVerRellenoExecute(); });
+    Conectar(ActionImprimirPerfil, [this] { ActionImprimirPerfilExecute(); });
+    Conectar(ActionGrabarPerfilImagen, [this] { ActionGrabarPerfilImagenExecute(); });
+    connect(cbZoomPerfil, &QComboBox::currentIndexChanged, this,
+            [this] { Proteger([this] { cbZoomPerfilChange(); }); });
+    RegistrarSnapshot(QStringLiteral("perfil.png"), tsPerfil);
+}
+
+void TFMain::PintarPerfil() {
+    dbchtPerfil->Pintar(CalcularDatosPerfil(FormData->cdsPoints, DistanciaTotal,
+                                            QLocale().decimalPoint().at(0)));
+}
+
+void TFMain::LimpiarPerfil() { dbchtPerfil->Vaciar(); }
+
+void TFMain::ActionPerfilVerRellenoExecute() {
+    dbchtPerfil->VerRelleno(ActionPerfilVerRelleno->isChecked());
+}
+
+void TFMain::ActionImprimirPerfilExecute() {
+    // Printed on the current printer without asking; with no printer installed the
+    // dialog lets the user pick one (or a file) instead of printing nowhere.
+    const QPrinterInfo current = QPrinterInfo::defaultPrinter();
+    if (!current.isNull()) {
+        QPrinter printer(current, QPrinter::HighResolution);
+        dbchtPerfil->Imprimir(printer);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        dbchtPerfil->Imprimir(printer);
+}
+
+void TFMain::ActionGrabarPerfilImagenExecute() {
+    const TDialogoGuardar d = DialogoImagen(
+        QStringLiteral("Guardar imagen del perfil..."),
+        QDir(CarpetaImagenes()).filePath(QStringLiteral("Perfil%1").arg(PerfilImageIndex)));
+    const QString path =
+        DialogoGuardar(d.titulo, d.filtros, d.filtroElegido, d.extensionDefecto, d.fichero);
+    if (path.isEmpty())
+        return;
+    ++PerfilImageIndex;
+    GrabarImagenPorExtension(dbchtPerfil->Imagen(), path);
+}
+
+void TFMain::cbZoomPerfilChange() {
+    _Log(QStringLiteral("ZOOM: ") + cbZoomPerfil->currentText());
+}

@@ -1,0 +1,107 @@
+#include "PaginaDatos.h"
+
+#include "FormData.h"
+#include "PointsModel.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QVBoxLayout>
+
+TPaginaDatos::TPaginaDatos(TFormData* data, QWidget* parent) : QWidget(parent), FData(data) {
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(6, 6, 6, 6);
+
+    auto caja = [this](QGroupBox* box, QGridLayout* g, int row, int col, const QString& label,
+                       const QString& field, const QString& name, int span = 1) {
+        auto* l = new QLabel(label, box);
+        l->setObjectName(QStringLiteral("lbl") + name);
+        auto* e = new QLineEdit(box);
+        e->setObjectName(QStringLiteral("dbedt") + name);
+        e->setReadOnly(true);
+        l->setBuddy(e);
+        g->addWidget(l, row, col);
+        g->addWidget(e, row, col + 1, 1, span);
+        FCajas.append({field, e});
+        return e;
+    };
+
+    auto* gGenerales = new QGroupBox(QStringLiteral(" Generales"), this);
+    gGenerales->setObjectName(QStringLiteral("gbGenerales"));
+    auto* g1 = new QGridLayout(gGenerales);
+    caja(gGenerales, g1, 0, 0, QStringLiteral("Nombre: "), QStringLiteral("name"), QStringLiteral("Nombre"));
+    caja(gGenerales, g1, 0, 2, QStringLiteral("Fecha Hora:"), QStringLiteral("time"), QStringLiteral("FechaHora"));
+    v->addWidget(gGenerales);
+
+    auto* gGeneracion = new QGroupBox(QStringLiteral(" Generación del track: "), this);
+    gGeneracion->setObjectName(QStringLiteral("gbGeneracion"));
+    auto* g2 = new QGridLayout(gGeneracion);
+    caja(gGeneracion, g2, 0, 0, QStringLiteral("Creador: "), QStringLiteral("creator"), QStringLiteral("Creador"));
+    caja(gGeneracion, g2, 0, 2, QStringLiteral("Versión: "), QStringLiteral("version"), QStringLiteral("Version"));
+    caja(gGeneracion, g2, 1, 0, QStringLiteral("Descripción:"), QStringLiteral("text"), QStringLiteral("Descripcion"));
+    auto* href = new QLineEdit(gGeneracion);
+    href->setObjectName(QStringLiteral("dbedtHref"));
+    href->setReadOnly(true);
+    g2->addWidget(href, 1, 2, 1, 2);
+    FCajas.append({QStringLiteral("href"), href});
+    caja(gGeneracion, g2, 2, 0, QStringLiteral("Esquema:"), QStringLiteral("xsi"), QStringLiteral("Esquema"), 3);
+    v->addWidget(gGeneracion);
+
+    auto* gDatos = new QGroupBox(QStringLiteral(" Datos del Track "), this);
+    gDatos->setObjectName(QStringLiteral("gbDatosTrack"));
+    auto* g3 = new QGridLayout(gDatos);
+    caja(gDatos, g3, 0, 0, QStringLiteral("Latitud máxima: "), QStringLiteral("maxlat"), QStringLiteral("MaxLat"));
+    caja(gDatos, g3, 0, 2, QStringLiteral("Longitud máxima:"), QStringLiteral("maxlon"), QStringLiteral("MaxLon"));
+    caja(gDatos, g3, 1, 0, QStringLiteral("Latitud mínima:"), QStringLiteral("minlat"), QStringLiteral("MinLat"));
+    caja(gDatos, g3, 1, 2, QStringLiteral("Longitud mínima:"), QStringLiteral("minlon"), QStringLiteral("MinLon"));
+    auto* lDist = new QLabel(QStringLiteral("Distancia: "), gDatos);
+    lDist->setObjectName(QStringLiteral("lblDistancia"));
+    edtDistanciaRuta = new QLineEdit(gDatos);
+    edtDistanciaRuta->setObjectName(QStringLiteral("edtDistanciaRuta"));
+    lDist->setBuddy(edtDistanciaRuta);
+    g3->addWidget(lDist, 2, 0);
+    g3->addWidget(edtDistanciaRuta, 2, 1);
+    v->addWidget(gDatos);
+
+    dbgPuntos = new QTableView(this);
+    dbgPuntos->setObjectName(QStringLiteral("dbgPuntos"));
+    Modelo = new TPointsModel(&data->cdsPoints, this);
+    dbgPuntos->setModel(Modelo);
+    dbgPuntos->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dbgPuntos->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dbgPuntos->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    dbgPuntos->verticalHeader()->setDefaultSectionSize(20);
+    dbgPuntos->verticalHeader()->hide();
+    dbgPuntos->setAlternatingRowColors(true);
+    const int widths[] = {130, 114, 154, 150, 115, 88};
+    for (int c = 0; c < TPointsModel::NumColumnas; ++c)
+        dbgPuntos->setColumnWidth(c, widths[c]);
+    v->addWidget(dbgPuntos, 1);
+
+    connect(&data->cdsTrack, &TDataStore::DatosCambiados, this, &TPaginaDatos::refrescarCabecera);
+    refrescarCabecera();
+}
+
+QLineEdit* TPaginaDatos::Caja(const QString& field) const {
+    for (const auto& [name, box] : FCajas)
+        if (name == field)
+            return box;
+    return nullptr;
+}
+
+void TPaginaDatos::SetColorTitulo(const QColor& color) {
+    dbgPuntos->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background: %1; }").arg(color.name()));
+}
+
+void TPaginaDatos::refrescarCabecera() {
+    const auto& store = FData->cdsTrack;
+    for (const auto& [field, box] : FCajas) {
+        const int f = store.IndiceCampo(field);
+        box->setText(store.Active() && store.RecordCount() > 0 ? store.Valor(0, f) : QString());
+        box->setCursorPosition(0);
+    }
+}

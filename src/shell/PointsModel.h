@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPointer>
+
+class TTrackPointStore;
+
+// The point grid's view of the point store: six read-only columns, the last two cut
+// from the time text each time a cell is drawn. Cells are made on demand, so a track of
+// hundreds of thousands of points shows at once.
+class TPointsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Columna { Latitud, Longitud, Elevacion, DateTime, Fecha, Hora, NumColumnas };
+
+    explicit TPointsModel(TTrackPointStore* store, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // "Fecha" and "Hora" of a time text: characters 1-10 and the 8 from position 12.
+    static QString FechaDe(const QString& time) { return time.left(10); }
+    static QString HoraDe(const QString& time) { return time.mid(11, 8); }
+
+private:
+    QPointer<TTrackPointStore> FStore;
+    int FFilas = 0;
+};
