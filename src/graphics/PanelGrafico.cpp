@@ -60,7 +60,7 @@ TPanelGrafico::TPanelGrafico(QWidget* parent) : QWidget(parent) {
     TimerAnim = new QTimer(this);
     TimerAnim->setObjectName(QStringLiteral("TimerAnim"));
     TimerAnim->setInterval(50);
-    connect(TimerAnim, &QTimer::timeout, this, [this] { TimerAnimTimer(); });
+    connect(TimerAnim, &QTimer::timeout, this, [this] { ejecutar([this] { TimerAnimTimer(); }); });
     crearPagina();
     UsarAnchoLinea(nullptr);
 }
@@ -128,19 +128,20 @@ void TPanelGrafico::crearPagina() {
     cuerpo->addLayout(derecha, 1);
 
     connect(sgTrack, &TSimpleGraph::ObjectMouseEnter, this,
-            [this](TSimpleGraph* c, TGraphObject* o) { sgTrackObjectMouseEnter(c, o); });
+            [this](TSimpleGraph* c, TGraphObject* o) { ejecutar([=] { sgTrackObjectMouseEnter(c, o); }); });
     connect(sgTrack, &TSimpleGraph::ObjectMouseLeave, this,
             [this](TSimpleGraph* c, TGraphObject* o) { sgTrackObjectMouseLeave(c, o); });
-    connect(sgTrack, &TSimpleGraph::Exit, this, [this] { sgTrackExit(); });
-    connect(sgTrack, &TSimpleGraph::DblClick, this, [this] { sgTrackDblClick(); });
+    connect(sgTrack, &TSimpleGraph::Exit, this, [this] { ejecutar([this] { sgTrackExit(); }); });
+    connect(sgTrack, &TSimpleGraph::DblClick, this, [this] { ejecutar([this] { sgTrackDblClick(); }); });
     connect(sgTrack, &TSimpleGraph::MouseWheelDown, this,
-            [this](const QPoint& p, bool* h) { sgTrackMouseWheel(p, h, -1); });
+            [this](const QPoint& p, bool* h) { ejecutar([=] { sgTrackMouseWheel(p, h, -1); }); });
     connect(sgTrack, &TSimpleGraph::MouseWheelUp, this,
-            [this](const QPoint& p, bool* h) { sgTrackMouseWheel(p, h, +1); });
+            [this](const QPoint& p, bool* h) { ejecutar([=] { sgTrackMouseWheel(p, h, +1); }); });
     // The graphs follow their panels' width on every resize.
-    connect(sgAltura, &TSimpleGraph::Redimensionado, this, [this] { AjustarGraficoAncho(sgAltura); });
+    connect(sgAltura, &TSimpleGraph::Redimensionado, this,
+            [this] { ejecutar([this] { AjustarGraficoAncho(sgAltura); }); });
     connect(sgVelocidad, &TSimpleGraph::Redimensionado, this,
-            [this] { AjustarGraficoAncho(sgVelocidad); });
+            [this] { ejecutar([this] { AjustarGraficoAncho(sgVelocidad); }); });
 }
 
 QWidget* TPanelGrafico::crearPanelDatos() {
@@ -247,7 +248,7 @@ QWidget* TPanelGrafico::crearPanelAnimacion() {
     sbVElocidad->setValue(2);
     g->addWidget(lVel, 2, 0);
     g->addWidget(sbVElocidad, 2, 1);
-    connect(sbVElocidad, &QScrollBar::valueChanged, this, [this] { sbVElocidadChange(); });
+    connect(sbVElocidad, &QScrollBar::valueChanged, this, [this] { ejecutar([this] { sbVElocidadChange(); }); });
     return pnlAnimacion;
 }
 
@@ -261,14 +262,15 @@ void TPanelGrafico::UsarAnchoLinea(QSpinBox* box) {
     seAnchoLinea->setObjectName(QStringLiteral("seAnchoLinea"));
     seAnchoLinea->setRange(1, 10);
     seAnchoLinea->setToolTip(QStringLiteral("Ancho de línea"));
-    connect(seAnchoLinea, &QSpinBox::valueChanged, this, [this] { seAnchoLineaChange(); });
+    connect(seAnchoLinea, &QSpinBox::valueChanged, this, [this] { ejecutar([this] { seAnchoLineaChange(); }); });
 }
 
 void TPanelGrafico::EnlazarAcciones(const TAccionesGrafico& a) {
     FAcciones = a;
     auto enlazar = [this](QAction* act, void (TPanelGrafico::*handler)()) {
         if (act)
-            connect(act, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+            connect(act, &QAction::triggered, this,
+                    [this, handler] { ejecutar([this, handler] { (this->*handler)(); }); });
     };
     enlazar(a.ZoomIn, &TPanelGrafico::actZoomInExecute);
     enlazar(a.ZoomOut, &TPanelGrafico::actZoomOutExecute);
@@ -313,6 +315,13 @@ void TPanelGrafico::EnlazarAcciones(const TAccionesGrafico& a) {
         a.StopAnim->setChecked(true);
     }
     sincronizarChecks();
+}
+
+void TPanelGrafico::ejecutar(const std::function<void()>& handler) {
+    if (Proteger)
+        Proteger(handler);
+    else
+        handler();
 }
 
 void TPanelGrafico::sincronizarChecks() {
@@ -479,6 +488,8 @@ void TPanelGrafico::colbFondoGraficoChange(TColor color) {
 }
 
 void TPanelGrafico::SetTipoRuta(TTipoRuta value) {
+    if (!FMostrandoAnimacion)
+        FTipoRutaUsuario = value;
     if (value == FTipoRuta)
         return;
     FTipoRuta = value;

@@ -96,6 +96,9 @@ public:
     // set-up (false = cancel).
     std::function<QString(const QString& propuesto)> DialogoGrabarBMP;
     std::function<bool(QPrinter& printer)> DialogoImpresora;
+    // Runs a handler started by a command, the timer or the canvas, so that an error it
+    // raises reaches the program's error box; without it the handler just runs.
+    std::function<void(const std::function<void()>&)> Proteger;
     // Folder of the loaded track, where the export proposes its file.
     QString CarpetaRuta;
     // Separators and date and time formats of the point panel.
@@ -166,6 +169,7 @@ private:
     void crearGrafico(TSimpleGraph* canvas, TColor color, bool altura);
     void sincronizarChecks();
     void asegurarGeometria();
+    void ejecutar(const std::function<void()>& handler);
     void dejarPasarEventos(int hechos, int total);
     int anchoLinea() const;
 
