@@ -47,6 +47,10 @@ void TFormData::OpenData() {
 
     log(QStringLiteral("Abrir Datasets"));
     log(QStringLiteral("+ cdsTrack.Open"));
+    // The reader appends: a holder still filled by an earlier track must not mix
+    // its points into this one.
+    if (cdsPoints.RecordCount() > 0 || cdsTrack.Active())
+        VaciarYCerrar();
     QString why;
     TrackHeader header;
     bool ok = false;

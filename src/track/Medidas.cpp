@@ -121,7 +121,10 @@ int CalcularDistanciaTotal(const TTrackPointStore& points) {
         latPrev = lat;
         lonPrev = lon;
     }
-    const double whole = std::trunc(sum);
+    return DistanciaEnteraMetros(std::trunc(sum));
+}
+
+int DistanciaEnteraMetros(double whole) {
     if (whole > double(std::numeric_limits<int>::max()))
         return std::numeric_limits<int>::max();
     return int(whole);

@@ -72,6 +72,10 @@ struct TResultadoMedidas {
 // The whole pass over a store; throws on the first unreadable number.
 TResultadoMedidas CalcularMedidasRuta(const TTrackPointStore& points);
 
+// A distance already cut to whole metres as the program's integer total; a sum past the
+// integer range stays at its maximum.
+int DistanciaEnteraMetros(double wholeMetres);
+
 // Total distance in whole metres over consecutive pairs of points (fraction dropped).
 // Throws ESenderalError on an unreadable lat or lon.
 int CalcularDistanciaTotal(const TTrackPointStore& points);

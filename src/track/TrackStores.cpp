@@ -79,8 +79,12 @@ void TTrackPointStore::FijarCampo(CampoPunto field, std::string_view utf8) {
 }
 
 void TTrackPointStore::Open() {
-    FArena.shrink_to_fit();
-    FSlots.shrink_to_fit();
+    // The reader reserves by the file's size; give back only a large excess, since
+    // shrinking copies everything once more.
+    if (FArena.capacity() > FArena.size() + FArena.size() / 4 + 4096)
+        FArena.shrink_to_fit();
+    if (FSlots.capacity() > FSlots.size() + FSlots.size() / 4 + 256)
+        FSlots.shrink_to_fit();
     setActive(true);
 }
 

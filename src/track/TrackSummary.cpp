@@ -6,7 +6,6 @@
 
 QString ResumenTrack(const TFormData& data) {
     const TTrackPointStore& pts = data.cdsPoints;
-    const int distancia = CalcularDistanciaTotal(pts);
     TCalculadorMedidas calc(ElevacionRelleno(pts));
     TMedidasPunto first, last;
     for (int i = 0; i < pts.RecordCount(); ++i) {
@@ -20,7 +19,10 @@ QString ResumenTrack(const TFormData& data) {
         out += QLatin1String(key) + QStringLiteral(": ") + value + QLatin1Char('\n');
     };
     line("points", QString::number(pts.RecordCount()));
-    line("distance_m", QString::number(distancia));
+    // The pass sums the same consecutive pairs in the same order as
+    // CalcularDistanciaTotal, so the last point's distance is DistanciaTotal; one pass
+    // instead of two keeps a long track quick.
+    line("distance_m", QString::number(DistanciaEnteraMetros(last.Distancia)));
     line("ascent_m", FormatoGeneral(last.AscAcumulado));
     line("descent_m", FormatoGeneral(last.DescAcumulado));
     line("max_elevation_m", FormatoGeneral(calc.AlturaMaxima()));

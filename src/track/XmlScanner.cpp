@@ -1,0 +1,703 @@
+#include "XmlScanner.h"
+
+#include <QStringDecoder>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <deque>
+
+namespace {
+bool esEspacio(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Name characters, simplified to ASCII: every non-ASCII byte is taken as a name
+// character (the document was checked as UTF-8 already).
+struct TablaNombres {
+    std::array<bool, 256> inicio{}, resto{};
+    TablaNombres() {
+        for (int c = 0; c < 256; ++c) {
+            const bool letra = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' ||
+                               c == ':' || c >= 0x80;
+            inicio[size_t(c)] = letra;
+            resto[size_t(c)] = letra || (c >= '0' && c <= '9') || c == '-' || c == '.';
+        }
+    }
+};
+const TablaNombres& nombres() {
+    static const TablaNombres t;
+    return t;
+}
+
+bool caracterXml(uint32_t cp) {
+    return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
+           (cp >= 0xE000 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0x10FFFF);
+}
+
+void anadirUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+// Offset of the first byte that cannot stand in an XML document (a control character,
+// malformed UTF-8, a surrogate or U+FFFE/U+FFFF), or -1. Runs of eight plain printable
+// ASCII bytes are passed over a word at a time.
+qsizetype primerByteInvalido(std::string_view s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const size_t n = s.size();
+    size_t i = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            uint64_t w;
+            std::memcpy(&w, p + i, 8);
+            const uint64_t alto = w & 0x8080808080808080ULL;
+            const uint64_t control = (w - 0x2020202020202020ULL) & ~w & 0x8080808080808080ULL;
+            if ((alto | control) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned c = p[i];
+        if (c < 0x80) {
+            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+                return qsizetype(i);
+            ++i;
+            continue;
+        }
+        size_t len;
+        uint32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            return qsizetype(i);
+        }
+        if (i + len > n)
+            return qsizetype(i);
+        for (size_t k = 1; k < len; ++k) {
+            const unsigned d = p[i + k];
+            if ((d & 0xC0) != 0x80)
+                return qsizetype(i);
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        if ((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || !caracterXml(cp))
+            return qsizetype(i);
+        i += len;
+    }
+    return -1;
+}
+
+QByteArray latin1AUtf8(QByteArrayView raw) {
+    QByteArray out;
+    out.reserve(raw.size() + raw.size() / 8);
+    for (const char ch : raw) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool decodificar(QStringDecoder&& dec, QByteArrayView raw, QByteArray& utf8, QString& error) {
+    const QString text = dec.decode(raw);
+    if (dec.hasError()) {
+        error = QStringLiteral("el contenido no está codificado como declara el fichero");
+        return false;
+    }
+    utf8 = text.toUtf8();
+    return true;
+}
+
+// The encoding named in an XML declaration at the start of an 8-bit document; empty
+// when there is no declaration or it names none.
+QByteArray codificacionDeclarada(const QByteArray& raw) {
+    if (!raw.startsWith("<?xml"))
+        return {};
+    const qsizetype fin = raw.indexOf("?>");
+    if (fin < 0)
+        return {};
+    const QByteArray decl = raw.left(fin);
+    qsizetype at = decl.indexOf("encoding");
+    if (at < 0)
+        return {};
+    at += 8;
+    while (at < decl.size() && esEspacio(decl[at]))
+        ++at;
+    if (at >= decl.size() || decl[at] != '=')
+        return {};
+    ++at;
+    while (at < decl.size() && esEspacio(decl[at]))
+        ++at;
+    if (at >= decl.size() || (decl[at] != '"' && decl[at] != '\''))
+        return {};
+    const qsizetype cierre = decl.indexOf(decl[at], at + 1);
+    return cierre < 0 ? QByteArray() : decl.mid(at + 1, cierre - at - 1).trimmed();
+}
+} // namespace
+
+bool DocumentoXmlEnUtf8(const QByteArray& raw, QByteArray& utf8, QString& error) {
+    const auto b = [&raw](qsizetype i) {
+        return i < raw.size() ? static_cast<unsigned char>(raw[i]) : 0x100u;
+    };
+    const QByteArrayView all(raw);
+    // Byte-order marks first, then the first characters "<?" as each wide form writes them.
+    if (b(0) == 0xFF && b(1) == 0xFE && b(2) == 0 && b(3) == 0)
+        return decodificar(QStringDecoder(QStringConverter::Utf32LE), all.sliced(4), utf8, error);
+    if (b(0) == 0 && b(1) == 0 && b(2) == 0xFE && b(3) == 0xFF)
+        return decodificar(QStringDecoder(QStringConverter::Utf32BE), all.sliced(4), utf8, error);
+    if (b(0) == 0xFF && b(1) == 0xFE)
+        return decodificar(QStringDecoder(QStringConverter::Utf16LE), all.sliced(2), utf8, error);
+    if (b(0) == 0xFE && b(1) == 0xFF)
+        return decodificar(QStringDecoder(QStringConverter::Utf16BE), all.sliced(2), utf8, error);
+    if (b(0) == '<' && b(1) == 0 && b(2) == '?' && b(3) == 0)
+        return decodificar(QStringDecoder(QStringConverter::Utf16LE), all, utf8, error);
+    if (b(0) == 0 && b(1) == '<' && b(2) == 0 && b(3) == '?')
+        return decodificar(QStringDecoder(QStringConverter::Utf16BE), all, utf8, error);
+    if (b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) {
+        utf8 = raw; // the reader passes over the mark
+        return true;
+    }
+
+    const QByteArray name = codificacionDeclarada(raw).toUpper();
+    if (name.isEmpty() || name == "UTF-8" || name == "UTF8" || name == "US-ASCII" ||
+        name == "ASCII") {
+        utf8 = raw;
+        return true;
+    }
+    if (name == "ISO-8859-1" || name == "ISO8859-1" || name == "ISO_8859-1" ||
+        name == "LATIN1" || name == "LATIN-1" || name == "L1") {
+        utf8 = latin1AUtf8(all);
+        return true;
+    }
+    if (name.startsWith("UTF-16") || name.startsWith("UTF-32") || name.startsWith("UCS")) {
+        error = QStringLiteral("el fichero declara la codificación %1 pero no está escrito en ella")
+                    .arg(QString::fromLatin1(name));
+        return false;
+    }
+    QStringDecoder dec(name.constData());
+    if (!dec.isValid()) {
+        error = QStringLiteral("codificación de caracteres no admitida: %1")
+                    .arg(QString::fromLatin1(name));
+        return false;
+    }
+    return decodificar(std::move(dec), all, utf8, error);
+}
+
+namespace {
+class Recorrido {
+public:
+    Recorrido(std::string_view doc, TXmlHandler& h)
+        : FIni(doc.data()), p(doc.data()), fin(doc.data() + doc.size()), handler(h) {}
+
+    bool leer(QString& error) {
+        const bool ok = documento();
+        if (!ok)
+            error = QStringLiteral("línea %1, columna %2: %3")
+                        .arg(linea(FPosError))
+                        .arg(columna(FPosError))
+                        .arg(FMotivo);
+        return ok;
+    }
+
+private:
+    bool falla(const char* donde, const QString& motivo) {
+        FPosError = donde;
+        FMotivo = motivo;
+        return false;
+    }
+    bool empieza(const char* s) const {
+        const size_t n = std::strlen(s);
+        return size_t(fin - p) >= n && std::memcmp(p, s, n) == 0;
+    }
+    void espacios() {
+        while (p < fin && esEspacio(*p))
+            ++p;
+    }
+    bool nombre() {
+        const auto& t = nombres();
+        if (p >= fin || !t.inicio[static_cast<unsigned char>(*p)])
+            return false;
+        ++p;
+        while (p < fin && t.resto[static_cast<unsigned char>(*p)])
+            ++p;
+        return true;
+    }
+    static QString texto(std::string_view s) {
+        return QString::fromUtf8(s.data(), qsizetype(s.size()));
+    }
+
+    int linea(const char* at) const {
+        return 1 + int(std::count(FIni, at, '\n'));
+    }
+    int columna(const char* at) const {
+        const char* l = at;
+        while (l > FIni && l[-1] != '\n')
+            --l;
+        int col = 1;
+        for (; l < at; ++l)
+            if ((static_cast<unsigned char>(*l) & 0xC0) != 0x80)
+                ++col;
+        return col;
+    }
+
+    bool documento() {
+        if (fin - p >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
+            p += 3;
+        const qsizetype malo = primerByteInvalido(std::string_view(p, size_t(fin - p)));
+        if (malo >= 0)
+            return falla(p + malo, QStringLiteral("carácter no permitido en un documento XML "
+                                                  "(¿fichero binario o mal codificado?)"));
+        if (p == fin)
+            return falla(p, QStringLiteral("el documento está vacío"));
+        if (empieza("<?xml") && fin - p > 5 && esEspacio(p[5]) && !declaracion())
+            return false;
+        bool doctype = false;
+        for (;;) {
+            espacios();
+            if (p == fin)
+                return falla(p, QStringLiteral("el documento no tiene elemento raíz"));
+            if (*p != '<')
+                return falla(p, QStringLiteral("texto fuera del elemento raíz"));
+            if (empieza("<!--")) {
+                if (!comentario())
+                    return false;
+            } else if (empieza("<?")) {
+                if (!instruccion())
+                    return false;
+            } else if (empieza("<!DOCTYPE")) {
+                if (doctype)
+                    return falla(p, QStringLiteral("segunda declaración DOCTYPE"));
+                doctype = true;
+                if (!tipoDocumento())
+                    return false;
+            } else {
+                break;
+            }
+        }
+        if (!contenido())
+            return false;
+        for (;;) {
+            espacios();
+            if (p == fin)
+                return true;
+            if (empieza("<!--")) {
+                if (!comentario())
+                    return false;
+            } else if (empieza("<?")) {
+                if (!instruccion())
+                    return false;
+            } else {
+                return falla(p, QStringLiteral("contenido después del final del elemento raíz"));
+            }
+        }
+    }
+
+    // <?xml version="1.0" encoding="..." standalone="..."?>
+    bool declaracion() {
+        const char* ini = p;
+        p += 5;
+        bool version = false;
+        for (;;) {
+            const char* antes = p;
+            espacios();
+            if (empieza("?>")) {
+                p += 2;
+                break;
+            }
+            if (p >= fin)
+                return falla(ini, QStringLiteral("declaración XML sin cerrar"));
+            const char* n0 = p;
+            if (p == antes || !nombre())
+                return falla(p, QStringLiteral("declaración XML mal formada"));
+            const std::string_view n(n0, size_t(p - n0));
+            std::string_view valor;
+            if (!valorEntreComillas(valor, false))
+                return false;
+            if (n == "version")
+                version = !valor.empty();
+            else if (n != "encoding" && n != "standalone")
+                return falla(n0, QStringLiteral("declaración XML con un campo desconocido '%1'")
+                                     .arg(texto(n)));
+        }
+        if (!version)
+            return falla(ini, QStringLiteral("la declaración XML no tiene versión"));
+        return true;
+    }
+
+    bool comentario() {
+        const char* ini = p;
+        for (const char* q = p + 4; q + 1 < fin; ++q) {
+            q = static_cast<const char*>(std::memchr(q, '-', size_t(fin - q)));
+            if (!q || q + 1 >= fin)
+                break;
+            if (q[1] != '-')
+                continue;
+            if (q + 2 < fin && q[2] == '>') {
+                p = q + 3;
+                return true;
+            }
+            return falla(q, QStringLiteral("'--' dentro de un comentario"));
+        }
+        return falla(ini, QStringLiteral("comentario sin cerrar"));
+    }
+
+    bool instruccion() {
+        const char* ini = p;
+        p += 2;
+        const char* n0 = p;
+        if (!nombre())
+            return falla(p, QStringLiteral("instrucción de proceso sin nombre"));
+        const std::string_view n(n0, size_t(p - n0));
+        if (n.size() == 3 && (n[0] | 0x20) == 'x' && (n[1] | 0x20) == 'm' && (n[2] | 0x20) == 'l')
+            return falla(ini, QStringLiteral("declaración XML fuera del principio del documento"));
+        if (empieza("?>")) {
+            p += 2;
+            return true;
+        }
+        if (p >= fin || !esEspacio(*p))
+            return falla(p, QStringLiteral("instrucción de proceso mal formada"));
+        for (; p + 1 < fin; ++p)
+            if (p[0] == '?' && p[1] == '>') {
+                p += 2;
+                return true;
+            }
+        return falla(ini, QStringLiteral("instrucción de proceso sin cerrar"));
+    }
+
+    // The document type is passed over; its entity declarations are never used.
+    bool tipoDocumento() {
+        const char* ini = p;
+        p += 9;
+        const char* antes = p;
+        espacios();
+        if (p == antes || !nombre())
+            return falla(p, QStringLiteral("declaración DOCTYPE mal formada"));
+        while (p < fin) {
+            const char c = *p;
+            if (c == '>') {
+                ++p;
+                return true;
+            }
+            if (c == '"' || c == '\'') {
+                const char* q = static_cast<const char*>(std::memchr(p + 1, c, size_t(fin - p - 1)));
+                if (!q)
+                    break;
+                p = q + 1;
+            } else if (c == '[') {
+                ++p;
+                if (!subconjuntoInterno())
+                    return false;
+            } else {
+                ++p;
+            }
+        }
+        return falla(ini, QStringLiteral("declaración DOCTYPE sin cerrar"));
+    }
+
+    bool subconjuntoInterno() {
+        const char* ini = p;
+        while (p < fin) {
+            const char c = *p;
+            if (c == ']') {
+                ++p;
+                return true;
+            }
+            if (empieza("<!--")) {
+                if (!comentario())
+                    return false;
+            } else if (c == '"' || c == '\'') {
+                const char* q = static_cast<const char*>(std::memchr(p + 1, c, size_t(fin - p - 1)));
+                if (!q)
+                    break;
+                p = q + 1;
+            } else {
+                ++p;
+            }
+        }
+        return falla(ini, QStringLiteral("declaración DOCTYPE sin cerrar"));
+    }
+
+    // A reference at p ('&'), appended to out as UTF-8.
+    bool referencia(std::string& out) {
+        const char* ini = p;
+        ++p;
+        if (p < fin && *p == '#') {
+            ++p;
+            const bool hex = p < fin && *p == 'x';
+            if (hex)
+                ++p;
+            uint32_t cp = 0;
+            int cifras = 0;
+            for (; p < fin && *p != ';'; ++p, ++cifras) {
+                const char c = *p;
+                uint32_t d;
+                if (c >= '0' && c <= '9')
+                    d = uint32_t(c - '0');
+                else if (hex && c >= 'a' && c <= 'f')
+                    d = uint32_t(c - 'a' + 10);
+                else if (hex && c >= 'A' && c <= 'F')
+                    d = uint32_t(c - 'A' + 10);
+                else
+                    return falla(ini, QStringLiteral("referencia de carácter mal formada"));
+                cp = cp * (hex ? 16 : 10) + d;
+                if (cp > 0x10FFFF)
+                    return falla(ini, QStringLiteral("referencia a un carácter inexistente"));
+            }
+            if (p >= fin || cifras == 0)
+                return falla(ini, QStringLiteral("referencia de carácter mal formada"));
+            ++p;
+            if (!caracterXml(cp))
+                return falla(ini, QStringLiteral("referencia a un carácter no permitido en XML"));
+            anadirUtf8(out, cp);
+            return true;
+        }
+        const char* n0 = p;
+        if (!nombre() || p >= fin || *p != ';')
+            return falla(ini, QStringLiteral("'&' suelto o referencia sin ';'"));
+        const std::string_view n(n0, size_t(p - n0));
+        ++p;
+        if (n == "lt")
+            out += '<';
+        else if (n == "gt")
+            out += '>';
+        else if (n == "amp")
+            out += '&';
+        else if (n == "apos")
+            out += '\'';
+        else if (n == "quot")
+            out += '"';
+        else
+            return falla(ini, QStringLiteral("la entidad '&%1;' no está definida o no se admite")
+                                  .arg(texto(n)));
+        return true;
+    }
+
+    // Resolves the references of [a, b) and turns CR LF (and a lone CR) into LF; in an
+    // attribute value every white-space character becomes a space as well.
+    bool resolver(const char* a, const char* b, bool atributo, std::string& out) {
+        out.clear();
+        const char* guardado = p;
+        for (const char* q = a; q < b;) {
+            const char c = *q;
+            if (c == '&') {
+                p = q;
+                if (!referencia(out))
+                    return false;
+                q = p;
+            } else if (c == '\r') {
+                out += atributo ? ' ' : '\n';
+                q += (q + 1 < b && q[1] == '\n') ? 2 : 1;
+            } else {
+                out += (atributo && (c == '\n' || c == '\t')) ? ' ' : c;
+                ++q;
+            }
+        }
+        p = guardado;
+        return true;
+    }
+
+    bool valorEntreComillas(std::string_view& valor, bool atributo) {
+        espacios();
+        if (p >= fin || *p != '=')
+            return falla(p, QStringLiteral("se esperaba '='"));
+        ++p;
+        espacios();
+        if (p >= fin || (*p != '"' && *p != '\''))
+            return falla(p, QStringLiteral("se esperaba un valor entre comillas"));
+        const char q = *p++;
+        const char* v0 = p;
+        bool especial = false;
+        for (; p < fin && *p != q; ++p) {
+            const char c = *p;
+            if (c == '<')
+                return falla(p, QStringLiteral("'<' dentro del valor de un atributo"));
+            if (c == '&' || c == '\r' || (atributo && (c == '\n' || c == '\t')))
+                especial = true;
+        }
+        if (p >= fin)
+            return falla(v0, QStringLiteral("fin del fichero dentro del valor de un atributo"));
+        const char* v1 = p++;
+        valor = std::string_view(v0, size_t(v1 - v0));
+        if (especial) {
+            FValores.emplace_back();
+            if (!resolver(v0, v1, atributo, FValores.back()))
+                return false;
+            valor = FValores.back();
+        }
+        return true;
+    }
+
+    bool etiquetaInicio() {
+        const char* ini = p;
+        ++p;
+        const char* n0 = p;
+        if (!nombre())
+            return falla(p, p >= fin ? QStringLiteral("fin inesperado del fichero")
+                                     : QStringLiteral("nombre de elemento no válido"));
+        const std::string_view nombreEl(n0, size_t(p - n0));
+        FAtributos.clear();
+        FValores.clear();
+        bool vacio = false;
+        for (;;) {
+            const char* antes = p;
+            espacios();
+            if (p >= fin)
+                return falla(ini, QStringLiteral("fin inesperado del fichero dentro de <%1>")
+                                      .arg(texto(nombreEl)));
+            if (*p == '>') {
+                ++p;
+                break;
+            }
+            if (*p == '/') {
+                if (p + 1 < fin && p[1] == '>') {
+                    p += 2;
+                    vacio = true;
+                    break;
+                }
+                return falla(p, QStringLiteral("se esperaba '>'"));
+            }
+            const char* a0 = p;
+            if (p == antes || !nombre())
+                return falla(p, QStringLiteral("atributo mal formado en <%1>").arg(texto(nombreEl)));
+            const std::string_view nombreAt(a0, size_t(p - a0));
+            std::string_view valor;
+            if (!valorEntreComillas(valor, true))
+                return false;
+            for (const TXmlAtributo& a : FAtributos)
+                if (a.nombre == nombreAt)
+                    return falla(a0, QStringLiteral("atributo '%1' repetido").arg(texto(nombreAt)));
+            FAtributos.push_back({nombreAt, valor});
+        }
+        FPila.push_back(nombreEl);
+        QString motivo;
+        if (!handler.inicioElemento(nombreEl, FAtributos, motivo))
+            return falla(ini, motivo);
+        if (vacio) {
+            FPila.pop_back();
+            handler.finElemento();
+        }
+        return true;
+    }
+
+    bool etiquetaFin() {
+        const char* ini = p;
+        p += 2;
+        const char* n0 = p;
+        if (!nombre())
+            return falla(p, QStringLiteral("etiqueta de cierre mal formada"));
+        const std::string_view n(n0, size_t(p - n0));
+        espacios();
+        if (p >= fin || *p != '>')
+            return falla(p, p >= fin ? QStringLiteral("fin inesperado del fichero")
+                                     : QStringLiteral("etiqueta de cierre mal formada"));
+        ++p;
+        if (n != FPila.back())
+            return falla(ini, QStringLiteral("se esperaba </%1> y se encontró </%2>")
+                                  .arg(texto(FPila.back()), texto(n)));
+        FPila.pop_back();
+        handler.finElemento();
+        return true;
+    }
+
+    bool textoPlano(const char* a, const char* b, bool especial) {
+        if (!especial) {
+            handler.texto(std::string_view(a, size_t(b - a)));
+            return true;
+        }
+        if (!resolver(a, b, false, FTexto))
+            return false;
+        handler.texto(FTexto);
+        return true;
+    }
+
+    bool cdata() {
+        const char* ini = p;
+        const char* a = p + 9;
+        for (const char* q = a; q + 2 < fin; ++q) {
+            q = static_cast<const char*>(std::memchr(q, ']', size_t(fin - q)));
+            if (!q || q + 2 >= fin)
+                break;
+            if (q[1] == ']' && q[2] == '>') {
+                p = q + 3;
+                return textoPlano(a, q, std::memchr(a, '\r', size_t(q - a)) != nullptr);
+            }
+        }
+        return falla(ini, QStringLiteral("sección CDATA sin cerrar"));
+    }
+
+    // The root element and everything in it; p is at its '<'.
+    bool contenido() {
+        FPila.clear();
+        if (!etiquetaInicio())
+            return false;
+        while (!FPila.empty()) {
+            const char* t = p;
+            bool especial = false;
+            for (; p < fin && *p != '<'; ++p)
+                if (*p == '&' || *p == '\r')
+                    especial = true;
+            if (p > t && !textoPlano(t, p, especial))
+                return false;
+            if (p >= fin)
+                return falla(p, QStringLiteral("fin inesperado del fichero: falta </%1>")
+                                    .arg(texto(FPila.back())));
+            if (p + 1 < fin && p[1] == '/') {
+                if (!etiquetaFin())
+                    return false;
+            } else if (empieza("<!--")) {
+                if (!comentario())
+                    return false;
+            } else if (empieza("<![CDATA[")) {
+                if (!cdata())
+                    return false;
+            } else if (empieza("<?")) {
+                if (!instruccion())
+                    return false;
+            } else if (p + 1 < fin && p[1] == '!') {
+                return falla(p, QStringLiteral("declaración no permitida dentro de un elemento"));
+            } else if (!etiquetaInicio()) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    const char* FIni;
+    const char* p;
+    const char* fin;
+    TXmlHandler& handler;
+    std::vector<std::string_view> FPila;
+    std::vector<TXmlAtributo> FAtributos;
+    std::deque<std::string> FValores; // resolved attribute values of the current tag
+    std::string FTexto;
+    const char* FPosError = nullptr;
+    QString FMotivo;
+};
+} // namespace
+
+bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error) {
+    Recorrido r(utf8, handler);
+    return r.leer(error);
+}

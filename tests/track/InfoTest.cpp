@@ -1,0 +1,116 @@
+// `senderal --info FILE` as a user runs it: the built program from its program folder.
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct Salida {
+    int codigo = -1;
+    QString out, err;
+};
+
+Salida ejecutar(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TZ"), QStringLiteral("CET-1CEST,M3.5.0,M10.5.0/3"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(SENDERAL_APP_DIR "/senderal"), args);
+    Salida s;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return s;
+    }
+    s.codigo = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    s.out = QString::fromUtf8(p.readAllStandardOutput());
+    s.err = QString::fromUtf8(p.readAllStandardError());
+    return s;
+}
+
+class Info : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString escribir(const QByteArray& bytes) {
+        const QString path = dir.filePath(QStringLiteral("ruta con espacios.gpx"));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        return path;
+    }
+    QTemporaryDir dir;
+};
+} // namespace
+
+TEST_F(Info, ThreePointTrackSummary) {
+    const QString path = escribir(R"(<?xml version="1.0" encoding="UTF-8"?>
+<gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1">
+ <trk><name>Tres</name><trkseg>
+  <trkpt lat="41.0" lon="2.0"><ele>500</ele><time>2011-05-01T10:00:00Z</time></trkpt>
+  <trkpt lat="41.001" lon="2.002"><ele>510</ele><time>2011-05-01T10:00:10Z</time></trkpt>
+  <trkpt lat="41.0005" lon="2.004"><ele>505</ele><time>2011-05-01T10:00:20Z</time></trkpt>
+ </trkseg></trk>
+</gpx>
+)");
+    const Salida s = ejecutar({QStringLiteral("--info"), path});
+    ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
+    const QStringList lines = s.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 8) << s.out.toStdString();
+    // Steps of 201.56 m and 177.05 m, ten seconds each.
+    EXPECT_EQ(lines[0], "points: 3");
+    EXPECT_EQ(lines[1], "distance_m: 378");
+    EXPECT_EQ(lines[2], "ascent_m: 10");
+    EXPECT_EQ(lines[3], "descent_m: 5");
+    EXPECT_EQ(lines[4], "max_elevation_m: 510");
+    ASSERT_TRUE(lines[5].startsWith(QLatin1String("max_speed_kmh: ")));
+    EXPECT_NEAR(lines[5].mid(15).toDouble(), 72.5602643723569, 1e-9);
+    EXPECT_EQ(lines[6], "start: 2011-05-01T12:00:00");
+    EXPECT_EQ(lines[7], "end: 2011-05-01T12:00:20");
+}
+
+TEST_F(Info, TrackWithoutTimesOrPoints) {
+    const struct {
+        const char* guarda;
+        const char* gpx;
+        const char* salida;
+    } casos[] = {
+        {"no times: empty start and end",
+         "<gpx version=\"1.1\"><trk><trkseg><trkpt lat=\"41\" lon=\"2\"/>"
+         "<trkpt lat=\"41\" lon=\"2.001\"/></trkseg></trk></gpx>",
+         "points: 2\ndistance_m: 84\nascent_m: 0\ndescent_m: 0\nmax_elevation_m: 0\n"
+         "max_speed_kmh: 0\nstart: \nend: \n"},
+        {"no points at all", "<gpx version=\"1.1\"><trk><trkseg/></trk></gpx>",
+         "points: 0\ndistance_m: 0\nascent_m: 0\ndescent_m: 0\nmax_elevation_m: 0\n"
+         "max_speed_kmh: 0\nstart: \nend: \n"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        const Salida s = ejecutar({QStringLiteral("--info"), escribir(c.gpx)});
+        EXPECT_EQ(s.codigo, 0) << s.err.toStdString();
+        EXPECT_EQ(s.out, QString::fromUtf8(c.salida));
+    }
+}
+
+TEST_F(Info, FailuresGoToStandardErrorWithStatus1) {
+    const struct {
+        const char* guarda;
+        QByteArray gpx; // empty: the file does not exist
+        const char* enError;
+    } casos[] = {
+        {"malformed file", "<gpx><trk></gpx>", "Error al abrir el fichero de track."},
+        {"missing file", QByteArray(), "Error al abrir el fichero de track."},
+        {"non-numeric elevation",
+         "<gpx><trk><trkseg><trkpt lat=\"41\" lon=\"2\"><ele>abc</ele></trkpt></trkseg></trk></gpx>",
+         "'abc'"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        QString path = dir.filePath(QStringLiteral("no-such-file.gpx"));
+        if (!c.gpx.isEmpty())
+            path = escribir(c.gpx);
+        const Salida s = ejecutar({QStringLiteral("--info"), path});
+        EXPECT_EQ(s.codigo, 1);
+        EXPECT_EQ(s.out, QString()) << "nothing on standard output";
+        EXPECT_TRUE(s.err.contains(QString::fromUtf8(c.enError))) << s.err.toStdString();
+    }
+}
