@@ -61,7 +61,7 @@ bool ReemplazarPrograma(const QString& programa, const QString& nuevo, QString* 
                                         QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup |
                                         QFile::ExeOther);
 
-    const QString viejo = CambiarExtension(programa, QStringLiteral(".old"));
+    const QString viejo = ExtensionCambiada(programa, QStringLiteral(".old"));
     QFile::remove(viejo);
     if (!QFile::rename(programa, viejo)) {
         QFile::remove(temporal);

@@ -36,7 +36,7 @@ QString TBuscadorActualizaciones::CarpetaUpdates() const {
 }
 
 QString TBuscadorActualizaciones::NombreFichero(const QString& extension) const {
-    return CambiarExtension(QFileInfo(FDatos.RutaPrograma).fileName(), extension);
+    return ExtensionCambiada(QFileInfo(FDatos.RutaPrograma).fileName(), extension);
 }
 
 void TBuscadorActualizaciones::ActionBuscarUpdatesExecute(bool silencioso) {

@@ -56,7 +56,7 @@ QString TextoVersionPrograma() {
     return TextoVersion(VersionPrograma());
 }
 
-QString CambiarExtension(const QString& nombre, const QString& extension) {
+QString ExtensionCambiada(const QString& nombre, const QString& extension) {
     const qsizetype punto = nombre.lastIndexOf(QLatin1Char('.'));
     const qsizetype barra = nombre.lastIndexOf(QLatin1Char('/'));
     if (punto <= barra + 1) // no extension, or a hidden file's leading dot

@@ -30,4 +30,4 @@ QString TextoVersionPrograma();
 
 // `nombre` with its last extension replaced by `extension` (which starts with "."); a
 // name without extension gets it appended: "senderal" -> "senderal.ver".
-QString CambiarExtension(const QString& nombre, const QString& extension);
+QString ExtensionCambiada(const QString& nombre, const QString& extension);

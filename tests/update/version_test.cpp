@@ -68,12 +68,12 @@ TEST(VersionPrograma, ComesFromTheBuildAndReadsBack) {
     EXPECT_NE(texto, QStringLiteral("0.0.0.0"));
 }
 
-TEST(CambiarExtension, NamesTheUpdateFiles) {
-    EXPECT_EQ(CambiarExtension(QStringLiteral("senderal"), QStringLiteral(".ver")),
+TEST(ExtensionCambiada, NamesTheUpdateFiles) {
+    EXPECT_EQ(ExtensionCambiada(QStringLiteral("senderal"), QStringLiteral(".ver")),
               QStringLiteral("senderal.ver"));
-    EXPECT_EQ(CambiarExtension(QStringLiteral("senderal.exe"), QStringLiteral(".ex")),
+    EXPECT_EQ(ExtensionCambiada(QStringLiteral("senderal.exe"), QStringLiteral(".ex")),
               QStringLiteral("senderal.ex"));
-    EXPECT_EQ(CambiarExtension(QStringLiteral("/a.b/senderal"), QStringLiteral(".old")),
+    EXPECT_EQ(ExtensionCambiada(QStringLiteral("/a.b/senderal"), QStringLiteral(".old")),
               QStringLiteral("/a.b/senderal.old"));
 }
 
