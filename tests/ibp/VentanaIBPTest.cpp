@@ -1,0 +1,184 @@
+// The IBP index as the main window drives it: a load ends with the query, the commands
+// act on its result, closing the route empties the page.
+
+#include "AppPaths.h"
+#include "FormData.h"
+#include "FormMain.h"
+#include "IBPConfig.h"
+#include "IndicadorOcupado.h"
+#include "Log.h"
+#include "PaginaIBP.h"
+#include "Ribbon.h"
+#include "ServidorPrueba.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+
+namespace {
+const bool kContextoCompartido = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}();
+
+const char* const kGpx = R"(<?xml version="1.0" encoding="UTF-8"?>
+<gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1">
+ <trk><name>Tres</name><trkseg>
+  <trkpt lat="41.0" lon="2.0"><ele>500</ele><time>2011-05-01T10:00:00Z</time></trkpt>
+  <trkpt lat="41.001" lon="2.002"><ele>510</ele><time>2011-05-01T10:00:30Z</time></trkpt>
+  <trkpt lat="41.0005" lon="2.004"><ele>505</ele><time>2011-05-01T10:01:00Z</time></trkpt>
+ </trkseg></trk>
+</gpx>
+)";
+
+const QByteArray kSubida = "<a href=\"../analizado_ifr.asp?id=7&v=1\">Ver</a>\n"
+                           "<a href=\"../analizado_pdf.asp?id=7\">PDF</a>\n";
+const QByteArray kPdf("%PDF-1.4\n\0\xff\n%%EOF", 19);
+
+bool Esperar(const std::function<bool()>& condicion, int ms = 20000) {
+    QElapsedTimer reloj;
+    reloj.start();
+    while (!condicion() && reloj.elapsed() < ms)
+        QTest::qWait(20);
+    return condicion();
+}
+
+class VentanaIBP : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        (void)kContextoCompartido;
+        ASSERT_TRUE(dir.isValid());
+        SetAppDirOverride(dir.path());
+        QDir().mkpath(CacheDir());
+        QFile::copy(QStringLiteral(SENDERAL_APP_DIR "/GpxDS.dll"),
+                    dir.filePath(QStringLiteral("GpxDS.dll")));
+        // No update check against the outside world.
+        Escribir(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                     QStringLiteral(".ini"),
+                 "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\n");
+        track = Escribir(QStringLiteral("Tres.gpx"), kGpx);
+        SetIBPIndexURL(servidor.base());
+        servidor.responder("/analizado_ifr.asp",
+                           "<html><head><title>Analisis 7</title></head></html>");
+        TRespuestaPrueba pdf;
+        pdf.cuerpo = kPdf;
+        servidor.responder("/analizado_pdf.asp", pdf);
+
+        ventana = std::make_unique<TFMain>(QStringList{QStringLiteral("senderal")});
+        datos = std::make_unique<TFormData>(ventana->Log);
+        ventana->SetFormData(datos.get());
+        ventana->MensajeError = [](const QString&) {};
+        ventana->MensajeAviso = [](const QString&) {};
+        ventana->resize(1000, 700);
+        ventana->show();
+        QTest::qWait(50);
+    }
+    void TearDown() override {
+        ventana.reset();
+        datos.reset();
+        SetIBPIndexURL({});
+        SetAppDirOverride({});
+    }
+
+    QString Escribir(const QString& name, const QByteArray& content) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return f.fileName();
+    }
+    QString Url() const { return ventana->PaginaIBP->wbIBPIndex->url().toString(); }
+    QString Navegada() const { return servidor.base() + "analizado_ifr.asp?id=7&v=1"; }
+    bool EnElLog(const QString& linea) const {
+        for (const QString& l : ventana->Log->Lineas())
+            if (l.endsWith(linea))
+                return true;
+        return false;
+    }
+
+    QTemporaryDir dir;
+    TServidorPrueba servidor;
+    QString track;
+    std::unique_ptr<TFMain> ventana;
+    std::unique_ptr<TFormData> datos;
+};
+
+TEST_F(VentanaIBP, LaCargaConsultaYLosComandosUsanElResultado) {
+    servidor.responder("/prebabel_e.asp", TServidorPrueba::pagina(kSubida, 200, 500));
+    ventana->CargarRuta(track);
+    TIndicadorOcupado* pnlanim = ventana->PaginaIBP->pnlanim;
+    EXPECT_TRUE(EnElLog(QStringLiteral("Iniciar el Query a IBPIndex...")));
+    EXPECT_FALSE(pnlanim->isHidden());
+    EXPECT_EQ(ventana->tsIBPIndex->property("Caption").toString(), QStringLiteral("Calculando..."));
+
+    ASSERT_TRUE(Esperar([&] { return !ventana->IBPIndexPage.isEmpty(); }));
+    EXPECT_EQ(ventana->IBPIndexPage, Navegada());
+    EXPECT_EQ(ventana->IBPIndexPDFFilename, servidor.base() + "analizado_pdf.asp?id=7");
+    EXPECT_TRUE(pnlanim->isHidden());
+    EXPECT_EQ(ventana->rpIBPIndex->caption(), QStringLiteral("&IBPIndex"));
+    EXPECT_EQ(ventana->tsIBPIndex->property("Caption").toString(), QStringLiteral("IBP Index"));
+    EXPECT_EQ(Url(), Navegada());
+    EXPECT_TRUE(EnElLog("NAVIGATE: " + Navegada()));
+
+    ventana->ActionVerIBPIndex->trigger();
+    ventana->PaginaIBP->Navegar(QStringLiteral("about:blank"));
+    ventana->ActionRecalcularIBP->trigger();
+    EXPECT_EQ(Url(), Navegada());
+    EXPECT_TRUE(EnElLog("cargando: " + Navegada()));
+
+    QStringList sugerencias;
+    const QString destino = dir.filePath(QStringLiteral("guardado.pdf"));
+    ventana->PaginaIBP->SDPDF = [&](const QString& sugerido) {
+        sugerencias << sugerido;
+        return destino;
+    };
+    ventana->ActionGrabarIBPIndex->trigger();
+    EXPECT_EQ(sugerencias, QStringList{dir.filePath(QStringLiteral("Tres.pdf"))});
+    QFile f(destino);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), kPdf);
+
+    QList<QUrl> abiertas;
+    ventana->PaginaIBP->AbrirEnNavegador = [&](const QUrl& u) { abiertas << u; };
+    ventana->ActionAbrirWebIBPIndex->trigger();
+    EXPECT_EQ(abiertas, QList<QUrl>{QUrl(servidor.base())});
+}
+
+TEST_F(VentanaIBP, CerrarLaRutaVaciaLaPaginaYOlvidaElResultado) {
+    servidor.responder("/prebabel_e.asp", kSubida);
+    ventana->CargarRuta(track);
+    ASSERT_TRUE(Esperar([&] { return !ventana->IBPIndexPage.isEmpty(); }));
+
+    ventana->ActionCerrarRutaExecute();
+    EXPECT_EQ(ventana->IBPIndexPage, QString());
+    EXPECT_EQ(ventana->IBPIndexPDFFilename, QString());
+    EXPECT_EQ(Url(), QStringLiteral("about:blank"));
+    EXPECT_EQ(ventana->rpIBPIndex->caption(), QStringLiteral("Calculando..."));
+
+    int dialogos = 0;
+    ventana->PaginaIBP->SDPDF = [&](const QString&) {
+        ++dialogos;
+        return QString();
+    };
+    ventana->ActionGrabarIBPIndexExecute();
+    EXPECT_EQ(dialogos, 0);
+}
+
+TEST_F(VentanaIBP, SinRedLaCargaSigueEnSilencio) {
+    QTcpServer cerrado;
+    cerrado.listen(QHostAddress::LocalHost, 0);
+    SetIBPIndexURL(QStringLiteral("http://127.0.0.1:%1/").arg(cerrado.serverPort()));
+    cerrado.close();
+    ventana->CargarRuta(track);
+    ASSERT_TRUE(Esperar([&] { return EnElLog(QStringLiteral("NAVIGATE: ")); }));
+    EXPECT_TRUE(ventana->PaginaIBP->pnlanim->isHidden());
+    EXPECT_EQ(ventana->IBPIndexPage, QString());
+    EXPECT_EQ(Url(), QStringLiteral("about:blank"));
+    EXPECT_TRUE(ventana->ActionGrabarIBPIndex->isEnabled());
+}
+} // namespace
