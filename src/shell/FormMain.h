@@ -303,6 +303,33 @@ public:
     void GuardarConfiguracion();   // after a confirmed close
     void LimpiarCache();           // window close
     QString TextoVersionPrograma() const;
+    // The configuration page's controls ("Ver Config", developer mode). The stored
+    // values reach them when the page is built.
+    QComboBox* outcbConfigEstilo = nullptr; // the theme list
+    QCheckBox* cbConfigUpdateInicio = nullptr;
+    QLineEdit* edtBabel = nullptr; // the converter program's path
+    QCheckBox* cbAnchoLineaAuto = nullptr;
+    QLineEdit* edtConfigIdioma = nullptr; // the language file in force
+    // The settings read at creation (defaults without a settings file).
+    const struct TConfiguracion& Configuracion() const;
+    QString ConfigUpdateURL() const;   // [Config] UpdateURL: the update server
+    QString ConfigIBPIndexURL() const; // [Config] IBPIndexURL: empty = the public service
+    void imgChangeTemaClick(int Tag);  // theme picture, Tag 1..3
+    void outcbConfigEstiloChange(int index);
+    void AplicarTema(int Tag);
+    void ActionBuscarUpdatesExecute(bool silencioso);
+    void ActionAcercaDeExecute();
+    // The desktop's browser, and the way out when the updater takes over; tests replace them.
+    std::function<void(const class QUrl&)> AbrirDireccionWeb;
+    std::function<void()> SalirParaActualizar;
+    void AplicarPropiedadesGuardadas();
+    void AplicarTemaGuardado();
+    void AplicarPosicionVentana();
+    void CrearImagenesTema();
+    struct TPosicionVentana PosicionVentanaActual() const;
+    std::shared_ptr<struct TConfiguracion> FConfig;
+    bool FConfigExiste = false;
+    QString FicheroConfig;
     // ---- end config ----
 
 protected:

@@ -1,0 +1,229 @@
+// The main window's settings, themes, cache folder, update command and about window.
+#include "../update/ServidorPrueba.h"
+#include "AppPaths.h"
+#include "ColorBox.h"
+#include "Configuracion.h"
+#include "EscritorIni.h"
+#include "FormData.h"
+#include "FormMain.h"
+#include "FormSplash.h"
+#include "Log.h"
+#include "Ribbon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+// One run of the program in a program folder of its own.
+struct TEjecucion {
+    TFMain ventana;
+    TFormData datos;
+    QStringList preguntas;
+    bool respuestaSalir = true;
+
+    TEjecucion() : ventana({QCoreApplication::applicationFilePath()}), datos(ventana.Log) {
+        ventana.MensajeInfo = [](const QString&) {};
+        ventana.MensajeAviso = [](const QString&) {};
+        ventana.MensajeError = [](const QString&) {};
+        ventana.MensajePregunta = [this](const QString& q) {
+            preguntas << q;
+            return respuestaSalir;
+        };
+        TFMain::ManejadorErrorGlobal = [](const QString&) {};
+        ventana.SetFormData(&datos);
+        ventana.show();
+        QTRY_VERIFY_WITH_TIMEOUT(ventana.DoneVisualization, 10000);
+    }
+    ~TEjecucion() {
+        respuestaSalir = true;
+        if (ventana.isVisible())
+            ventana.close();
+    }
+    bool cerrar(bool si) {
+        respuestaSalir = si;
+        return ventana.close();
+    }
+};
+
+class VentanaConfigTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(FDir.isValid());
+        SetAppDirOverride(FDir.path());
+        FIni = FicheroConfiguracion();
+    }
+    void TearDown() override { SetAppDirOverride(QString()); }
+    QTemporaryDir FDir;
+    QString FIni;
+};
+
+TEST_F(VentanaConfigTest, ConfirmedExitWritesEveryKeyRefusedExitNothing) {
+    {
+        TEjecucion r;
+        EXPECT_FALSE(r.cerrar(false));
+        EXPECT_TRUE(r.ventana.isVisible());
+        EXPECT_FALSE(QFile::exists(FIni)) << "a refused close writes nothing";
+
+        r.ventana.colbLinea->SetSelected(Qt::red);
+        r.ventana.seAnchoLinea->setValue(3);
+        EXPECT_TRUE(r.cerrar(true));
+    }
+    const TEscritorIni ini = TEscritorIni::DesdeFichero(FIni);
+    const QStringList claves = ini.Claves(kSeccionConfig);
+    for (const char* clave : {"Idioma",
+                              "IdiomaTexto",
+                              "GPSBabel",
+                              "Tema",
+                              "FormVersion",
+                              "Flags",
+                              "ShowCmd",
+                              "PixelsPerInch",
+                              "MinMaxPos",
+                              "NormPos",
+                              "Visible",
+                              "seAnchoLinea_Value",
+                              "colbLinea_Selected",
+                              "cbConfigUpdateInicio_Checked",
+                              "ActionVerConLineas_Checked",
+                              "ActionVerConPuntos_Checked",
+                              "edtBabel_Text",
+                              "TimerAnim_Interval",
+                              "sbVElocidad_Position",
+                              "cbAnchoLineaAuto_Checked",
+                              "edtConfigIdioma_Tag",
+                              "outcbIdioma_ItemIndex"}) {
+        SCOPED_TRACE(clave);
+        EXPECT_TRUE(claves.contains(QLatin1String(clave)));
+    }
+    auto valor = [&ini](const char* clave) {
+        return ini.Valor(kSeccionConfig, QLatin1String(clave));
+    };
+    EXPECT_EQ(valor("colbLinea_Selected"), QStringLiteral("255"));
+    EXPECT_EQ(valor("seAnchoLinea_Value"), QStringLiteral("3"));
+    EXPECT_EQ(valor("cbConfigUpdateInicio_Checked"), QStringLiteral("True"));
+    // No theme was chosen: the theme the user saw, Luna, is stored.
+    EXPECT_EQ(valor("Tema"), QStringLiteral("1"));
+    EXPECT_EQ(ini.Valor(kSeccionListaTemas, QStringLiteral("Count")), QStringLiteral("3"));
+    EXPECT_EQ(ini.Valor(kSeccionListaTemas, QStringLiteral("Item2")),
+              QStringLiteral("Ribbon - Silver"));
+}
+
+TEST_F(VentanaConfigTest, SecondStartRestoresThemeControlsAndPlacement) {
+    QRect geometria;
+    {
+        TEjecucion r;
+        auto* silver = r.ventana.findChild<QToolButton*>(QStringLiteral("imgTemaSilver"));
+        ASSERT_NE(silver, nullptr);
+        silver->click();
+        EXPECT_EQ(r.ventana.outcbConfigEstilo->currentText(), QStringLiteral("Ribbon - Silver"));
+        EXPECT_EQ(r.ventana.RibbonMain->esquema(), TRibbon::Silver);
+        r.ventana.seAnchoLinea->setValue(6);
+        r.ventana.colbLinea->SetSelected(QColor(0, 0, 255));
+        r.ventana.cbAnchoLineaAuto->setChecked(false);
+        r.ventana.cbConfigUpdateInicio->setChecked(false);
+        r.ventana.edtBabel->setText(QStringLiteral("  /opt/gpsbabel/gpsbabel  "));
+        r.ventana.setGeometry(QRect(40, 60, 900, 740));
+        geometria = r.ventana.geometry();
+        EXPECT_TRUE(r.cerrar(true));
+    }
+    EXPECT_EQ(TEscritorIni::DesdeFichero(FIni).Valor(kSeccionConfig, QStringLiteral("Tema")),
+              QStringLiteral("2"));
+    EXPECT_EQ(TEscritorIni::DesdeFichero(FIni).Valor(kSeccionConfig, QStringLiteral("GPSBabel")),
+              QStringLiteral("/opt/gpsbabel/gpsbabel"));
+
+    TEjecucion r;
+    EXPECT_EQ(r.ventana.RibbonMain->esquema(), TRibbon::Silver);
+    EXPECT_EQ(r.ventana.outcbConfigEstilo->currentIndex(), 2);
+    EXPECT_EQ(r.ventana.pnlBack->palette().color(QPalette::Window), QColor(208, 212, 221));
+    EXPECT_EQ(r.ventana.seAnchoLinea->value(), 6);
+    EXPECT_EQ(r.ventana.colbLinea->Selected(), QColor(0, 0, 255));
+    EXPECT_FALSE(r.ventana.cbAnchoLineaAuto->isChecked());
+    EXPECT_FALSE(r.ventana.cbConfigUpdateInicio->isChecked());
+    EXPECT_EQ(r.ventana.edtBabel->text(), QStringLiteral("/opt/gpsbabel/gpsbabel"));
+    EXPECT_EQ(r.ventana.size(), geometria.size());
+    EXPECT_EQ(r.ventana.pos(), geometria.topLeft());
+}
+
+TEST_F(VentanaConfigTest, ThemeListChoiceAppliesItsLook) {
+    TEjecucion r;
+    EXPECT_EQ(r.ventana.outcbConfigEstilo->currentIndex(), 1); // the designed Luna look
+    r.ventana.outcbConfigEstilo->setCurrentIndex(0);
+    EXPECT_EQ(r.ventana.RibbonMain->esquema(), TRibbon::Obsidian);
+    EXPECT_EQ(r.ventana.pnlBack->palette().color(QPalette::Window), QColor(162, 162, 160));
+    r.ventana.outcbConfigEstiloChange(-1); // no item: nothing changes
+    EXPECT_EQ(r.ventana.RibbonMain->esquema(), TRibbon::Obsidian);
+}
+
+TEST_F(VentanaConfigTest, CacheFolderLivesFromStartToExit) {
+    const QString fuera = FDir.filePath(QStringLiteral("fuera.gpx"));
+    {
+        QFile f(fuera);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("mio");
+    }
+    {
+        TEjecucion r;
+        ASSERT_TRUE(QFileInfo(CacheDir()).isDir());
+        QFile f(CacheDir() + QStringLiteral("~map.html"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.close();
+        ASSERT_TRUE(QFile::link(fuera, CacheDir() + QStringLiteral("enlace.gpx")));
+        EXPECT_TRUE(r.cerrar(true));
+        EXPECT_FALSE(QFileInfo::exists(CacheDir()));
+    }
+    EXPECT_TRUE(QFileInfo::exists(fuera));
+}
+
+TEST_F(VentanaConfigTest, EachAboutCommandOpensANewWindow) {
+    TEjecucion r;
+    auto abiertas = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<TFSplash*>(w) && w->isVisible())
+                ++n;
+        return n;
+    };
+    r.ventana.ActionAcercaDe->trigger();
+    r.ventana.ActionAcercaDe->trigger();
+    EXPECT_EQ(abiertas(), 2);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<TFSplash*>(w))
+            w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(abiertas(), 0);
+}
+
+TEST_F(VentanaConfigTest, UpdateCommandAsksTheConfiguredServer) {
+    TServidorPrueba servidor;
+    servidor.Poner(QStringLiteral("/AppUpdates/") +
+                       QFileInfo(QCoreApplication::applicationFilePath()).fileName() +
+                       QStringLiteral(".ver"),
+                   "// VERSION: 999.0.0.0\r\n");
+    {
+        TEscritorIni ini;
+        ini.Escribir(kSeccionConfig, QStringLiteral("UpdateURL"), servidor.Base());
+        ini.Escribir(kSeccionConfig, QStringLiteral("cbConfigUpdateInicio_Checked"),
+                     QStringLiteral("False"));
+        ASSERT_TRUE(ini.Guardar(FIni));
+    }
+    TEjecucion r;
+    EXPECT_TRUE(servidor.Pedidos.isEmpty()) << "the start-up check is off";
+    r.respuestaSalir = false; // answers the update question with No
+    r.ventana.ActionBuscarUpdates->trigger();
+    ASSERT_EQ(r.preguntas.size(), 1);
+    EXPECT_TRUE(r.preguntas[0].contains(QStringLiteral("999.0.0.0")));
+    EXPECT_EQ(r.ventana.StatusPanel1->text(), QStringLiteral("Existe versión nueva..."));
+    EXPECT_EQ(r.ventana.Log->Lineas().last(), QStringLiteral("Descarga cancelada."));
+}
+} // namespace
