@@ -17,12 +17,14 @@
 #include <QStackedWidget>
 
 void TFMain::CrearPaginaConversion() {
-    Catalogo = std::make_shared<TCatalogoFormatos>(AppDir() + TCatalogoFormatos::NombreFichero(), Log);
+    Catalogo =
+        std::make_shared<TCatalogoFormatos>(AppDir() + TCatalogoFormatos::NombreFichero(), Log);
     AsistenteConversion = new TAsistenteConversion(tsConvert);
     tsConvert->layout()->addWidget(AsistenteConversion);
     TAsistenteConversion* a = AsistenteConversion;
     a->DialogoAbrir = [this] { return DialogoAbrir ? DialogoAbrir() : QString(); };
-    a->DialogoGuardar = [this](const QString& carpeta, const QString& propuesto, const QString& ext) {
+    a->DialogoGuardar = [this](const QString& carpeta, const QString& propuesto,
+                               const QString& ext) {
         QFileDialog dlg(this, QStringLiteral("Nombre para el fichero destino"));
         dlg.setObjectName(QStringLiteral("sDialog"));
         dlg.setAcceptMode(QFileDialog::AcceptSave);
@@ -74,7 +76,7 @@ void TFMain::CargarFormatos() {
         MensajeError(TextoErrorDatosConversion() + p.Error);
         return;
     }
-    if (ActualPanelInfo == tiArrastre && pnlArrastrar->isVisible())
+    if (ActualPanelInfo == tiArrastre && pnlArrastrar->isVisibleTo(this))
         MostrarPanelInfo(tiArrastre, true);
 }
 
