@@ -7,6 +7,7 @@
 #include "ColorBox.h"
 #include "Configuracion.h"
 #include "FormSplash.h"
+#include "IBPConfig.h"
 #include "Log.h"
 #include "Ribbon.h"
 #include "Temas.h"
@@ -86,6 +87,8 @@ QPixmap dibujarSvg(const QString& recurso, const QSize& tamano) {
 void TFMain::RestaurarConfiguracion() {
     FicheroConfig = FicheroConfiguracion();
     FConfig = std::make_shared<TConfiguracion>(LeerConfiguracion(FicheroConfig, &FConfigExiste));
+    // The IBP index requests read their service address from here on.
+    SetIBPIndexURL(FConfig->IBPIndexURL);
 }
 
 const TConfiguracion& TFMain::Configuracion() const {
