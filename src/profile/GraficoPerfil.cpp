@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QValueAxis>
+#include <cmath>
 
 TGraficoPerfil::TGraficoPerfil(QWidget* parent)
     : QChartView(parent), FSuperior(new QLineSeries(this)), FArea(new QAreaSeries(FSuperior)),
@@ -80,6 +81,7 @@ void TGraficoPerfil::Pintar(const TDatosPerfil& datos) {
     if (!datos.completo())
         throw ESenderalError(datos.error);
     FEjeY->setRange(0, datos.maximoEje);
+    ponerMarcasEjeY(datos.maximoEje);
     fijarEtiquetas(datos.etiquetas);
     ajustarEjeX(int(datos.altitudes.size()));
 }
@@ -96,6 +98,25 @@ void TGraficoPerfil::fijarEtiquetas(const std::vector<TEtiquetaPerfil>& etiqueta
             text = e.texto + QString(++repeat, QChar(0x200B));
         FEjeX->append(text, e.indice);
     }
+}
+
+void TGraficoPerfil::ponerMarcasEjeY(double maximo) {
+    // Round altitudes under the marks (0, 500, 1000...) rather than fifths of the range.
+    if (maximo <= 0) {
+        FEjeY->setTickType(QValueAxis::TicksFixed);
+        return;
+    }
+    const double raw = maximo / 5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = magnitude;
+    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
+        if (m * magnitude >= raw) {
+            step = m * magnitude;
+            break;
+        }
+    FEjeY->setTickType(QValueAxis::TicksDynamic);
+    FEjeY->setTickAnchor(0);
+    FEjeY->setTickInterval(step);
 }
 
 void TGraficoPerfil::ajustarEjeX(int count) {

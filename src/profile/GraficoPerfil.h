@@ -44,6 +44,7 @@ class TGraficoPerfil : public QChartView {
   private:
     void fijarEtiquetas(const std::vector<TEtiquetaPerfil>& etiquetas);
     void ajustarEjeX(int count);
+    void ponerMarcasEjeY(double maximo);
 
     QLineSeries* FSuperior;
     QAreaSeries* FArea;
