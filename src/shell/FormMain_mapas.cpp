@@ -27,9 +27,11 @@ namespace {
 // The save dialog of the two export commands (`sdTrack`).
 TDialogoGuardar dialogoExportar(TFormatoRuta format, const QString& trackPath) {
     TDialogoGuardar d;
-    d.titulo = LookupText(QStringLiteral("_STR_CAPTION_EXPORT"), QStringLiteral("Exportar track..."));
+    d.titulo =
+        LookupText(QStringLiteral("_STR_CAPTION_EXPORT"), QStringLiteral("Exportar track..."));
     const bool kml = format == TFormatoRuta::frKML;
-    d.filtros = {kml ? QStringLiteral("Google Earth (*.kml)") : QStringLiteral("Ozi Track File (*.plt)")};
+    d.filtros = {kml ? QStringLiteral("Google Earth (*.kml)")
+                     : QStringLiteral("Ozi Track File (*.plt)")};
     const QFileInfo track(trackPath);
     d.fichero = QDir(track.path())
                     .filePath(track.completeBaseName() +
@@ -95,17 +97,22 @@ void TFMain::CargarGoogleMaps() {
     pcCentral->setCurrentWidget(remembered);
 }
 
-void TFMain::LimpiarMapas() { wbMapaGoogle->setUrl(QUrl(QStringLiteral("about:blank"))); }
+void TFMain::LimpiarMapas() {
+    wbMapaGoogle->setUrl(QUrl(QStringLiteral("about:blank")));
+}
 
 void TFMain::wbMapaGoogleDocumentComplete() {
     // The blank page of a closed route is no map: the tab keeps "Generando..." then.
     if (wbMapaGoogle->url().scheme() == QLatin1String("about"))
         return;
-    rpGoogleMaps->setCaption(LookupText(QStringLiteral("_STR_MI_TITLEGM"), QStringLiteral("&Google Maps")));
+    rpGoogleMaps->setCaption(
+        LookupText(QStringLiteral("_STR_MI_TITLEGM"), QStringLiteral("&Google Maps")));
     wbMapaGoogle->page()->runJavaScript(QStringLiteral("document.body.style.overflow = 'hidden';"));
 }
 
-void TFMain::ActionImprimirGoogleMapsExecute() { ImprimirNavegador(wbMapaGoogle, this); }
+void TFMain::ActionImprimirGoogleMapsExecute() {
+    ImprimirNavegador(wbMapaGoogle, this);
+}
 
 QString TFMain::CarpetaImagenes() const {
     // Not the cache folder: it is deleted at exit, and the picture with it.
@@ -114,9 +121,10 @@ QString TFMain::CarpetaImagenes() const {
 }
 
 void TFMain::ActionGrabarImagenExecute() {
-    const TDialogoGuardar d = DialogoImagen(
-        LookupText(QStringLiteral("_STR_TITLE_SAVEMAP"), QStringLiteral("Guardar imagen del mapa...")),
-        QDir(CarpetaImagenes()).filePath(QStringLiteral("Image%1").arg(ImageIndex)));
+    const TDialogoGuardar d =
+        DialogoImagen(LookupText(QStringLiteral("_STR_TITLE_SAVEMAP"),
+                                 QStringLiteral("Guardar imagen del mapa...")),
+                      QDir(CarpetaImagenes()).filePath(QStringLiteral("Image%1").arg(ImageIndex)));
     const QString path =
         DialogoGuardar(d.titulo, d.filtros, d.filtroElegido, d.extensionDefecto, d.fichero);
     if (path.isEmpty())
@@ -149,6 +157,10 @@ void exportar(TFMain& w, TFormatoRuta format) {
 }
 } // namespace
 
-void TFMain::ActionConvertirRutaKMLExecute() { exportar(*this, TFormatoRuta::frKML); }
+void TFMain::ActionConvertirRutaKMLExecute() {
+    exportar(*this, TFormatoRuta::frKML);
+}
 
-void TFMain::ActionConvertirRutaPLTExecute() { exportar(*this, TFormatoRuta::frPLT); }
+void TFMain::ActionConvertirRutaPLTExecute() {
+    exportar(*this, TFormatoRuta::frPLT);
+}

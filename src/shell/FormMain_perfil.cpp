@@ -30,11 +30,13 @@ void TFMain::CrearPaginaPerfil() {
 }
 
 void TFMain::PintarPerfil() {
-    dbchtPerfil->Pintar(CalcularDatosPerfil(FormData->cdsPoints, DistanciaTotal,
-                                            QLocale().decimalPoint().at(0)));
+    dbchtPerfil->Pintar(
+        CalcularDatosPerfil(FormData->cdsPoints, DistanciaTotal, QLocale().decimalPoint().at(0)));
 }
 
-void TFMain::LimpiarPerfil() { dbchtPerfil->Vaciar(); }
+void TFMain::LimpiarPerfil() {
+    dbchtPerfil->Vaciar();
+}
 
 void TFMain::ActionPerfilVerRellenoExecute() {
     dbchtPerfil->VerRelleno(ActionPerfilVerRelleno->isChecked());
