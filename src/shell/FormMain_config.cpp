@@ -219,8 +219,13 @@ void TFMain::GuardarConfiguracion() {
     c.Ventana = PosicionVentanaActual();
 
     QString error;
-    if (!::GuardarConfiguracion(c, NombresTemas(), FicheroConfig, &error))
-        _Log(QStringLiteral("No se ha podido guardar la configuración: ") + error);
+    if (!::GuardarConfiguracion(c, NombresTemas(), FicheroConfig, &error)) {
+        // The program still closes, but the user learns that the settings were not kept.
+        const QString texto =
+            QStringLiteral("No se ha podido guardar la configuración:\r\n") + error;
+        _Log(texto);
+        MensajeAviso(texto);
+    }
     *FConfig = c;
 }
 

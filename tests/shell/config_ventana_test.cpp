@@ -155,6 +155,16 @@ TEST_F(VentanaConfigTest, SecondStartRestoresThemeControlsAndPlacement) {
     EXPECT_EQ(r.ventana.pos(), geometria.topLeft());
 }
 
+TEST_F(VentanaConfigTest, UnwritableSettingsFileIsReportedAndTheWindowStillCloses) {
+    QDir().mkpath(FIni); // a folder where the file should go: it cannot be written
+    TEjecucion r;
+    QStringList avisos;
+    r.ventana.MensajeAviso = [&avisos](const QString& t) { avisos << t; };
+    EXPECT_TRUE(r.cerrar(true));
+    ASSERT_EQ(avisos.size(), 1);
+    EXPECT_TRUE(avisos[0].startsWith(QStringLiteral("No se ha podido guardar la configuración")));
+}
+
 TEST_F(VentanaConfigTest, ThemeListChoiceAppliesItsLook) {
     TEjecucion r;
     EXPECT_EQ(r.ventana.outcbConfigEstilo->currentIndex(), 1); // the designed Luna look

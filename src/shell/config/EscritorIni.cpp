@@ -19,7 +19,7 @@ QString unaLinea(QString valor) {
 
 TEscritorIni TEscritorIni::DesdeFichero(const QString& path, bool* existe) {
     if (existe)
-        *existe = QFileInfo::exists(path);
+        *existe = QFileInfo(path).isFile();
     QFile f(path);
     if (f.size() > kTamanoMaximo || !f.open(QIODevice::ReadOnly))
         return TEscritorIni();
