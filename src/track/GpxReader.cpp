@@ -97,6 +97,10 @@ public:
         longitudes.pop_back();
     }
 
+    bool quiereTexto() const override {
+        return capturando() && longitudes.size() == profCaptura;
+    }
+
     void texto(std::string_view utf8) override {
         if (capturando() && longitudes.size() == profCaptura)
             captura.append(utf8);

@@ -60,10 +60,11 @@ TMedidasPunto TCalculadorMedidas::Agregar(std::string_view latText, std::string_
     if (p.Elevacion > FAlturaMaxima)
         FAlturaMaxima = p.Elevacion;
 
+    const TPuntoGeo geo(p.Latitud, p.Longitud);
     double step = 0;
     qint64 seconds = 0;
     if (FIndice > 0) {
-        step = GeoDistance(FLatPrev, FLonPrev, p.Latitud, p.Longitud);
+        step = GeoDistance(FGeoPrev, geo);
         FDistancia += step;
         seconds = std::llabs(aMilisegundos(p.FechaHora) - aMilisegundos(FTiempoPrev)) / 1000;
     }
@@ -78,8 +79,7 @@ TMedidasPunto TCalculadorMedidas::Agregar(std::string_view latText, std::string_
     p.VelocidadInstant = FVelPrev;
     p.Tag = FIndice + 1;
 
-    FLatPrev = p.Latitud;
-    FLonPrev = p.Longitud;
+    FGeoPrev = geo;
     FElePrev = p.Elevacion;
     FTiempoPrev = p.FechaHora;
     ++FIndice;
@@ -112,14 +112,15 @@ TResultadoMedidas CalcularMedidasRuta(const TTrackPointStore& points) {
 }
 
 int CalcularDistanciaTotal(const TTrackPointStore& points) {
-    double sum = 0, latPrev = 0, lonPrev = 0;
+    double sum = 0;
+    TPuntoGeo prev;
     for (int i = 0; i < points.RecordCount(); ++i) {
         const double lat = numero(points.texto(i, CampoPunto::Lat));
         const double lon = numero(points.texto(i, CampoPunto::Lon));
+        const TPuntoGeo geo(lat, lon);
         if (i > 0)
-            sum += GeoDistance(latPrev, lonPrev, lat, lon);
-        latPrev = lat;
-        lonPrev = lon;
+            sum += GeoDistance(prev, geo);
+        prev = geo;
     }
     return DistanciaEnteraMetros(std::trunc(sum));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FechaHora.h"
+#include "Geodesia.h"
 
 #include <QString>
 #include <string_view>
@@ -52,7 +53,7 @@ public:
 private:
     int FIndice = 0;
     double FElePrev = 0;
-    double FLatPrev = 0, FLonPrev = 0;
+    TPuntoGeo FGeoPrev;
     TFechaHora FTiempoPrev = 0;
     TFechaHora FFechaHoraIni = 0;
     double FDistancia = 0, FAsc = 0, FDesc = 0, FVelPrev = 0;

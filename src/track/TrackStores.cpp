@@ -79,11 +79,11 @@ void TTrackPointStore::FijarCampo(CampoPunto field, std::string_view utf8) {
 }
 
 void TTrackPointStore::Open() {
-    // The reader reserves by the file's size; give back only a large excess, since
-    // shrinking copies everything once more.
-    if (FArena.capacity() > FArena.size() + FArena.size() / 4 + 4096)
+    // The reader reserves by the file's size; give back only an excess as large as
+    // what is used, since shrinking copies everything once more.
+    if (FArena.capacity() > 2 * FArena.size() + 4096)
         FArena.shrink_to_fit();
-    if (FSlots.capacity() > FSlots.size() + FSlots.size() / 4 + 256)
+    if (FSlots.capacity() > 2 * FSlots.size() + 256)
         FSlots.shrink_to_fit();
     setActive(true);
 }

@@ -622,6 +622,11 @@ private:
     }
 
     bool textoPlano(const char* a, const char* b, bool especial) {
+        if (!handler.quiereTexto()) {
+            // The white space between tags: only its references need checking.
+            return !especial || std::memchr(a, '&', size_t(b - a)) == nullptr ||
+                   resolver(a, b, false, FTexto);
+        }
         if (!especial) {
             handler.texto(std::string_view(a, size_t(b - a)));
             return true;

@@ -31,6 +31,8 @@ public:
     // valid only during the call. Several pieces may come for one element when
     // comments, CDATA sections or children split it.
     virtual void texto(std::string_view utf8) = 0;
+    // Whether texto() would keep anything now; text nobody keeps is only checked.
+    virtual bool quiereTexto() const { return true; }
 };
 
 // The document's bytes as UTF-8: a byte-order mark or the encoding named in the XML
