@@ -6,11 +6,11 @@
 
 namespace {
 class TFiltroClic : public QObject {
-public:
+  public:
     TFiltroClic(QLabel* label, std::function<void()> onClick)
         : QObject(label), FOnClick(std::move(onClick)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
@@ -22,7 +22,7 @@ protected:
         return QObject::eventFilter(watched, e);
     }
 
-private:
+  private:
     std::function<void()> FOnClick;
 };
 } // namespace

@@ -40,7 +40,8 @@ QString NombresQtAFiltro(const QStringList& nameFilters) {
     for (const QString& name : nameFilters) {
         const QString inBrackets = patronesAlFinal(name).simplified();
         parts << name
-              << (inBrackets.isEmpty() ? QStringLiteral("*") : inBrackets.split(QLatin1Char(' ')).join(QLatin1Char(';')));
+              << (inBrackets.isEmpty() ? QStringLiteral("*")
+                                       : inBrackets.split(QLatin1Char(' ')).join(QLatin1Char(';')));
     }
     return parts.join(QLatin1Char('|'));
 }

@@ -15,13 +15,13 @@ struct TElementoTexto {
     QString nombre;
     std::optional<QString> caption;
     std::optional<QString> hint;
-    std::optional<QString> texto;          // edit boxes only
+    std::optional<QString> texto;           // edit boxes only
     std::optional<QString> etiquetaAdjunta; // caption of the label attached to the element
-    std::optional<QString> filtro;         // file and picture dialogs only
-    std::optional<QStringList> lineas;     // multi-line text box
-    std::optional<QStringList> items;      // drop-down list
-    std::optional<QStringList> columnas;   // data grid: column titles
-    std::optional<QStringList> itemsLista; // list box
+    std::optional<QString> filtro;          // file and picture dialogs only
+    std::optional<QStringList> lineas;      // multi-line text box
+    std::optional<QStringList> items;       // drop-down list
+    std::optional<QStringList> columnas;    // data grid: column titles
+    std::optional<QStringList> itemsLista;  // list box
 };
 
 struct TVentanaTexto {

@@ -225,7 +225,7 @@ QHash<QObject*, QLabel*> etiquetasAdjuntas(QObject* window) {
 }
 
 class TAplicador {
-public:
+  public:
     TAplicador(const TIniTexto& file, const QString& window) : F(file), FSeccion(window) {}
 
     QString valor(const QString& element, const QString& ending,
@@ -236,8 +236,8 @@ public:
     void lista(QObject* o, const char* ending, int count,
                const std::function<void(int, const QString&)>& set) const {
         for (int i = 0; i < count; ++i) {
-            const QString v = valor(o->objectName(), QLatin1String(ending) + QString::number(i) +
-                                                         QLatin1Char(']'));
+            const QString v = valor(o->objectName(),
+                                    QLatin1String(ending) + QString::number(i) + QLatin1Char(']'));
             if (!v.isEmpty())
                 set(i, v);
         }
@@ -271,7 +271,7 @@ public:
         }
     }
 
-private:
+  private:
     // A line key applies even with an empty value; only the marker default leaves a line.
     void aplicarLineas(QObject* o) const {
         std::optional<QStringList> lines = leerLineas(o);
@@ -280,9 +280,9 @@ private:
         bool changed = false;
         const QString marker = QStringLiteral("fsdef");
         for (int i = 0; i < lines->size(); ++i) {
-            const QString v = valor(o->objectName(),
-                                    QStringLiteral(".lines[") + QString::number(i) + QLatin1Char(']'),
-                                    marker);
+            const QString v =
+                valor(o->objectName(),
+                      QStringLiteral(".lines[") + QString::number(i) + QLatin1Char(']'), marker);
             if (v != marker && v != (*lines)[i]) {
                 (*lines)[i] = v;
                 changed = true;

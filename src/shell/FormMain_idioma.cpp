@@ -20,20 +20,32 @@
 namespace {
 const char* const NombreEdicionIdioma = "edtConfigIdioma";
 
+// The command a ribbon button runs: the button copies the command's icon and hint.
+QAction* accionDeBoton(const TFMain* main, const TRibbonButton* b) {
+    for (QAction* a : main->Acciones())
+        if (a->icon().cacheKey() == b->icon().cacheKey() && a->statusTip() == b->statusTip())
+            return a;
+    return nullptr;
+}
+
 // Ribbon buttons that show a caption of their own ("&Track" for "&Ver Track") need a
-// name for the language files to reach them: group name, '_', command name.
-void NombrarBotonesRibbon(TRibbon* ribbon) {
-    for (TRibbonButton* b : ribbon->findChildren<TRibbonButton*>()) {
-        if (!b->objectName().isEmpty() || b->caption().isEmpty() || !b->defaultAction())
+// name for the language files to reach them: group name, '_', command name. Their hint
+// is the command's, so they carry no hint key of their own.
+void NombrarBotonesRibbon(const TFMain* main) {
+    for (TRibbonButton* b : main->RibbonMain->findChildren<TRibbonButton*>()) {
+        const QAction* action = accionDeBoton(main, b);
+        if (!b->objectName().isEmpty() || b->caption().isEmpty() || !action)
             continue;
         const QWidget* group = b->parentWidget();
         while (group && !qobject_cast<const TRibbonGroup*>(group))
             group = group->parentWidget();
-        if (group && !group->objectName().isEmpty())
-            b->setObjectName(group->objectName() + QLatin1Char('_') +
-                             b->defaultAction()->objectName());
+        if (!group || group->objectName().isEmpty())
+            continue;
+        b->setObjectName(group->objectName() + QLatin1Char('_') + action->objectName());
+        b->setProperty("Hint", QString());
     }
 }
+
 // The windows the program owns now, in the order they were created.
 QList<QObject*> ventanasAbiertas(TFMain* main) {
     QList<QObject*> windows{main};
@@ -51,7 +63,7 @@ void TFMain::CrearIdioma() {
     for (QPlainTextEdit* box : {mmLog, mmPanelInfo})
         if (box)
             box->setProperty("SinTraduccion", true);
-    NombrarBotonesRibbon(RibbonMain);
+    NombrarBotonesRibbon(this);
 
     Label22->setText(QStringLiteral("Proponer traducción..."));
     ConvertirEnEnlace(Label22, [this] { Proteger([this] { Label22Click(); }); });

@@ -1,6 +1,7 @@
 #include "IniTexto.h"
 #include "Verbario.h"
 
+#include "ImprimirQt.h"
 #include <QBuffer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

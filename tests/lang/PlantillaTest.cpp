@@ -3,6 +3,7 @@
 #include "TextosMisc.h"
 #include "Verbario.h"
 
+#include "ImprimirQt.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "Verbario.h"
 #include "AppPaths.h"
 
+#include "ImprimirQt.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,0 +1,207 @@
+#include "AppPaths.h"
+#include "FormData.h"
+#include "FormMain.h"
+#include "FormSplash.h"
+#include "IniTexto.h"
+#include "Log.h"
+#include "Ribbon.h"
+#include "TextosVentana.h"
+#include "Verbario.h"
+
+#include "ImprimirQt.h"
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// The main window with the shipped language files: switching languages, the start-up
+// choice, and the files' completeness against a freshly generated template.
+namespace {
+const QString LangDir = QStringLiteral(SENDERAL_SOURCE_DIR "/data/lang/");
+
+class Programa : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(FDir.isValid());
+        SetAppDirOverride(FDir.path());
+        for (const QString& name : FicherosIdioma())
+            ASSERT_TRUE(QFile::copy(LangDir + name, AppDir() + name)) << qPrintable(name);
+        FVentana = std::make_unique<TFMain>();
+        FDatos = std::make_unique<TFormData>(FVentana->Log);
+        FVentana->SetFormData(FDatos.get());
+        FVentana->MensajePregunta = [this](const QString& t) {
+            FUltimoMensaje = t;
+            return false;
+        };
+        FVentana->MensajeInfo = [this](const QString& t) { FUltimoMensaje = t; };
+    }
+    void TearDown() override {
+        // The data holder writes to the window's log: it goes first, as at program exit.
+        FDatos.reset();
+        FVentana.reset();
+        EstablecerIdiomaActual(nullptr);
+        SetAppDirOverride(QString());
+    }
+    void elegir(const QString& item) {
+        FVentana->PonerTextoIdioma(item);
+        FVentana->outcbIdiomaChange();
+    }
+    QString preguntaAlCerrar() {
+        FUltimoMensaje.clear();
+        FVentana->close(); // answered No: the window stays
+        return FUltimoMensaje;
+    }
+    QTemporaryDir FDir;
+    std::unique_ptr<TFMain> FVentana;
+    std::unique_ptr<TFormData> FDatos;
+    QString FUltimoMensaje;
+};
+
+TEST_F(Programa, SwitchingLanguageChangesRibbonPagesCommandsAndMessages) {
+    TFMain& w = *FVentana;
+    struct Caso {
+        const char* item;
+        const char* fichero;
+        const char* pestana;
+        const char* grupo;
+        const char* accion;
+        const char* pagina;
+        const char* salir;
+    } casos[] = {
+        {"Inglés / English", "en.lng", "&Routes", "File", "&Open route...", "&Settings",
+         "Do you really want to close the application?"},
+        {"Catalán / Catalan", "ca.lng", "&Rutes", "Fitxer", "&Obre una ruta...", "&Configuració",
+         "Segur que voleu tancar l'aplicació?"},
+        {"Español / Spanish", "es.lng", "&Rutas", "Fichero", "&Abrir ruta...", "&Configuración",
+         "¿Realmente desea cerrar la aplicación?"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.item);
+        elegir(QString::fromUtf8(c.item));
+        EXPECT_EQ(w.FicheroIdioma(), QString::fromUtf8(c.fichero));
+        EXPECT_EQ(w.rpRuta->caption(), QString::fromUtf8(c.pestana));
+        EXPECT_EQ(w.findChild<TRibbonGroup*>("rgFichero")->caption(), QString::fromUtf8(c.grupo));
+        EXPECT_EQ(w.Action1->text(), QString::fromUtf8(c.accion));
+        EXPECT_EQ(w.tsConfig->property("Caption").toString(), QString::fromUtf8(c.pagina));
+        EXPECT_EQ(preguntaAlCerrar(), QString::fromUtf8(c.salir));
+    }
+}
+
+TEST_F(Programa, ScreenshotsOfTheRibbonDifferBetweenLanguages) {
+    TFMain& w = *FVentana;
+    w.resize(900, 700);
+    auto foto = [&](const char* item) {
+        elegir(QString::fromUtf8(item));
+        return w.RibbonMain->grab().toImage();
+    };
+    const QImage es = foto("Español / Spanish");
+    const QImage en = foto("Inglés / English");
+    const QImage ca = foto("Catalán / Catalan");
+    EXPECT_NE(es, en);
+    EXPECT_NE(en, ca);
+    EXPECT_EQ(foto("Español / Spanish"), es); // and back again, pixel for pixel
+}
+
+TEST_F(Programa, AMissingLanguageFileKeepsTextsAndFallsBackToSpanishMessages) {
+    elegir("Inglés / English");
+    ASSERT_TRUE(QFile::remove(AppDir() + "ca.lng"));
+    elegir("Catalán / Catalan");
+    EXPECT_EQ(FVentana->FicheroIdioma(), "ca.lng");
+    EXPECT_EQ(FVentana->rpRuta->caption(), "&Routes");
+    EXPECT_EQ(preguntaAlCerrar(), QString::fromUtf8("¿Realmente desea cerrar la aplicación?"));
+}
+
+TEST_F(Programa, StartUpChoosesTheLanguage) {
+    TFMain& w = *FVentana;
+    QFile eu(AppDir() + "eu.lng");
+    ASSERT_TRUE(eu.open(QIODevice::WriteOnly));
+    eu.write("[FMain]\nFMain.rpRuta.Caption=&Ibilbideak\n");
+    eu.close();
+    QFile upper(AppDir() + "EN.LNG");
+    ASSERT_TRUE(upper.open(QIODevice::WriteOnly));
+    upper.write("[FMain]\nFMain.rpRuta.Caption=&UPPER\n");
+    upper.close();
+    struct Caso {
+        const char* nombre;
+        const char* fichero;
+        const char* textoSelector;
+        const char* ficheroFinal;
+        const char* textoFinal;
+        const char* pestana;
+    } casos[] = {
+        {"no settings: English", "", "0", "en.lng", "Inglés / English", "&Routes"},
+        {"configured Catalan", "ca.lng", "Catalán / Catalan", "ca.lng", "Catalán / Catalan",
+         "&Rutes"},
+        {"a fourth file is applied, the selector keeps its text", "eu.lng", "Euskara", "eu.lng",
+         "Euskara", "&Ibilbideak"},
+        {"capital letters are applied as they stand", "EN.LNG", "Inglés / English", "EN.LNG",
+         "Inglés / English", "&UPPER"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        w.PonerFicheroIdioma(QString::fromUtf8(c.fichero));
+        w.PonerTextoIdioma(QString::fromUtf8(c.textoSelector));
+        w.CargarIdiomaInicio();
+        EXPECT_EQ(w.FicheroIdioma(), QString::fromUtf8(c.ficheroFinal));
+        EXPECT_EQ(w.TextoIdioma(), QString::fromUtf8(c.textoFinal));
+        EXPECT_EQ(w.rpRuta->caption(), QString::fromUtf8(c.pestana));
+    }
+}
+
+TEST_F(Programa, TheTranslationInvitationFollowsTheLanguage) {
+    elegir("Inglés / English");
+    FVentana->Label22Click();
+    EXPECT_TRUE(FUltimoMensaje.startsWith("If you would like")) << qPrintable(FUltimoMensaje);
+    EXPECT_EQ(FVentana->Label22->text(), "Suggest a translation...");
+}
+
+// Keys of one window's section in the template and in a shipped file.
+void compararClaves(const TIniTexto& plantilla, const TIniTexto& fichero, const QString& window) {
+    const QStringList esperadas = plantilla.Claves(window);
+    ASSERT_FALSE(esperadas.isEmpty()) << qPrintable(window);
+    for (const QString& k : esperadas)
+        EXPECT_TRUE(fichero.TieneClave(window, k)) << "missing " << qPrintable(k);
+    for (const QString& k : fichero.Claves(window))
+        EXPECT_TRUE(plantilla.TieneClave(window, k))
+            << "no longer in the window: " << qPrintable(k);
+}
+
+TEST_F(Programa, ShippedFilesCarryEveryKeyOfAFreshTemplate) {
+    TFSplash splash;
+    ASSERT_TRUE(FillCustomIni({FVentana.get(), FDatos.get(), &splash}, nullptr));
+    const TIniTexto plantilla = TIniTexto::DesdeFichero(AppDir() + "Custom.ini");
+    // Refreshing the shipped files starts from here.
+    if (const QByteArray out = qgetenv("SENDERAL_PLANTILLA_SALIDA"); !out.isEmpty()) {
+        QFile::remove(QString::fromLocal8Bit(out));
+        QFile::copy(AppDir() + "Custom.ini", QString::fromLocal8Bit(out));
+    }
+    for (const QString& name : FicherosIdioma()) {
+        SCOPED_TRACE(name.toStdString());
+        const TIniTexto fichero = TIniTexto::DesdeFichero(AppDir() + name);
+        compararClaves(plantilla, fichero, "FMain");
+        compararClaves(plantilla, fichero, "FSplash");
+    }
+}
+
+TEST_F(Programa, TemplateLeavesOutTheSelectorsAndTheLog) {
+    ASSERT_TRUE(FVentana->FillCustomIni());
+    const TIniTexto plantilla = TIniTexto::DesdeFichero(AppDir() + "Custom.ini");
+    for (const QString& k : plantilla.Claves("FMain")) {
+        EXPECT_FALSE(k.startsWith("FMain.outcb", Qt::CaseInsensitive)) << qPrintable(k);
+        EXPECT_FALSE(k.startsWith("FMain.mmLog.")) << qPrintable(k);
+    }
+    EXPECT_TRUE(plantilla.TieneClave("FMain", "FMain.Action1.Caption"));
+    EXPECT_TRUE(plantilla.TieneClave("Misc", "_STR_MI_METERS"));
+}
+
+TEST_F(Programa, ATemplateThatCannotBeWrittenIsOnlyLogged) {
+    QFile::remove(AppDir() + "Custom.ini");
+    ASSERT_TRUE(QDir().mkpath(AppDir() + "Custom.ini/blocked"));
+    EXPECT_FALSE(FVentana->FillCustomIni());
+    EXPECT_TRUE(FVentana->Log->Lineas().last().contains("Custom.ini"));
+}
+} // namespace
