@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QSaveFile>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 QString texto(std::string_view t) {
@@ -170,4 +171,18 @@ QString ExportarRuta(TFormatoRuta format, const QString& gpxPath, const QString&
         return e.text();
     }
     return QString();
+}
+
+int EjecutarExportacion(const QStringList& args) {
+    const QString kind = args.value(0).toLower();
+    if (args.size() < 3 || (kind != QLatin1String("kml") && kind != QLatin1String("plt"))) {
+        std::fprintf(stderr, "usage: senderal --export kml|plt FILE OUT\n");
+        return 2;
+    }
+    const QString error = ExportarRuta(
+        kind == QLatin1String("kml") ? TFormatoRuta::frKML : TFormatoRuta::frPLT, args[1], args[2]);
+    if (error.isEmpty())
+        return 0;
+    std::fprintf(stderr, "%s\n", qPrintable(error));
+    return 1;
 }

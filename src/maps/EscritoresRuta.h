@@ -51,3 +51,7 @@ void GrabarRuta(TFormatoRuta format, const QStringList& lines, const QString& pa
 // `senderal --export`: reads the GPX file and writes what the export command would.
 // Returns an empty text on success, otherwise the error.
 QString ExportarRuta(TFormatoRuta format, const QString& gpxPath, const QString& outPath);
+
+// `senderal --export kml|plt FILE OUT` with the words after "--export": 0 when written,
+// 1 with the error on stderr when not, 2 for a malformed command line.
+int EjecutarExportacion(const QStringList& args);

@@ -268,5 +268,28 @@ TEST(ExportarRuta, WritesWhatTheExportCommandWritesForAFile) {
     EXPECT_NE(ExportarRuta(TFormatoRuta::frPLT, dir.filePath("missing.gpx"), dir.filePath("m.plt")),
               QString());
     EXPECT_FALSE(QFile::exists(dir.filePath("m.plt")));
+
+    // The command line around it.
+    struct Case {
+        const char* name;
+        QStringList args;
+        int exitCode;
+        const char* written;
+    } cases[] = {
+        {"plt in capitals", {"PLT", gpx, dir.filePath("c.plt")}, 0, "c.plt"},
+        {"unknown format", {"gpx", gpx, dir.filePath("d.gpx")}, 2, nullptr},
+        {"missing output name", {"kml", gpx}, 2, nullptr},
+        {"unreadable track", {"kml", dir.filePath("none.gpx"), dir.filePath("e.kml")}, 1, nullptr},
+        {"unwritable output", {"kml", gpx, dir.filePath("no/dir/f.kml")}, 1, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(EjecutarExportacion(c.args), c.exitCode);
+        if (c.written) {
+            QFile f(dir.filePath(c.written));
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            EXPECT_TRUE(f.readAll().startsWith("OziExplorer Track Point File Version 2.1\r\n"));
+        }
+    }
     SetAppDirOverride(QString());
 }
