@@ -63,19 +63,37 @@ QString TTrackPointStore::Valor(int record, int field) const {
 }
 
 void TTrackPointStore::Reservar(size_t points, size_t bytes) {
-    FSlots.reserve(points);
+    FRegistros.reserve(points);
     FArena.reserve(bytes);
 }
 
-void TTrackPointStore::NuevoPunto() { FSlots.emplace_back(); }
+void TTrackPointStore::NuevoPunto() {
+    if (FArena.size() > std::numeric_limits<quint32>::max())
+        throw ESenderalError(QStringLiteral("El track es demasiado grande."));
+    Registro r;
+    r.base = quint32(FArena.size());
+    FRegistros.push_back(r);
+}
 
 void TTrackPointStore::FijarCampo(CampoPunto field, std::string_view utf8) {
     if (FArena.size() + utf8.size() > std::numeric_limits<quint32>::max())
         throw ESenderalError(QStringLiteral("El track es demasiado grande."));
-    Slot& s = FSlots.back()[size_t(field)];
-    s.off = quint32(FArena.size());
-    s.len = quint32(utf8.size());
+    Registro& r = FRegistros.back();
+    const size_t f = size_t(field);
+    const size_t rel = FArena.size() - r.base;
+    if (utf8.size() < Largo && rel <= 0xFF) {
+        r.rel[f] = quint8(rel);
+        r.len[f] = quint8(utf8.size());
+    } else {
+        FLargos[int(FRegistros.size()) - 1][f] = {quint32(FArena.size()), quint32(utf8.size())};
+        r.len[f] = Largo;
+    }
     FArena.append(utf8);
+}
+
+std::string_view TTrackPointStore::textoLargo(int record, CampoPunto field) const {
+    const Slot& s = FLargos.at(record)[size_t(field)];
+    return std::string_view(FArena.data() + s.off, s.len);
 }
 
 void TTrackPointStore::Open() {
@@ -83,14 +101,15 @@ void TTrackPointStore::Open() {
     // what is used, since shrinking copies everything once more.
     if (FArena.capacity() > 2 * FArena.size() + 4096)
         FArena.shrink_to_fit();
-    if (FSlots.capacity() > 2 * FSlots.size() + 256)
-        FSlots.shrink_to_fit();
+    if (FRegistros.capacity() > 2 * FRegistros.size() + 256)
+        FRegistros.shrink_to_fit();
     setActive(true);
 }
 
 void TTrackPointStore::EmptyDataSet() {
     std::string().swap(FArena);
-    std::vector<std::array<Slot, NumCamposPunto>>().swap(FSlots);
+    std::vector<Registro>().swap(FRegistros);
+    FLargos.clear();
     notificar();
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // Common behaviour of the two record stores: open/closed, a read cursor, and change
@@ -73,13 +74,16 @@ class TTrackPointStore : public TDataStore {
 public:
     using TDataStore::TDataStore;
 
-    int RecordCount() const override { return int(FSlots.size()); }
+    int RecordCount() const override { return int(FRegistros.size()); }
     QStringList FieldNames() const override;
     QString Valor(int record, int field) const override;
 
     std::string_view texto(int record, CampoPunto field) const {
-        const Slot& s = FSlots[size_t(record)][size_t(field)];
-        return std::string_view(FArena.data() + s.off, s.len);
+        const Registro& r = FRegistros[size_t(record)];
+        const quint8 n = r.len[size_t(field)];
+        if (n == Largo)
+            return textoLargo(record, field);
+        return std::string_view(FArena.data() + r.base + r.rel[size_t(field)], n);
     }
     QString valor(int record, CampoPunto field) const { return Valor(record, int(field)); }
 
@@ -92,12 +96,24 @@ public:
     void Close();
 
 private:
+    // One point in twelve bytes: where its texts start in the arena and, per field, the
+    // offset from there and the length. A text that does not fit in those bytes is
+    // marked Largo and its place kept aside.
+    struct Registro {
+        quint32 base = 0;
+        quint8 rel[NumCamposPunto] = {};
+        quint8 len[NumCamposPunto] = {};
+    };
     struct Slot {
         quint32 off = 0;
         quint32 len = 0;
     };
+    static constexpr quint8 Largo = 0xFF;
+    std::string_view textoLargo(int record, CampoPunto field) const;
+
     std::string FArena;
-    std::vector<std::array<Slot, NumCamposPunto>> FSlots;
+    std::vector<Registro> FRegistros;
+    std::unordered_map<int, std::array<Slot, NumCamposPunto>> FLargos;
 };
 
 // The single header record of the loaded file.

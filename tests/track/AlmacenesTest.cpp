@@ -31,6 +31,27 @@ TEST(TTrackPointStore, SequentialReadingWalksEveryRecord) {
     EXPECT_EQ(s.texto(2, CampoPunto::Lat), "42");
 }
 
+TEST(TTrackPointStore, LongTextsAreKeptWhole) {
+    // Texts and offsets past what a compact record holds take the slower way.
+    const std::string largo(300, '7');
+    const std::string medio(254, '5');
+    TTrackPointStore s;
+    s.NuevoPunto();
+    s.FijarCampo(CampoPunto::Lat, "41.5");
+    s.FijarCampo(CampoPunto::Ele, largo);
+    s.FijarCampo(CampoPunto::Time, "2011-05-01T10:00:00Z"); // 304 bytes after the start
+    s.FijarCampo(CampoPunto::Lon, medio);
+    s.NuevoPunto();
+    s.FijarCampo(CampoPunto::Lat, "41.6");
+    s.Open();
+    EXPECT_EQ(s.texto(0, CampoPunto::Lat), "41.5");
+    EXPECT_EQ(s.texto(0, CampoPunto::Ele), largo);
+    EXPECT_EQ(s.texto(0, CampoPunto::Time), "2011-05-01T10:00:00Z");
+    EXPECT_EQ(s.texto(0, CampoPunto::Lon), medio);
+    EXPECT_EQ(s.texto(1, CampoPunto::Lat), "41.6");
+    EXPECT_EQ(s.texto(1, CampoPunto::Ele), "");
+}
+
 TEST(TTrackPointStore, CloseEmptiesAndDeactivates) {
     TTrackPointStore s;
     llenar(s, 2);
