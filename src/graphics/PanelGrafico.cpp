@@ -138,10 +138,8 @@ void TPanelGrafico::crearPagina() {
     connect(sgTrack, &TSimpleGraph::MouseWheelUp, this,
             [this](const QPoint& p, bool* h) { ejecutar([=] { sgTrackMouseWheel(p, h, +1); }); });
     // The graphs follow their panels' width on every resize.
-    connect(sgAltura, &TSimpleGraph::Redimensionado, this,
-            [this] { ejecutar([this] { AjustarGraficoAncho(sgAltura); }); });
-    connect(sgVelocidad, &TSimpleGraph::Redimensionado, this,
-            [this] { ejecutar([this] { AjustarGraficoAncho(sgVelocidad); }); });
+    for (TSimpleGraph* g : {sgTrack, sgAltura, sgVelocidad})
+        connect(g, &TSimpleGraph::Redimensionado, this, [this, g] { ejecutar([this, g] { alRedimensionar(g); }); });
 }
 
 QWidget* TPanelGrafico::crearPanelDatos() {
@@ -442,6 +440,36 @@ void TPanelGrafico::CrearGraficoRuta(const TTrackPointStore& points) {
     RedibujarRuta(-1, -1, -1);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     ActionCentrarExecute();
+    FAjustePendienteRuta = !sgTrack->isVisible();
+}
+
+// The load builds the page while the data page is on screen; the size it fitted to may
+// not be the one the page takes when shown, so the first real size fits once more.
+void TPanelGrafico::alRedimensionar(TSimpleGraph* canvas) {
+    if (!canvas->isVisible())
+        return;
+    if (canvas == sgTrack) {
+        if (FAjustePendienteRuta && liRuta)
+            ActionCentrarExecute();
+        FAjustePendienteRuta = false;
+        return;
+    }
+    bool& pendiente = canvas == sgAltura ? FAjustePendienteAltura : FAjustePendienteVelocidad;
+    if (pendiente) {
+        // As the build does on a fresh canvas: spread at 100 %, then fit.
+        pendiente = false;
+        canvas->SetZoom(100);
+        canvas->SetScrollPos(QPoint(0, 0));
+        AjustarGraficoAncho(canvas);
+        ajustarGrafico(canvas);
+    }
+    AjustarGraficoAncho(canvas);
+}
+
+// The graphs' fit: 5 % inside the whole, the zoom the same on both axes.
+void TPanelGrafico::ajustarGrafico(TSimpleGraph* canvas) {
+    canvas->ZoomGraph();
+    canvas->SetZoom(canvas->Zoom() - canvas->Zoom() / 20);
 }
 
 void TPanelGrafico::RedibujarRuta(int ancho, qint64 colorLinea, qint64 /*colorFondo*/) {
@@ -527,8 +555,14 @@ void TPanelGrafico::ActionVerConPuntosExecute() {
     RedibujarRuta(-1, -1, -1);
 }
 
-void TPanelGrafico::actZoomInExecute() { sgTrack->ChangeZoomBy(+10, zoCenter); }
-void TPanelGrafico::actZoomOutExecute() { sgTrack->ChangeZoomBy(-10, zoCenter); }
+void TPanelGrafico::actZoomInExecute() {
+    FAjustePendienteRuta = false;
+    sgTrack->ChangeZoomBy(+10, zoCenter);
+}
+void TPanelGrafico::actZoomOutExecute() {
+    FAjustePendienteRuta = false;
+    sgTrack->ChangeZoomBy(-10, zoCenter);
+}
 
 void TPanelGrafico::actVerGridExecute() {
     sgTrack->SetShowGrid(!sgTrack->ShowGrid());
@@ -659,11 +693,10 @@ void TPanelGrafico::crearGrafico(TSimpleGraph* canvas, TColor color, bool altura
             pts.emplace_back(XGrafico(i, s), y);
         }
         linea->SetPoints(std::move(pts));
-        canvas->ZoomGraph();
-        canvas->SetZoom(canvas->Zoom() - canvas->Zoom() / 20);
+        ajustarGrafico(canvas);
     }
-    canvas->ZoomGraph();
-    canvas->SetZoom(canvas->Zoom() - canvas->Zoom() / 20);
+    ajustarGrafico(canvas);
+    (canvas == sgAltura ? FAjustePendienteAltura : FAjustePendienteVelocidad) = !canvas->isVisible();
 }
 
 void TPanelGrafico::CrearGraficoAltura() { crearGrafico(sgAltura, clLime, true); }
@@ -853,6 +886,7 @@ void TPanelGrafico::sbVElocidadChange() {
 
 void TPanelGrafico::Limpiar() {
     ++FGeneracion;
+    FAjustePendienteRuta = FAjustePendienteAltura = FAjustePendienteVelocidad = false;
     TimerAnim->stop();
     StateFlags &= ~sfGoPlay;
     sbAnimacion->setMaximum(0);

@@ -170,6 +170,8 @@ private:
     void sincronizarChecks();
     void asegurarGeometria();
     void ejecutar(const std::function<void()>& handler);
+    void ajustarGrafico(TSimpleGraph* canvas);
+    void alRedimensionar(TSimpleGraph* canvas);
     void dejarPasarEventos(int hechos, int total);
     int anchoLinea() const;
 
@@ -182,6 +184,10 @@ private:
     TAccionesGrafico FAcciones;
     QActionGroup* FGrupoAnim = nullptr;
     bool FConstruyendo = false;
+    // Canvases built while the page was off screen: their fit waits for their real size.
+    bool FAjustePendienteRuta = false;
+    bool FAjustePendienteAltura = false;
+    bool FAjustePendienteVelocidad = false;
     // Changes with every close, so that code resumed after the event loop ran can tell
     // that the nodes it holds are gone.
     unsigned FGeneracion = 0;

@@ -344,9 +344,7 @@ void TSimpleGraph::mouseReleaseEvent(QMouseEvent* e) {
         viewport()->update();
         if (banda.width() < 3 && banda.height() < 3)
             return;
-        const QPointF a = ClientToGraph(banda.topLeft());
-        const QPointF b = ClientToGraph(QPointF(banda.right() + 1, banda.bottom() + 1));
-        const QRect g = QRectF(a, b).toRect();
+        const QRect g = QRectF(ClientToGraph(FInicioArrastre), ClientToGraph(e->position())).normalized().toRect();
         if (e->modifiers() & Qt::AltModifier) {
             ZoomRect(g);
         } else if (FMode == cmEdit) {

@@ -199,6 +199,8 @@ public:
     void MarcarPunto(int index);
     // Start-up: points off, lines only.
     void IniciarModoLineas();
+    // The plan page: pList, the three canvases, the point panel and the animation.
+    class TPanelGrafico* PanelGrafico = nullptr;
     // ---- end graficos ----
 
     // ---- perfil ----

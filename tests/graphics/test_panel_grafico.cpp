@@ -278,6 +278,8 @@ TEST(Graficos, AlturaVelocidadYMarcadores) {
 
 TEST(Graficos, AjustarAnchoMantieneYYZoom) {
     Pagina p(tresPuntos);
+    p.panel.show();
+    QCoreApplication::processEvents();
     TSimpleGraph* g = p.panel.sgAltura;
     const int zoom = g->Zoom();
     std::vector<int> ys;
@@ -285,13 +287,33 @@ TEST(Graficos, AjustarAnchoMantieneYYZoom) {
         ys.push_back(polilinea(g)->Point(i).y());
     const int x2 = polilinea(g)->Point(2).x();
     p.panel.resize(1400, 600);
-    p.panel.show();
     QCoreApplication::processEvents();
     p.panel.AjustarGraficos();
     EXPECT_EQ(g->Zoom(), zoom);
     EXPECT_GT(polilinea(g)->Point(2).x(), x2);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(polilinea(g)->Point(i).y(), ys[size_t(i)]);
+}
+
+TEST(Graficos, ConstruidaFueraDePantallaSeAjustaAlMostrarse) {
+    // The load builds the page while another page is shown, at a size it will not keep.
+    Pagina p(tresPuntos);
+    p.panel.resize(1200, 800);
+    p.panel.show();
+    QCoreApplication::processEvents();
+    TSimpleGraph* t = p.panel.sgTrack;
+    const int zoom = t->Zoom();
+    t->ZoomGraph();
+    EXPECT_EQ(zoom, t->Zoom() - t->Zoom() / 10);
+    const QRect b = t->GraphBounds();
+    const QPointF c = t->GraphToClient(QPointF(b.x() + b.width() / 2.0, b.y() + b.height() / 2.0));
+    EXPECT_NEAR(c.x(), t->ClientWidth() / 2.0, 2);
+    EXPECT_NEAR(c.y(), t->ClientHeight() / 2.0, 2);
+    // the graphs span their panels' width
+    TSimpleGraph* g = p.panel.sgAltura;
+    const QPointF ultimo = g->GraphToClient(polilinea(g)->Point(2));
+    EXPECT_GT(ultimo.x(), g->ClientWidth() * 0.6);
+    EXPECT_LE(ultimo.x(), g->ClientWidth());
 }
 
 TEST(Graficos, RutaSinPuntos) {

@@ -1,7 +1,10 @@
 #include "SenderalError.h"
 #include "SimpleGraph.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
@@ -252,4 +255,60 @@ TEST(SimpleGraph, ImprimirEscalaYCentra) {
     EXPECT_EQ(img.pixelColor(110, 165), QColor(Qt::white)); // below it
     EXPECT_EQ(img.pixelColor(110, 65), QColor(Qt::black));
     EXPECT_EQ(img.pixelColor(110, 155), QColor(Qt::black));
+}
+
+namespace {
+void raton(QWidget* w, QEvent::Type tipo, QPoint pos, Qt::MouseButtons botones,
+           Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QMouseEvent e(tipo, QPointF(pos), QPointF(w->mapToGlobal(pos)),
+                  tipo == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, botones, mods);
+    QApplication::sendEvent(w, &e);
+}
+} // namespace
+
+TEST(SimpleGraph, BandaConAltAjustaAlRectangulo) {
+    Lienzo l(400, 300);
+    l.g.show();
+    auto* n = l.g.Crear<TRectangularNode>();
+    n->SetOptions(n->Options() & ~goSelectable);
+    n->SetBounds(0, 0, 2000, 2000);
+    l.g.SetZoom(100);
+    l.g.SetScrollPos(QPoint(0, 0));
+    QWidget* vp = l.g.viewport();
+    raton(vp, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton);
+    raton(vp, QEvent::MouseMove, {200, 150}, Qt::LeftButton);
+    raton(vp, QEvent::MouseButtonRelease, {200, 150}, Qt::NoButton, Qt::AltModifier);
+    // a 100 x 50 band fills the 400 x 300 view: 400 %, centred on its middle
+    EXPECT_EQ(l.g.Zoom(), 400);
+    const QPointF c = l.g.GraphToClient(QPointF(150, 125));
+    EXPECT_NEAR(c.x(), 200, 2);
+    EXPECT_NEAR(c.y(), 150, 2);
+    // without Alt, in edit mode, a band selects the selectable objects inside it
+    auto* m = l.g.Crear<TEllipticNode>();
+    m->SetBounds(150, 125, 2, 2);
+    const QPoint a = l.g.GraphToClient(QPointF(140, 115)).toPoint();
+    const QPoint b = l.g.GraphToClient(QPointF(160, 135)).toPoint();
+    raton(vp, QEvent::MouseButtonPress, a, Qt::LeftButton);
+    raton(vp, QEvent::MouseMove, b, Qt::LeftButton);
+    raton(vp, QEvent::MouseButtonRelease, b, Qt::NoButton);
+    EXPECT_TRUE(m->Selected());
+    EXPECT_EQ(l.g.Zoom(), 400);
+}
+
+TEST(SimpleGraph, ModoManoArrastraLaVista) {
+    TSimpleGraph g;
+    g.resize(300, 200);
+    g.show();
+    auto* n = g.Crear<TRectangularNode>();
+    n->SetBounds(0, 0, 3000, 3000);
+    g.SetZoom(100);
+    g.SetScrollPos(QPoint(500, 500));
+    g.SetCommandMode(cmPan);
+    ASSERT_TRUE(g.horizontalScrollBar()->isVisible());
+    QWidget* vp = g.viewport();
+    raton(vp, QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton);
+    raton(vp, QEvent::MouseMove, {60, 70}, Qt::LeftButton);
+    raton(vp, QEvent::MouseButtonRelease, {60, 70}, Qt::NoButton);
+    EXPECT_EQ(g.ScrollPos(), QPoint(540, 530));
+    EXPECT_EQ(g.Zoom(), 100);
 }
