@@ -25,10 +25,10 @@ const CasoDistancia casos[] = {
      -60.818020999000005, 0, 0},
     {"c rounded above 1 (near-identical, both) gives 0", 4.661944, 63.920247, 4.66194401,
      63.92024699, 0, 0},
-    // Pairs whose cosine sum rounds a step below -1.
-    {"c rounded below -1 gives pi R", -5.8332, -61.1084, 5.8332, 118.8916, M_PI * RadioTierraM,
-     0},
-    {"c rounded below -1 north gives pi R", 57.4677, -2.0744, -57.4677, 177.9256,
+    // Antipodal pairs off the equator, whose cosine sum can round a step below -1.
+    {"antipodal pair south-west is half the circumference", -5.8332, -61.1084, 5.8332, 118.8916,
+     M_PI * RadioTierraM, 0},
+    {"antipodal pair north-west is half the circumference", 57.4677, -2.0744, -57.4677, 177.9256,
      M_PI * RadioTierraM, 0},
 };
 } // namespace

@@ -206,6 +206,14 @@ TEST_F(LecturaGpx, Encodings) {
     }
 }
 
+TEST_F(LecturaGpx, OtherEightBitEncodingsNamedInTheProlog) {
+    // 0x80 is the euro sign in windows-1252 and a control character in ISO-8859-1.
+    abrir("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
+          "<gpx version=\"1.1\"><trk><name>Peaje 5 \x80</name></trk></gpx>");
+    ASSERT_TRUE(data.cdsTrack.Active()) << log.Lineas().join('|').toStdString();
+    EXPECT_EQ(data.cdsTrack.Cabecera().name, QStringLiteral("Peaje 5 €"));
+}
+
 TEST_F(LecturaGpx, Gpx10HeaderNodesAtTheRoot) {
     abrir(R"(<?xml version="1.0"?>
 <gpx version="1.0" creator="GPS device" xmlns="http://www.topografix.com/GPX/1/0"
