@@ -29,7 +29,8 @@ void TFormData::VaciarYCerrar() {
 
 void TFormData::OpenData() {
     const QString dir = CarpetaMapeo.isEmpty() ? AppDir() : CarpetaMapeo;
-    const QString mappingPath = QFileInfo(dir + QLatin1Char('/') + NombreFicheroMapeo()).absoluteFilePath();
+    const QString mappingPath =
+        QFileInfo(dir + QLatin1Char('/') + NombreFicheroMapeo()).absoluteFilePath();
     if (!QFileInfo::exists(mappingPath)) {
         const QString msg = QStringLiteral(
             "Error; No existe la librería de importación <GpxDS.dd>, que debe estar junto "

@@ -3,8 +3,8 @@
 #include <cmath>
 
 TPuntoGeo::TPuntoGeo(double latDeg, double lonDeg)
-    : latRad(latDeg * (M_PI / 180.0)), lonRad(lonDeg * (M_PI / 180.0)),
-      sinLat(std::sin(latRad)), cosLat(std::cos(latRad)) {}
+    : latRad(latDeg * (M_PI / 180.0)), lonRad(lonDeg * (M_PI / 180.0)), sinLat(std::sin(latRad)),
+      cosLat(std::cos(latRad)) {}
 
 double GeoDistance(const TPuntoGeo& a, const TPuntoGeo& b) {
     if (a.lonRad == b.lonRad && a.latRad == b.latRad)

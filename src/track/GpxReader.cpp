@@ -34,7 +34,7 @@ struct Regla {
 };
 
 class LectorGpx : public TXmlHandler {
-public:
+  public:
     LectorGpx(const TGpxMapping& map, TrackHeader& h, TTrackPointStore& p)
         : header(h), points(p), raiz(map.raiz().toStdString()),
           rutaRegistro(map.rutaRegistro.toStdString()) {
@@ -97,16 +97,14 @@ public:
         longitudes.pop_back();
     }
 
-    bool quiereTexto() const override {
-        return capturando() && longitudes.size() == profCaptura;
-    }
+    bool quiereTexto() const override { return capturando() && longitudes.size() == profCaptura; }
 
     void texto(std::string_view utf8) override {
         if (capturando() && longitudes.size() == profCaptura)
             captura.append(utf8);
     }
 
-private:
+  private:
     bool capturando() const { return profCaptura > 0; }
 
     void capturar(int campoPunto, int campoCabecera) {

@@ -25,7 +25,9 @@ bool vacio(std::string_view text) {
     return true;
 }
 
-qint64 aMilisegundos(TFechaHora t) { return std::llround(t * 86400000.0); }
+qint64 aMilisegundos(TFechaHora t) {
+    return std::llround(t * 86400000.0);
+}
 } // namespace
 
 QString TMedidasPunto::LatitudAsString() const {
@@ -34,8 +36,12 @@ QString TMedidasPunto::LatitudAsString() const {
 QString TMedidasPunto::LongitudAsString() const {
     return FormatoGeneral(Longitud, QLocale().decimalPoint().at(0));
 }
-int TMedidasPunto::LatitudAsInteger() const { return int(std::trunc(Latitud * 10000)); }
-int TMedidasPunto::LongitudAsInteger() const { return int(std::trunc(Longitud * 10000)); }
+int TMedidasPunto::LatitudAsInteger() const {
+    return int(std::trunc(Latitud * 10000));
+}
+int TMedidasPunto::LongitudAsInteger() const {
+    return int(std::trunc(Longitud * 10000));
+}
 
 TCalculadorMedidas::TCalculadorMedidas(double elevacionRelleno) : FElePrev(elevacionRelleno) {}
 
@@ -102,10 +108,9 @@ TResultadoMedidas CalcularMedidasRuta(const TTrackPointStore& points) {
     TCalculadorMedidas calc(ElevacionRelleno(points));
     r.puntos.reserve(size_t(points.RecordCount()));
     for (int i = 0; i < points.RecordCount(); ++i)
-        r.puntos.push_back(calc.Agregar(points.texto(i, CampoPunto::Lat),
-                                        points.texto(i, CampoPunto::Lon),
-                                        points.texto(i, CampoPunto::Ele),
-                                        points.texto(i, CampoPunto::Time)));
+        r.puntos.push_back(
+            calc.Agregar(points.texto(i, CampoPunto::Lat), points.texto(i, CampoPunto::Lon),
+                         points.texto(i, CampoPunto::Ele), points.texto(i, CampoPunto::Time)));
     r.AlturaMaxima = calc.AlturaMaxima();
     r.VelocidadMaxima = calc.VelocidadMaxima();
     return r;

@@ -40,7 +40,7 @@ struct TMedidasPunto {
 // A lat, lon or ele text that is not a number throws ESenderalError; the points already
 // fed keep their values.
 class TCalculadorMedidas {
-public:
+  public:
     explicit TCalculadorMedidas(double elevacionRelleno = 0);
 
     TMedidasPunto Agregar(std::string_view lat, std::string_view lon, std::string_view ele,
@@ -50,7 +50,7 @@ public:
     double VelocidadMaxima() const { return FVelocidadMaxima; }
     int Puntos() const { return FIndice; }
 
-private:
+  private:
     int FIndice = 0;
     double FElePrev = 0;
     TPuntoGeo FGeoPrev;

@@ -40,8 +40,9 @@ void TDataStore::notificar() {
 }
 
 const QStringList& TrackHeader::Campos() {
-    static const QStringList names{"creator", "version", "xsi",    "href",   "text", "time",
-                                   "maxlat",  "maxlon",  "minlat", "minlon", "name", "DisplayColor"};
+    static const QStringList names{"creator", "version", "xsi",    "href",
+                                   "text",    "time",    "maxlat", "maxlon",
+                                   "minlat",  "minlon",  "name",   "DisplayColor"};
     return names;
 }
 
@@ -51,9 +52,13 @@ QString& TrackHeader::campo(int i) {
     return *fields[i];
 }
 
-const QString& TrackHeader::campo(int i) const { return const_cast<TrackHeader*>(this)->campo(i); }
+const QString& TrackHeader::campo(int i) const {
+    return const_cast<TrackHeader*>(this)->campo(i);
+}
 
-QStringList TTrackPointStore::FieldNames() const { return {"lat", "lon", "ele", "time"}; }
+QStringList TTrackPointStore::FieldNames() const {
+    return {"lat", "lon", "ele", "time"};
+}
 
 QString TTrackPointStore::Valor(int record, int field) const {
     if (record < 0 || record >= RecordCount() || field < 0 || field >= NumCamposPunto)

@@ -13,7 +13,7 @@
 // notifications that views can suspend while a load runs.
 class TDataStore : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
 
     bool Active() const { return FActive; }
@@ -40,14 +40,14 @@ public:
     void EnableControls();
     bool ControlsDisabled() const { return FSuspendido > 0; }
 
-signals:
+  signals:
     void DatosCambiados();
 
-protected:
+  protected:
     void setActive(bool active);
     void notificar();
 
-private:
+  private:
     bool FActive = false;
     int FRecNo = 0;
     int FSuspendido = 0;
@@ -71,7 +71,7 @@ struct TrackHeader {
 // hundreds of thousands of points stays small and quick to fill.
 class TTrackPointStore : public TDataStore {
     Q_OBJECT
-public:
+  public:
     using TDataStore::TDataStore;
 
     int RecordCount() const override { return int(FRegistros.size()); }
@@ -95,7 +95,7 @@ public:
     void EmptyDataSet();
     void Close();
 
-private:
+  private:
     // One point in twelve bytes: where its texts start in the arena and, per field, the
     // offset from there and the length. A text that does not fit in those bytes is
     // marked Largo and its place kept aside.
@@ -119,7 +119,7 @@ private:
 // The single header record of the loaded file.
 class TTrackHeaderStore : public TDataStore {
     Q_OBJECT
-public:
+  public:
     using TDataStore::TDataStore;
 
     int RecordCount() const override { return FTiene ? 1 : 0; }
@@ -131,7 +131,7 @@ public:
     void EmptyDataSet();
     void Close();
 
-private:
+  private:
     TrackHeader FCabecera;
     bool FTiene = false;
 };

@@ -8,7 +8,9 @@
 #include <deque>
 
 namespace {
-bool esEspacio(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool esEspacio(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // Name characters, simplified to ASCII: every non-ASCII byte is taken as a name
 // character (the document was checked as UTF-8 already).
@@ -186,8 +188,8 @@ bool DocumentoXmlEnUtf8(const QByteArray& raw, QByteArray& utf8, QString& error)
         utf8 = raw;
         return true;
     }
-    if (name == "ISO-8859-1" || name == "ISO8859-1" || name == "ISO_8859-1" ||
-        name == "LATIN1" || name == "LATIN-1" || name == "L1") {
+    if (name == "ISO-8859-1" || name == "ISO8859-1" || name == "ISO_8859-1" || name == "LATIN1" ||
+        name == "LATIN-1" || name == "L1") {
         utf8 = latin1AUtf8(all);
         return true;
     }
@@ -207,7 +209,7 @@ bool DocumentoXmlEnUtf8(const QByteArray& raw, QByteArray& utf8, QString& error)
 
 namespace {
 class Recorrido {
-public:
+  public:
     Recorrido(std::string_view doc, TXmlHandler& h)
         : FIni(doc.data()), p(doc.data()), fin(doc.data() + doc.size()), handler(h) {}
 
@@ -221,7 +223,7 @@ public:
         return ok;
     }
 
-private:
+  private:
     bool falla(const char* donde, const QString& motivo) {
         FPosError = donde;
         FMotivo = motivo;
@@ -248,9 +250,7 @@ private:
         return QString::fromUtf8(s.data(), qsizetype(s.size()));
     }
 
-    int linea(const char* at) const {
-        return 1 + int(std::count(FIni, at, '\n'));
-    }
+    int linea(const char* at) const { return 1 + int(std::count(FIni, at, '\n')); }
     int columna(const char* at) const {
         const char* l = at;
         while (l > FIni && l[-1] != '\n')
@@ -338,8 +338,9 @@ private:
             if (n == "version")
                 version = !valor.empty();
             else if (n != "encoding" && n != "standalone")
-                return falla(n0, QStringLiteral("declaración XML con un campo desconocido '%1'")
-                                     .arg(texto(n)));
+                return falla(
+                    n0,
+                    QStringLiteral("declaración XML con un campo desconocido '%1'").arg(texto(n)));
         }
         if (!version)
             return falla(ini, QStringLiteral("la declaración XML no tiene versión"));
@@ -401,7 +402,8 @@ private:
                 return true;
             }
             if (c == '"' || c == '\'') {
-                const char* q = static_cast<const char*>(std::memchr(p + 1, c, size_t(fin - p - 1)));
+                const char* q =
+                    static_cast<const char*>(std::memchr(p + 1, c, size_t(fin - p - 1)));
                 if (!q)
                     break;
                 p = q + 1;
@@ -428,7 +430,8 @@ private:
                 if (!comentario())
                     return false;
             } else if (c == '"' || c == '\'') {
-                const char* q = static_cast<const char*>(std::memchr(p + 1, c, size_t(fin - p - 1)));
+                const char* q =
+                    static_cast<const char*>(std::memchr(p + 1, c, size_t(fin - p - 1)));
                 if (!q)
                     break;
                 p = q + 1;
@@ -489,8 +492,9 @@ private:
         else if (n == "quot")
             out += '"';
         else
-            return falla(ini, QStringLiteral("la entidad '&%1;' no está definida o no se admite")
-                                  .arg(texto(n)));
+            return falla(
+                ini,
+                QStringLiteral("la entidad '&%1;' no está definida o no se admite").arg(texto(n)));
         return true;
     }
 
@@ -580,7 +584,8 @@ private:
             }
             const char* a0 = p;
             if (p == antes || !nombre())
-                return falla(p, QStringLiteral("atributo mal formado en <%1>").arg(texto(nombreEl)));
+                return falla(p,
+                             QStringLiteral("atributo mal formado en <%1>").arg(texto(nombreEl)));
             const std::string_view nombreAt(a0, size_t(p - a0));
             std::string_view valor;
             if (!valorEntreComillas(valor, true))

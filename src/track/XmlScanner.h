@@ -21,7 +21,7 @@ struct TXmlAtributo {
 };
 
 class TXmlHandler {
-public:
+  public:
     virtual ~TXmlHandler() = default;
     // `nombre` is the qualified name; return false with `error` set to stop reading.
     virtual bool inicioElemento(std::string_view nombre, const std::vector<TXmlAtributo>& atributos,

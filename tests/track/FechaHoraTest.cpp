@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-QString local(TFechaHora v) { return FechaHoraISO(v); }
+QString local(TFechaHora v) {
+    return FechaHoraISO(v);
+}
 
 struct CasoHora {
     const char* guarda;
@@ -24,13 +26,11 @@ const CasoHora casos[] = {
     {"the first second after the spring change", "2011-03-27T01:00:00Z", "2011-03-27T03:00:00"},
     {"the last second before the autumn change", "2011-10-30T00:59:59Z", "2011-10-30T02:59:59"},
     {"the first second after the autumn change", "2011-10-30T01:00:00Z", "2011-10-30T02:00:00"},
-    {"a summer evening rolls over to the next day", "2011-07-15T22:30:00Z",
-     "2011-07-16T00:30:00"},
+    {"a summer evening rolls over to the next day", "2011-07-15T22:30:00Z", "2011-07-16T00:30:00"},
     {"a negative zone", "2011-05-01T05:00:00-05:00", "2011-05-01T12:00:00"},
     {"a half-hour zone", "2011-05-01T15:30:00+05:30", "2011-05-01T12:00:00"},
     {"no zone is read as UTC", "2011-05-01T10:00:00", "2011-05-01T12:00:00"},
-    {"the fraction of the second is dropped", "2011-05-01T10:00:59.999Z",
-     "2011-05-01T12:00:59"},
+    {"the fraction of the second is dropped", "2011-05-01T10:00:59.999Z", "2011-05-01T12:00:59"},
     {"white space around the text", "\n  2011-05-01T10:00:00Z \r\n", "2011-05-01T12:00:00"},
     {"29 February of a leap year", "2012-02-29T10:00:00Z", "2012-02-29T11:00:00"},
     {"empty text", "", ""},

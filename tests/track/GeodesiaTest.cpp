@@ -1,7 +1,7 @@
 #include "Geodesia.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace {
 struct CasoDistancia {
@@ -17,9 +17,9 @@ const CasoDistancia casos[] = {
     {"a thousandth of a degree east at 41N", 41, 2, 41, 2.001, 84.01, 0.005},
     {"a point with itself is exactly 0", 41.3851, 2.1734, 41.3851, 2.1734, 0, 0},
     {"west of Greenwich and south of the equator", -33.9, -18.4, -33.9, -18.4, 0, 0},
-    {"antipodal points on the equator are half the circumference", 0, 0, 0, 180,
-     M_PI * RadioTierraM, 0},
-    {"poles are half the circumference apart", 90, 0, -90, 0, M_PI * RadioTierraM, 0},
+    {"antipodal points on the equator are half the circumference", 0, 0, 0, 180, M_PI* RadioTierraM,
+     0},
+    {"poles are half the circumference apart", 90, 0, -90, 0, M_PI* RadioTierraM, 0},
     // Pairs whose cosine sum rounds a step past 1: arccos would give NaN.
     {"c rounded above 1 (near-identical, longitude) gives 0", 38.25844, -60.818021, 38.25844,
      -60.818020999000005, 0, 0},
@@ -27,9 +27,9 @@ const CasoDistancia casos[] = {
      63.92024699, 0, 0},
     // Antipodal pairs off the equator, whose cosine sum can round a step below -1.
     {"antipodal pair south-west is half the circumference", -5.8332, -61.1084, 5.8332, 118.8916,
-     M_PI * RadioTierraM, 0},
+     M_PI* RadioTierraM, 0},
     {"antipodal pair north-west is half the circumference", 57.4677, -2.0744, -57.4677, 177.9256,
-     M_PI * RadioTierraM, 0},
+     M_PI* RadioTierraM, 0},
 };
 } // namespace
 

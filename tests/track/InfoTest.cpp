@@ -29,7 +29,7 @@ Salida ejecutar(const QStringList& args) {
 }
 
 class Info : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QString escribir(const QByteArray& bytes) {
         const QString path = dir.filePath(QStringLiteral("ruta con espacios.gpx"));
@@ -100,7 +100,8 @@ TEST_F(Info, FailuresGoToStandardErrorWithStatus1) {
         {"malformed file", "<gpx><trk></gpx>", "Error al abrir el fichero de track."},
         {"missing file", QByteArray(), "Error al abrir el fichero de track."},
         {"non-numeric elevation",
-         "<gpx><trk><trkseg><trkpt lat=\"41\" lon=\"2\"><ele>abc</ele></trkpt></trkseg></trk></gpx>",
+         "<gpx><trk><trkseg><trkpt lat=\"41\" "
+         "lon=\"2\"><ele>abc</ele></trkpt></trkseg></trk></gpx>",
          "'abc'"},
     };
     for (const auto& c : casos) {

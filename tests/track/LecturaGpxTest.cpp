@@ -54,7 +54,7 @@ QString errorDeApertura(const QString& path) {
 }
 
 class LecturaGpx : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QFile::copy(QStringLiteral(SENDERAL_SOURCE_DIR "/data/GpxDS.dll"),
@@ -187,7 +187,8 @@ TEST_F(LecturaGpx, Encodings) {
         {"ISO-8859-1 declared", documento("ISO-8859-1").toLatin1()},
         {"ISO-8859-1 declared in lower case", documento("iso-8859-1").toLatin1()},
         {"character references in plain ASCII",
-         documento("US-ASCII").replace(QStringLiteral("ó"), QStringLiteral("&#243;"))
+         documento("US-ASCII")
+             .replace(QStringLiteral("ó"), QStringLiteral("&#243;"))
              .replace(QStringLiteral("à"), QStringLiteral("&#xE0;"))
              .toLatin1()},
     };
@@ -275,7 +276,8 @@ TEST_F(LecturaGpx, PointsWithoutElevationOrTimeOpenWithEmptyFields) {
 }
 
 TEST_F(LecturaGpx, NoPointsOpensOneHeaderAndZeroPoints) {
-    abrir(R"(<?xml version="1.0"?><gpx version="1.1" creator="empty"><trk><name>Nada</name><trkseg/></trk></gpx>)");
+    abrir(
+        R"(<?xml version="1.0"?><gpx version="1.1" creator="empty"><trk><name>Nada</name><trkseg/></trk></gpx>)");
     EXPECT_EQ(log.Lineas(), kLineasBuenas);
     EXPECT_TRUE(data.cdsTrack.Active());
     EXPECT_TRUE(data.cdsPoints.Active());
@@ -319,8 +321,10 @@ TEST_F(LecturaGpx, BadInputGivesTheOpenErrorAndClosedStores) {
         {"0-byte file", QByteArray(), "vacío"},
         {"only white space", "  \r\n ", "raíz"},
         {"binary file", binario, "línea 1"},
-        {"not GPX", "<?xml version=\"1.0\"?><kml xmlns=\"http://www.opengis.net/kml/2.2\">"
-                    "<Document/></kml>", "kml"},
+        {"not GPX",
+         "<?xml version=\"1.0\"?><kml xmlns=\"http://www.opengis.net/kml/2.2\">"
+         "<Document/></kml>",
+         "kml"},
         {"an HTML page", "<!DOCTYPE html><html><body><p>Not found</p></body></html>", "html"},
         {"a JSON file", "{\"lat\": 41.0, \"lon\": 2.0}", "línea 1, columna 1"},
         {"a CSV file", "lat,lon\n41.0,2.0\n", "línea 1, columna 1"},
@@ -328,21 +332,20 @@ TEST_F(LecturaGpx, BadInputGivesTheOpenErrorAndClosedStores) {
         {"a lone ampersand", "<gpx><trk><name>A & B</name></trk></gpx>", "&"},
         {"a reference to a control character", "<gpx><trk><name>A&#1;</name></trk></gpx>",
          "carácter"},
-        {"a control character in the text", "<gpx><trk><name>A\x01</name></trk></gpx>",
-         "carácter"},
+        {"a control character in the text", "<gpx><trk><name>A\x01</name></trk></gpx>", "carácter"},
         {"UTF-8 declared but Latin-1 written",
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><gpx><trk><name>S\xF3ller</name></trk></gpx>",
          "carácter"},
-        {"an encoding nobody knows",
-         "<?xml version=\"1.0\" encoding=\"X-NOTHING\"?><gpx/>", "X-NOTHING"},
+        {"an encoding nobody knows", "<?xml version=\"1.0\" encoding=\"X-NOTHING\"?><gpx/>",
+         "X-NOTHING"},
         {"UTF-16 declared but 8-bit written", "<?xml version=\"1.0\" encoding=\"UTF-16\"?><gpx/>",
          "UTF-16"},
-        {"an attribute without quotes", "<gpx><trk><trkseg><trkpt lat=41 lon=\"2\"/></trkseg></trk></gpx>",
-         "comillas"},
-        {"a repeated attribute", "<gpx><trk><trkseg><trkpt lat=\"1\" lat=\"2\"/></trkseg></trk></gpx>",
-         "repetido"},
-        {"attributes run together", "<gpx><trk><trkseg><trkpt lat=\"1\"lon=\"2\"/></trkseg></trk></gpx>",
-         "atributo"},
+        {"an attribute without quotes",
+         "<gpx><trk><trkseg><trkpt lat=41 lon=\"2\"/></trkseg></trk></gpx>", "comillas"},
+        {"a repeated attribute",
+         "<gpx><trk><trkseg><trkpt lat=\"1\" lat=\"2\"/></trkseg></trk></gpx>", "repetido"},
+        {"attributes run together",
+         "<gpx><trk><trkseg><trkpt lat=\"1\"lon=\"2\"/></trkseg></trk></gpx>", "atributo"},
         {"'<' in an attribute value", "<gpx creator=\"a<b\"/>", "'<'"},
         {"an unclosed comment", "<gpx><!-- no end </gpx>", "comentario"},
         {"a second root", "<gpx/><gpx/>", "después"},
@@ -382,7 +385,8 @@ TEST_F(LecturaGpx, EntityExpansionBombEndsAtOnceWithAnError) {
     bomba += "]>\n<gpx version=\"1.1\" creator=\"&lol9;\"><trk><name>&lol9;</name></trk></gpx>\n";
     abrir(bomba);
     esperarFalloDeLectura(data.XMLDataFile);
-    EXPECT_TRUE(log.Lineas().last().contains(QLatin1String("lol9"))) << log.Lineas().last().toStdString();
+    EXPECT_TRUE(log.Lineas().last().contains(QLatin1String("lol9")))
+        << log.Lineas().last().toStdString();
 }
 
 TEST_F(LecturaGpx, MissingFileGivesTheOpenError) {
@@ -453,7 +457,8 @@ TEST_F(LecturaGpx, EmptyTrackPathIsToldWithoutOpeningAnything) {
 TEST_F(LecturaGpx, MalformedMappingFileGivesTheOpenError) {
     QFile map(dir.filePath(QStringLiteral("GpxDS.dll")));
     ASSERT_TRUE(map.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    map.write("\x7f" "ELF binary, not a mapping\n");
+    map.write("\x7f"
+              "ELF binary, not a mapping\n");
     map.close();
     abrir(kGpx11);
     esperarFalloDeLectura(data.XMLDataFile);
@@ -472,7 +477,8 @@ TEST_F(LecturaGpx, AFailureAfterATrackLeavesTheStoresClosedAndEmpty) {
 
 TEST_F(LecturaGpx, ReadingAgainDoesNotMixTwoTracks) {
     abrir(kGpx11);
-    abrir(R"(<gpx version="1.1"><trk><name>B</name><trkseg><trkpt lat="5" lon="5"/></trkseg></trk></gpx>)");
+    abrir(
+        R"(<gpx version="1.1"><trk><name>B</name><trkseg><trkpt lat="5" lon="5"/></trkseg></trk></gpx>)");
     ASSERT_EQ(data.cdsPoints.RecordCount(), 1);
     EXPECT_EQ(punto(0, CampoPunto::Lat), "5");
     EXPECT_EQ(data.cdsTrack.Cabecera().name, "B");

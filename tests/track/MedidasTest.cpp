@@ -1,13 +1,13 @@
 // Local times here are Madrid's (see ZonaHorariaFija.cpp).
+#include "Medidas.h"
 #include "FechaHora.h"
 #include "Geodesia.h"
-#include "Medidas.h"
 #include "SenderalError.h"
 #include "TrackStores.h"
 
 #include <QLocale>
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -40,7 +40,9 @@ std::string num(double v) {
 }
 
 // Latitude in degrees that lies `m` metres north of the equator along a meridian.
-double norteM(double m) { return m / RadioTierraM * 180.0 / M_PI; }
+double norteM(double m) {
+    return m / RadioTierraM * 180.0 / M_PI;
+}
 
 // Points on one spot with these elevations and no time.
 std::vector<Punto> elevaciones(std::initializer_list<const char*> eles) {
@@ -74,16 +76,28 @@ TEST(CalcularMedidasRuta, MissingElevationIsFilledAndAddsNothing) {
     } casos[] = {
         {"a gap takes the previous elevation",
          elevaciones({"500", "", "510", "", "505"}),
-         {500, 500, 510, 510, 505}, 10, 5, 510},
+         {500, 500, 510, 510, 505},
+         10,
+         5,
+         510},
         {"leading points take the first elevation found",
          elevaciones({"", " ", "620.5", "630"}),
-         {620.5, 620.5, 620.5, 630}, 9.5, 0, 630},
+         {620.5, 620.5, 620.5, 630},
+         9.5,
+         0,
+         630},
         {"a track with no elevation at all is flat at 0",
          elevaciones({"", "", ""}),
-         {0, 0, 0}, 0, 0, 0},
+         {0, 0, 0},
+         0,
+         0,
+         0},
         {"an element written over several lines",
          elevaciones({"\n  100\n", "110"}),
-         {100, 110}, 10, 0, 110},
+         {100, 110},
+         10,
+         0,
+         110},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.guarda);
@@ -150,21 +164,26 @@ TEST(CalcularMedidasRuta, StepSpeeds) {
     } casos[] = {
         {"100 m in one second is 360 km/h",
          {{"0", "0", "", "2011-05-01T10:00:00Z"}, {num(cien), "0", "", "2011-05-01T10:00:01Z"}},
-         360, 180},
+         360,
+         180},
         {"the same time stamp gives 0 whatever the length",
          {{"0", "0", "", "2011-05-01T10:00:00Z"}, {num(mil), "0", "", "2011-05-01T10:00:00Z"}},
-         0, 0},
+         0,
+         0},
         {"no elapsed time halves the previous speed",
          {{"0", "0", "", "2011-05-01T10:00:00Z"},
           {num(cien), "0", "", "2011-05-01T10:00:01Z"},
           {num(2 * cien), "0", "", "2011-05-01T10:00:01Z"}},
-         360, 90},
+         360,
+         90},
         {"less than a second apart counts as no time",
          {{"0", "0", "", "2011-05-01T10:00:00.2Z"}, {num(cien), "0", "", "2011-05-01T10:00:00.9Z"}},
-         0, 0},
+         0,
+         0},
         {"a step back in time counts its length",
          {{"0", "0", "", "2011-05-01T10:00:01Z"}, {num(cien), "0", "", "2011-05-01T10:00:00Z"}},
-         360, 180},
+         360,
+         180},
     };
     // The law of cosines resolves 100 m only to a few tenths of a millimetre.
     for (const auto& c : casos) {
@@ -217,7 +236,8 @@ TEST(TCalculadorMedidas, ConversionErrorKeepsEarlierPoints) {
             calc.Agregar(c.malo.lat, c.malo.lon, c.malo.ele, c.malo.time);
             ADD_FAILURE() << "no conversion error";
         } catch (const ESenderalError& e) {
-            EXPECT_TRUE(e.text().contains(QString::fromUtf8(c.enElMensaje))) << e.text().toStdString();
+            EXPECT_TRUE(e.text().contains(QString::fromUtf8(c.enElMensaje)))
+                << e.text().toStdString();
         }
         EXPECT_EQ(calc.Puntos(), 2);
         EXPECT_EQ(p1.Tag, 2);

@@ -57,7 +57,7 @@ void comprobarCasos() {
 // Puts the C library's numbers under a locale with a decimal comma: es_ES when the
 // machine has it, otherwise one compiled into a temporary folder.
 class ComaDecimal {
-public:
+  public:
     ComaDecimal() : FQtAntes(QLocale()) {
         FCAntes = std::setlocale(LC_NUMERIC, nullptr);
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
@@ -66,9 +66,9 @@ public:
         const QString localedef = QStandardPaths::findExecutable(QStringLiteral("localedef"));
         if (localedef.isEmpty() || !FDir.isValid())
             return;
-        QProcess::execute(localedef, {QStringLiteral("-i"), QStringLiteral("es_ES"),
-                                      QStringLiteral("-f"), QStringLiteral("UTF-8"),
-                                      FDir.filePath(QStringLiteral("es_ES.UTF-8"))});
+        QProcess::execute(localedef,
+                          {QStringLiteral("-i"), QStringLiteral("es_ES"), QStringLiteral("-f"),
+                           QStringLiteral("UTF-8"), FDir.filePath(QStringLiteral("es_ES.UTF-8"))});
         qputenv("LOCPATH", FDir.path().toLocal8Bit());
         std::setlocale(LC_NUMERIC, "es_ES.UTF-8");
     }
@@ -79,14 +79,16 @@ public:
     }
     bool CConComa() const { return *std::localeconv()->decimal_point == ','; }
 
-private:
+  private:
     QLocale FQtAntes;
     std::string FCAntes;
     QTemporaryDir FDir;
 };
 } // namespace
 
-TEST(LeerNumero, PointIsTheDecimalSeparator) { comprobarCasos(); }
+TEST(LeerNumero, PointIsTheDecimalSeparator) {
+    comprobarCasos();
+}
 
 TEST(LeerNumero, PointIsTheDecimalSeparatorUnderACommaLocale) {
     ComaDecimal coma;
