@@ -1,5 +1,6 @@
 #include "Aplicacion.h"
 #include "AppPaths.h"
+#include "ConversionLineaOrdenes.h"
 #include "FormData.h"
 #include "Log.h"
 #include "SenderalError.h"
@@ -59,6 +60,11 @@ int main(int argc, char* argv[]) {
             return 2;
         }
         return imprimirResumen(QString::fromLocal8Bit(argv[info + 1]));
+    }
+    const int convertir = posicion(argc, argv, "--convert");
+    if (convertir > 0) {
+        QCoreApplication app(argc, argv);
+        return EjecutarConversion(QCoreApplication::arguments().mid(convertir + 1));
     }
     const int snap = posicion(argc, argv, "--snapshot");
     if (snap > 0) {

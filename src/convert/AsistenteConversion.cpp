@@ -42,7 +42,7 @@ TAsistenteConversion::TAsistenteConversion(QWidget* parent) : QWidget(parent) {
         "Utilizando el siguiente asistente podrá convertir rutas almacenadas en distintos "
         "formatos.\nSiga los pasos siguientes, seleccione finalmente el nombre para el fichero "
         "de salida y pulse sobre el botón de Convertir."));
-    Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 4 + 10);
+    Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 3 + 8);
     Memo1->viewport()->setAutoFillBackground(false);
     col->addWidget(Memo1);
 

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
+#include <cstdio>
 
 QString UbicacionGPSBabelConfigurada(const QString& ini, const QString& appDir) {
     if (QFileInfo::exists(ini)) {
@@ -29,8 +30,10 @@ int ConvertirDesdeLineaDeOrdenes(const QString& origen, const QString& destino, 
         error = QStringLiteral("El fichero de destino ya existe: ") + destino;
         return 1;
     }
-    const QString ini =
-        CambiarExtension(QCoreApplication::applicationFilePath(), QStringLiteral(".ini"));
+    // The settings file lies beside the program: its name with ".ini".
+    const QString ini = AppDir() +
+                        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                        QStringLiteral(".ini");
     TCatalogoFormatos catalogo(AppDir() + TCatalogoFormatos::NombreFichero());
     TConversor conversor(catalogo);
     conversor.Babel = UbicacionGPSBabelConfigurada(ini, AppDir());
@@ -62,4 +65,16 @@ int ConvertirDesdeLineaDeOrdenes(const QString& origen, const QString& destino, 
         return 1;
     }
     return 0;
+}
+
+int EjecutarConversion(const QStringList& argumentos) {
+    if (argumentos.size() < 2) {
+        std::fprintf(stderr, "usage: senderal --convert SRC DEST\n");
+        return 2;
+    }
+    QString error;
+    const int r = ConvertirDesdeLineaDeOrdenes(argumentos[0], argumentos[1], error);
+    if (r != 0)
+        std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+    return r;
 }

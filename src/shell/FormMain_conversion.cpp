@@ -46,16 +46,12 @@ void TFMain::CrearPaginaConversion() {
     RegistrarSnapshot(QStringLiteral("convertir.png"), tsConvert);
 }
 
-QString TFMain::RutaGPSBabel() const {
-    if (const auto* caja = findChild<QLineEdit*>(QStringLiteral("edtBabel")))
-        return caja->text();
-    return FRutaGPSBabel;
-}
+QString TFMain::RutaGPSBabel() const { return edtBabel ? edtBabel->text() : FRutaGPSBabel; }
 
 void TFMain::PonerRutaGPSBabel(const QString& path) {
     FRutaGPSBabel = path;
-    if (auto* caja = findChild<QLineEdit*>(QStringLiteral("edtBabel")))
-        caja->setText(path);
+    if (edtBabel)
+        edtBabel->setText(path);
 }
 
 void TFMain::CargarFormatos() {

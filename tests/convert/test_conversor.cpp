@@ -1,11 +1,14 @@
+#include "AppPaths.h"
 #include "CatalogoFormatos.h"
 #include "ComandoGPSBabel.h"
+#include "ConversionLineaOrdenes.h"
 #include "Conversor.h"
 #include "ConvertTestSupport.h"
 #include "EjecutarYEsperar.h"
 #include "Log.h"
 #include "SenderalError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -342,4 +345,63 @@ TEST(ImportarComoGPX, NmeaDeUnRegistradorConservaSusPuntos) {
 
 INSTANTIATE_TEST_SUITE_P(Catalogo, CadaFormato, ::testing::ValuesIn(FilasEntregadas()),
                          [](const auto& info) { return info.param.Code.toStdString(); });
+} // namespace
+
+namespace {
+// `senderal --convert SRC DEST` as a function, against a program folder of the test's own.
+class LineaDeOrdenes : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetAppDirOverride(dir.path());
+        QFile::copy(CatalogoEntregado(), dir.filePath(TCatalogoFormatos::NombreFichero()));
+        gpx = dir.filePath(QStringLiteral("ruta $1 \"x\".gpx"));
+        EscribirFichero(gpx, GpxPequeno().toUtf8());
+    }
+    void TearDown() override { SetAppDirOverride(QString()); }
+    QTemporaryDir dir;
+    QString gpx;
+};
+
+TEST_F(LineaDeOrdenes, ConvierteAlFormatoDeLaExtensionDelDestino) {
+    const QString plt = dir.filePath(QStringLiteral("salida.PLT"));
+    QString error;
+    ASSERT_EQ(ConvertirDesdeLineaDeOrdenes(gpx, plt, error), 0) << error.toStdString();
+    EXPECT_TRUE(LeerFichero(plt).startsWith("OziExplorer Track"));
+}
+
+TEST_F(LineaDeOrdenes, CadaFalloSaleConUnoYDiceElPorque) {
+    const QString existe = dir.filePath(QStringLiteral("ya.kml"));
+    EscribirFichero(existe, "mio");
+    const QString raro = dir.filePath(QStringLiteral("a.raro"));
+    EscribirFichero(raro, "x");
+    const struct {
+        const char* nombre;
+        QString origen, destino;
+        const char* motivo;
+    } casos[] = {
+        {"missing_source", dir.filePath(QStringLiteral("no.gpx")),
+         dir.filePath(QStringLiteral("a.kml")), "no existe"},
+        {"existing_destination_kept", gpx, existe, "ya existe"},
+        {"destination_extension_unknown", gpx, dir.filePath(QStringLiteral("a.xyz")), "xyz"},
+        {"source_extension_unknown", raro, dir.filePath(QStringLiteral("b.gpx")), "raro"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        QString error;
+        EXPECT_EQ(ConvertirDesdeLineaDeOrdenes(c.origen, c.destino, error), 1);
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.motivo))) << error.toStdString();
+    }
+    EXPECT_EQ(LeerFichero(existe), QByteArray("mio"));
+}
+
+TEST_F(LineaDeOrdenes, UsaElGPSBabelGuardadoEnLaConfiguracion) {
+    const QString falta = dir.filePath(QStringLiteral("otro/gpsbabel"));
+    EscribirFichero(
+        dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                     QStringLiteral(".ini")),
+        "[Config]\r\nGPSBabel=" + falta.toUtf8() + "\r\n");
+    QString error;
+    EXPECT_EQ(ConvertirDesdeLineaDeOrdenes(gpx, dir.filePath(QStringLiteral("a.kml")), error), 1);
+    EXPECT_TRUE(error.contains(falta)) << error.toStdString();
+}
 } // namespace

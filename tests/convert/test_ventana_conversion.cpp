@@ -67,7 +67,17 @@ class VentanaConversion : public ::testing::Test {
         SetAppDirOverride(QString());
     }
 
-    TFMain& arrancar(const QString& babel = QString()) {
+    // The settings file: no update check against the outside world during tests, and
+    // the stored GPSBabel location when one is given.
+    void configurar(const QByteArray& babel) {
+        EscribirFichero(dir.filePath(QFileInfo(QCoreApplication::applicationFilePath())
+                                         .completeBaseName() +
+                                     QStringLiteral(".ini")),
+                        "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nGPSBabel=" + babel +
+                            "\r\n");
+    }
+
+    TFMain& arrancar() {
         ventana = std::make_unique<TFMain>(QStringList{QStringLiteral("senderal")});
         datos = std::make_unique<TFormData>(ventana->Log);
         ventana->SetFormData(datos.get());
@@ -78,8 +88,6 @@ class VentanaConversion : public ::testing::Test {
             mensajes << "pregunta: " + t;
             return respuesta;
         };
-        if (!babel.isEmpty())
-            ventana->PonerRutaGPSBabel(babel);
         ventana->ArranqueDiferido();
         return *ventana;
     }
@@ -200,7 +208,9 @@ TEST_F(VentanaConversion, UnaImportacionFallidaNoCargaElGpxAnterior) {
 
 TEST_F(VentanaConversion, SinGPSBabelElAsistenteSeDeshabilitaYLaImportacionFallaConClaridad) {
     const QString falta = dir.filePath(QStringLiteral("no hay/gpsbabel"));
-    TFMain& w = arrancar(falta);
+    configurar(falta.toUtf8());
+    TFMain& w = arrancar();
+    EXPECT_EQ(w.RutaGPSBabel(), falta);
     EXPECT_FALSE(w.ActionConversionRutas->isEnabled());
     const QString kml = QDir(rutas).filePath(QStringLiteral("hoy.kml"));
     EscribirFichero(kml, "<kml/>");
