@@ -26,24 +26,71 @@ const std::string_view* buscarAtributo(const std::vector<TXmlAtributo>& attrs,
     return nullptr;
 }
 
-// The mapping's node paths as UTF-8, the form the document is read in.
+// The mapping's node paths as a tree of element local names (UTF-8, the form the
+// document is read in), so that each element of the document is placed with one look
+// among the children of its parent's node.
 struct Regla {
     int campo;
-    std::string ruta;     // absolute for the header, relative to the record for points
     std::string atributo; // empty: the element's own text
+};
+
+struct NodoMapa {
+    std::string nombre;
+    std::vector<int> hijos;
+    std::vector<Regla> cabecera, punto;
+    bool registro = false; // the element that makes one TrackPoint
+};
+
+class ArbolMapa {
+  public:
+    explicit ArbolMapa(const TGpxMapping& map) {
+        nodos.emplace_back(); // above the root element
+        for (const auto& [field, nodes] : map.cabecera)
+            for (const auto& n : nodes)
+                nodos[size_t(nodo(0, n.ruta))].cabecera.push_back(
+                    {field, n.atributo.toStdString()});
+        const int registro = nodo(0, map.rutaRegistro);
+        nodos[size_t(registro)].registro = true;
+        for (size_t f = 0; f < map.punto.size(); ++f)
+            for (const auto& n : map.punto[f])
+                nodos[size_t(nodo(registro, n.ruta))].punto.push_back(
+                    {int(f), n.atributo.toStdString()});
+    }
+
+    // The child of `padre` named `local`, or -1 when the mapping names nothing there.
+    int hijo(int padre, std::string_view local) const {
+        if (padre < 0)
+            return -1;
+        for (int h : nodos[size_t(padre)].hijos)
+            if (nodos[size_t(h)].nombre == local)
+                return h;
+        return -1;
+    }
+    const NodoMapa& operator[](int i) const { return nodos[size_t(i)]; }
+
+  private:
+    int nodo(int desde, const QString& ruta) {
+        int actual = desde;
+        for (const QString& parte : ruta.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            const std::string nombre = parte.trimmed().toStdString();
+            int h = hijo(actual, nombre);
+            if (h < 0) {
+                h = int(nodos.size());
+                nodos.push_back({nombre, {}, {}, {}, false});
+                nodos[size_t(actual)].hijos.push_back(h);
+            }
+            actual = h;
+        }
+        return actual;
+    }
+    std::vector<NodoMapa> nodos;
 };
 
 class LectorGpx : public TXmlHandler {
   public:
     LectorGpx(const TGpxMapping& map, TrackHeader& h, TTrackPointStore& p)
-        : header(h), points(p), raiz(map.raiz().toStdString()),
-          rutaRegistro(map.rutaRegistro.toStdString()) {
-        for (const auto& [field, nodes] : map.cabecera)
-            for (const auto& n : nodes)
-                cabecera.push_back({field, n.ruta.toStdString(), n.atributo.toStdString()});
-        for (size_t f = 0; f < map.punto.size(); ++f)
-            for (const auto& n : map.punto[f])
-                punto.push_back({int(f), n.ruta.toStdString(), n.atributo.toStdString()});
+        : header(h), points(p), arbol(map), raiz(map.raiz().toStdString()) {
+        pila.reserve(32);
     }
 
     bool vistoRaiz = false;
@@ -51,12 +98,10 @@ class LectorGpx : public TXmlHandler {
     bool inicioElemento(std::string_view nombre, const std::vector<TXmlAtributo>& attrs,
                         QString& error) override {
         const std::string_view local = nombreLocal(nombre);
-        longitudes.push_back(ruta.size());
-        if (!ruta.empty())
-            ruta += '/';
-        ruta += local;
-        const size_t prof = longitudes.size();
-        if (prof == 1) {
+        const int padre = pila.empty() ? 0 : pila.back();
+        const int nodo = arbol.hijo(padre, local);
+        pila.push_back(nodo);
+        if (pila.size() == 1) {
             if (local != raiz) {
                 error = QStringLiteral("el elemento raíz <%1> no es <%2>: no es un fichero GPX")
                             .arg(QString::fromUtf8(nombre.data(), qsizetype(nombre.size())),
@@ -65,23 +110,24 @@ class LectorGpx : public TXmlHandler {
             }
             vistoRaiz = true;
         }
-        if (capturando())
+        if (capturando() || nodo < 0)
             return true; // the text of a child is not the captured element's own
-        if (profPunto == 0 && ruta == rutaRegistro) {
-            profPunto = prof;
+        const NodoMapa& n = arbol[nodo];
+        if (profPunto == 0 && n.registro) {
+            profPunto = pila.size();
             camposPunto = 0;
             points.NuevoPunto();
-            elementoPunto(std::string_view(), attrs);
+            elementoPunto(n, attrs);
         } else if (profPunto > 0) {
-            elementoPunto(std::string_view(ruta).substr(rutaRegistro.size() + 1), attrs);
+            elementoPunto(n, attrs);
         } else {
-            elementoCabecera(attrs);
+            elementoCabecera(n, attrs);
         }
         return true;
     }
 
     void finElemento() override {
-        const size_t prof = longitudes.size();
+        const size_t prof = pila.size();
         if (capturando() && prof == profCaptura) {
             if (campoPuntoCaptura >= 0)
                 fijarPunto(campoPuntoCaptura, captura);
@@ -93,14 +139,13 @@ class LectorGpx : public TXmlHandler {
         }
         if (prof == profPunto)
             profPunto = 0;
-        ruta.resize(longitudes.back());
-        longitudes.pop_back();
+        pila.pop_back();
     }
 
-    bool quiereTexto() const override { return capturando() && longitudes.size() == profCaptura; }
+    bool quiereTexto() const override { return capturando() && pila.size() == profCaptura; }
 
     void texto(std::string_view utf8) override {
-        if (capturando() && longitudes.size() == profCaptura)
+        if (quiereTexto())
             captura.append(utf8);
     }
 
@@ -109,7 +154,7 @@ class LectorGpx : public TXmlHandler {
 
     void capturar(int campoPunto, int campoCabecera) {
         if (!capturando()) {
-            profCaptura = longitudes.size();
+            profCaptura = pila.size();
             captura.clear();
         }
         if (campoPunto >= 0)
@@ -127,9 +172,9 @@ class LectorGpx : public TXmlHandler {
         points.FijarCampo(CampoPunto(campo), valor);
     }
 
-    void elementoPunto(std::string_view rel, const std::vector<TXmlAtributo>& attrs) {
-        for (const Regla& r : punto) {
-            if (r.ruta != rel || (camposPunto & (1u << r.campo)))
+    void elementoPunto(const NodoMapa& n, const std::vector<TXmlAtributo>& attrs) {
+        for (const Regla& r : n.punto) {
+            if (camposPunto & (1u << r.campo))
                 continue;
             if (r.atributo.empty()) {
                 capturar(r.campo, -1);
@@ -139,9 +184,9 @@ class LectorGpx : public TXmlHandler {
         }
     }
 
-    void elementoCabecera(const std::vector<TXmlAtributo>& attrs) {
-        for (const Regla& r : cabecera) {
-            if (r.ruta != ruta || fijado[size_t(r.campo)])
+    void elementoCabecera(const NodoMapa& n, const std::vector<TXmlAtributo>& attrs) {
+        for (const Regla& r : n.cabecera) {
+            if (fijado[size_t(r.campo)])
                 continue;
             if (r.atributo.empty()) {
                 capturar(-1, r.campo);
@@ -155,14 +200,12 @@ class LectorGpx : public TXmlHandler {
 
     TrackHeader& header;
     TTrackPointStore& points;
+    const ArbolMapa arbol;
     const std::string raiz;
-    const std::string rutaRegistro;
-    std::vector<Regla> cabecera, punto;
     std::array<bool, 12> fijado{};
 
-    std::string ruta; // local names from the root, joined by '/'
-    std::vector<size_t> longitudes;
-    size_t profPunto = 0; // depth of the open record element, 0 outside one
+    std::vector<int> pila; // the mapping node of each open element, -1 outside it
+    size_t profPunto = 0;  // depth of the open record element, 0 outside one
     unsigned camposPunto = 0;
 
     size_t profCaptura = 0; // depth of the element whose text is being gathered
