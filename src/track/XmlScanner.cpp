@@ -626,20 +626,42 @@ class Recorrido {
         return true;
     }
 
-    bool textoPlano(const char* a, const char* b, bool especial) {
-        if (!handler.quiereTexto()) {
-            // The white space between tags: only its references need checking.
-            return !especial || std::memchr(a, '&', size_t(b - a)) == nullptr ||
-                   resolver(a, b, false, FTexto);
-        }
-        if (!especial) {
-            handler.texto(std::string_view(a, size_t(b - a)));
+    // Character data between tags: references resolved, line ends made LF.
+    bool textoPlano(const char* a, const char* b) {
+        const size_t n = size_t(b - a);
+        const bool referencias = std::memchr(a, '&', n) != nullptr;
+        if (!handler.quiereTexto()) // nobody keeps it: only its references need checking
+            return !referencias || resolver(a, b, false, FTexto);
+        if (!referencias && std::memchr(a, '\r', n) == nullptr) {
+            handler.texto(std::string_view(a, n));
             return true;
         }
         if (!resolver(a, b, false, FTexto))
             return false;
         handler.texto(FTexto);
         return true;
+    }
+
+    // A CDATA section is taken literally, '&' included; only its line ends are made LF.
+    void textoLiteral(const char* a, const char* b) {
+        if (!handler.quiereTexto())
+            return;
+        const size_t n = size_t(b - a);
+        if (std::memchr(a, '\r', n) == nullptr) {
+            handler.texto(std::string_view(a, n));
+            return;
+        }
+        FTexto.clear();
+        for (const char* q = a; q < b; ++q) {
+            if (*q != '\r') {
+                FTexto += *q;
+                continue;
+            }
+            FTexto += '\n';
+            if (q + 1 < b && q[1] == '\n')
+                ++q;
+        }
+        handler.texto(FTexto);
     }
 
     bool cdata() {
@@ -651,7 +673,8 @@ class Recorrido {
                 break;
             if (q[1] == ']' && q[2] == '>') {
                 p = q + 3;
-                return textoPlano(a, q, std::memchr(a, '\r', size_t(q - a)) != nullptr);
+                textoLiteral(a, q);
+                return true;
             }
         }
         return falla(ini, QStringLiteral("sección CDATA sin cerrar"));
@@ -664,11 +687,9 @@ class Recorrido {
             return false;
         while (!FPila.empty()) {
             const char* t = p;
-            bool especial = false;
-            for (; p < fin && *p != '<'; ++p)
-                if (*p == '&' || *p == '\r')
-                    especial = true;
-            if (p > t && !textoPlano(t, p, especial))
+            const void* menor = std::memchr(p, '<', size_t(fin - p));
+            p = menor ? static_cast<const char*>(menor) : fin;
+            if (p > t && !textoPlano(t, p))
                 return false;
             if (p >= fin)
                 return falla(p, QStringLiteral("fin inesperado del fichero: falta </%1>")

@@ -290,14 +290,14 @@ TEST_F(LecturaGpx, TextForms) {
     abrir("<!DOCTYPE gpx SYSTEM \"gpx.dtd\">\r\n<?senderal test?>\r\n"
           "<gpx version=\"1.1\" creator=\"a &lt;b&gt; &quot;c&quot; &apos;d&apos;\">\r\n"
           "<metadata><link href=\"x\"><text>line one\r\nline two</text></link></metadata>\r\n"
-          "<trk><name><![CDATA[Sóller & <Deià>]]></name><trkseg>\r\n"
+          "<trk><name><![CDATA[Sóller &amp; <Deià>\r\n]]></name><trkseg>\r\n"
           "<trkpt lat=\" 41.5 \" lon=\"2&#46;5\"><ele>1<!-- split -->00</ele></trkpt>\r\n"
           "</trkseg></trk></gpx>\r\n<!-- after the root -->\r\n");
     ASSERT_TRUE(data.cdsTrack.Active()) << log.Lineas().join('|').toStdString();
     const TrackHeader& h = data.cdsTrack.Cabecera();
     EXPECT_EQ(h.creator, "a <b> \"c\" 'd'");
     EXPECT_EQ(h.text, "line one\nline two") << "CR LF is read as LF";
-    EXPECT_EQ(h.name, QStringLiteral("Sóller & <Deià>"));
+    EXPECT_EQ(h.name, QStringLiteral("Sóller &amp; <Deià>\n")) << "CDATA is taken literally";
     EXPECT_EQ(punto(0, CampoPunto::Lat), " 41.5 ");
     EXPECT_EQ(punto(0, CampoPunto::Lon), "2.5");
     EXPECT_EQ(punto(0, CampoPunto::Ele), "100") << "text split by a comment is one value";
