@@ -315,6 +315,14 @@ void TPanelGrafico::EnlazarAcciones(const TAccionesGrafico& a) {
     sincronizarChecks();
 }
 
+void TPanelGrafico::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // Once shown at its size, the page's fit is settled: later resizes keep the user's view.
+    QTimer::singleShot(0, this, [this] {
+        FAjustePendienteRuta = FAjustePendienteAltura = FAjustePendienteVelocidad = false;
+    });
+}
+
 void TPanelGrafico::ejecutar(const std::function<void()>& handler) {
     if (Proteger)
         Proteger(handler);
@@ -446,16 +454,17 @@ void TPanelGrafico::CrearGraficoRuta(const TTrackPointStore& points) {
 // The load builds the page while the data page is on screen; the size it fitted to may
 // not be the one the page takes when shown, so the first real size fits once more.
 void TPanelGrafico::alRedimensionar(TSimpleGraph* canvas) {
-    if (!canvas->isVisible())
-        return;
+    // The size a page gets as it is shown arrives just before it counts as visible.
+    const bool enPantalla = canvas->isVisibleTo(canvas->window());
     if (canvas == sgTrack) {
-        if (FAjustePendienteRuta && liRuta)
+        if (enPantalla && FAjustePendienteRuta && liRuta) {
+            FAjustePendienteRuta = false;
             ActionCentrarExecute();
-        FAjustePendienteRuta = false;
+        }
         return;
     }
     bool& pendiente = canvas == sgAltura ? FAjustePendienteAltura : FAjustePendienteVelocidad;
-    if (pendiente) {
+    if (enPantalla && pendiente) {
         // As the build does on a fresh canvas: spread at 100 %, then fit.
         pendiente = false;
         canvas->SetZoom(100);

@@ -2,6 +2,7 @@
 
 #include "SimpleGraph.h"
 
+#include <QPointer>
 #include <QLocale>
 #include <QWidget>
 #include <functional>
@@ -81,7 +82,7 @@ public:
     QScrollBar* sbVElocidad = nullptr;
     QTimer* TimerAnim = nullptr;
     // The line width box of the ribbon (a box of the page's own until one is given).
-    QSpinBox* seAnchoLinea = nullptr;
+    QPointer<QSpinBox> seAnchoLinea; // may live in the ribbon, which can go first
     void UsarAnchoLinea(QSpinBox* box);
     void EnlazarAcciones(const TAccionesGrafico& acciones);
 
@@ -161,6 +162,9 @@ public:
 
     // The close command: animation stopped, node list and the three canvases emptied.
     void Limpiar();
+
+protected:
+    void showEvent(QShowEvent* e) override;
 
 private:
     void crearPagina();

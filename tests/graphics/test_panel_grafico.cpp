@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QImage>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -314,6 +315,41 @@ TEST(Graficos, ConstruidaFueraDePantallaSeAjustaAlMostrarse) {
     const QPointF ultimo = g->GraphToClient(polilinea(g)->Point(2));
     EXPECT_GT(ultimo.x(), g->ClientWidth() * 0.6);
     EXPECT_LE(ultimo.x(), g->ClientWidth());
+}
+
+TEST(Graficos, PaginaDeUnaPilaConstruidaMientrasSeVeOtra) {
+    // As in the window: the data page is shown while the plan page is built.
+    QStackedWidget pila;
+    auto* datos = new QWidget;
+    auto* panel = new TPanelGrafico;
+    pila.addWidget(datos);
+    pila.addWidget(panel);
+    pila.resize(1100, 700);
+    pila.show();
+    QCoreApplication::processEvents();
+    panel->AnchoLineaAuto = [] { return true; };
+    panel->setGeometry(pila.contentsRect());
+    TTrackPointStore s;
+    llenar(s, tresPuntos);
+    panel->CrearGraficoRuta(s);
+    panel->CrearGraficoAltura();
+    panel->CrearGraficoVelocidad();
+    panel->AjustarGraficos();
+    pila.resize(1300, 800); // the window changes size meanwhile
+    QCoreApplication::processEvents();
+    pila.setCurrentWidget(panel);
+    QCoreApplication::processEvents();
+    for (TSimpleGraph* g : {panel->sgAltura, panel->sgVelocidad}) {
+        const QPointF primero = g->GraphToClient(polilinea(g)->Point(0));
+        const QPointF ultimo = g->GraphToClient(polilinea(g)->Point(2));
+        EXPECT_LT(primero.x(), g->ClientWidth() * 0.1);
+        EXPECT_GT(ultimo.x(), g->ClientWidth() * 0.6);
+        EXPECT_LE(ultimo.x(), g->ClientWidth());
+    }
+    TSimpleGraph* t = panel->sgTrack;
+    const int zoom = t->Zoom();
+    t->ZoomGraph();
+    EXPECT_EQ(zoom, t->Zoom() - t->Zoom() / 10);
 }
 
 TEST(Graficos, RutaSinPuntos) {
