@@ -107,7 +107,7 @@ TAsistenteConversion::TAsistenteConversion(QWidget* parent) : QWidget(parent) {
     mmOutput->setPlainText(TextoSalidaInicial());
     col->addWidget(mmOutput, 1);
 
-    SetFormatos({}, {});
+    _cbSalida->setEditText(TextoElegirFormato());
 
     connect(_edtFileName, &QLineEdit::textChanged, this, [this] { _edtFileNameChange(); });
     connect(buscarOrigen, &QAction::triggered, this,
@@ -168,10 +168,12 @@ void TAsistenteConversion::proteger(const std::function<void()>& handler) {
 
 void TAsistenteConversion::SetFormatos(const QStringList& salidas, const QStringList& convertList) {
     FConvertList = convertList;
+    // The prompt stays as it is shown, possibly already translated by a language file.
+    const QString aviso = _cbSalida->currentText();
     _cbSalida->clear();
     _cbSalida->addItems(salidas);
     _cbSalida->setCurrentIndex(-1);
-    _cbSalida->setEditText(TextoElegirFormato());
+    _cbSalida->setEditText(aviso);
 }
 
 void TAsistenteConversion::ComprobarConversion() {

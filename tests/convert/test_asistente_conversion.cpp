@@ -67,6 +67,13 @@ TEST_F(Asistente, EstadoInicial) {
     EXPECT_EQ(a.Memo1->document()->blockCount(), 2);
 }
 
+TEST_F(Asistente, LosFormatosNoBorranElAvisoTraducido) {
+    a._cbSalida->setEditText(QStringLiteral("Select the target format..."));
+    a.SetFormatos(kSalidas, kLista);
+    EXPECT_EQ(a._cbSalida->currentIndex(), -1);
+    EXPECT_EQ(a._cbSalida->currentText(), QStringLiteral("Select the target format..."));
+}
+
 TEST_F(Asistente, ElOrigenHabilitaYDeshabilita) {
     a._edtFileName->setText(origen);
     EXPECT_TRUE(a._cbSalida->isEnabled());
