@@ -1,6 +1,7 @@
 #include "Aplicacion.h"
 #include "AppPaths.h"
 #include "ConversionLineaOrdenes.h"
+#include "EscritoresRuta.h"
 #include "FormData.h"
 #include "Log.h"
 #include "SenderalError.h"
@@ -50,6 +51,7 @@ int posicion(int argc, char* argv[], const char* option) {
 int main(int argc, char* argv[]) {
     // The embedded browser refuses to start as root with its sandbox on; as root
     // (containers, test machines) it runs without it.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     const int info = posicion(argc, argv, "--info");
@@ -66,6 +68,11 @@ int main(int argc, char* argv[]) {
         QCoreApplication app(argc, argv);
         return EjecutarConversion(QCoreApplication::arguments().mid(convertir + 1));
     }
+    const int exportar = posicion(argc, argv, "--export");
+    if (exportar > 0) {
+        QCoreApplication app(argc, argv);
+        return EjecutarExportacion(QCoreApplication::arguments().mid(exportar + 1));
+    }
     const int snap = posicion(argc, argv, "--snapshot");
     if (snap > 0) {
         if (snap + 1 >= argc) {
@@ -78,6 +85,12 @@ int main(int argc, char* argv[]) {
         QString file = snap + 2 < argc ? QString::fromLocal8Bit(argv[snap + 2])
                                        : AppDir() + QStringLiteral("samples/Montseny.gpx");
         return EjecutarSnapshot(QString::fromLocal8Bit(argv[snap + 1]), QFileInfo(file).absoluteFilePath());
+    }
+    const int timing = posicion(argc, argv, "--load-time");
+    if (timing > 0 && timing + 1 < argc) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        TAplicacion app(argc, argv);
+        return MedirCarga(QFileInfo(QString::fromLocal8Bit(argv[timing + 1])).absoluteFilePath());
     }
     TAplicacion app(argc, argv);
     return EjecutarVentana(QCoreApplication::arguments());

@@ -6,6 +6,7 @@
 #include "SenderalError.h"
 
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
 
@@ -71,5 +72,31 @@ int EjecutarSnapshot(const QString& dir, const QString& file) {
     }
     std::printf("%s\n", qPrintable(QFileInfo(dir).absoluteFilePath()));
     window.LimpiarCache();
+    return 0;
+}
+
+int MedirCarga(const QString& file) {
+    TFMain window(QStringList{QCoreApplication::applicationFilePath()});
+    TFormData data(window.Log);
+    window.SetFormData(&data);
+    QStringList errors;
+    auto collect = [&errors](const QString& t) { errors << t; };
+    window.MensajeError = collect;
+    window.MensajeAviso = collect;
+    TFMain::ManejadorErrorGlobal = collect;
+    window.show();
+    QCoreApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    TFMain::Proteger([&] { window.CargarRuta(file); });
+    window.repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const qint64 ms = clock.elapsed();
+    window.LimpiarCache();
+    if (!errors.isEmpty() || !data.cdsTrack.Active()) {
+        std::fprintf(stderr, "%s\n", qPrintable(errors.join(QLatin1Char('\n'))));
+        return 1;
+    }
+    std::printf("points: %d\nload_ms: %lld\n", data.cdsPoints.RecordCount(), static_cast<long long>(ms));
     return 0;
 }

@@ -15,5 +15,9 @@ public:
 // page. Returns the exit status; a load error is written to stderr.
 int EjecutarSnapshot(const QString& dir, const QString& file);
 
+// `senderal --load-time FILE`: loads FILE as the command line does, without a display,
+// and prints how long it took until the data page was drawn.
+int MedirCarga(const QString& file);
+
 // The normal start: the window, then the data holder, then the event loop.
 int EjecutarVentana(const QStringList& arguments);

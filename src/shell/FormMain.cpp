@@ -31,6 +31,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTextCursor>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -418,7 +419,11 @@ void TFMain::crearCentro() {
     tsLog->layout()->addWidget(mmLog);
     // The text box starts with one empty line: the first logged line is the second.
     connect(Log, &TLog::LineaAgregada, this, [this](const QString& line) {
-        mmLog->appendPlainText(line);
+        QTextCursor end(mmLog->document());
+        end.movePosition(QTextCursor::End);
+        end.insertBlock();
+        end.insertText(line);
+        mmLog->setTextCursor(end);
         mmLog->verticalScrollBar()->setValue(mmLog->verticalScrollBar()->maximum());
     });
 
@@ -502,9 +507,9 @@ void TFMain::FormCreate() {
     QDir().mkpath(CacheDir());
     HabilitarAccionesRuta(false);
     ConvertList.clear();
-    RestaurarConfiguracion();
     setMinimumSize(790, 680);
     resize(838, 707 + RibbonMain->height() / 4);
+    RestaurarConfiguracion();
     FCreando = false;
 }
 

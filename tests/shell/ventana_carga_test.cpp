@@ -1,0 +1,380 @@
+// The main window's life of a track: the four ways in, the load sequence, closing.
+#include "AppPaths.h"
+#include "FormData.h"
+#include "FormMain.h"
+#include "Log.h"
+#include "PaginaDatos.h"
+#include "PointsModel.h"
+#include "Ribbon.h"
+#include "SenderalError.h"
+#include "Verbario.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTest>
+#include <gtest/gtest.h>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace {
+const char* const GpxTresPuntos = R"(<?xml version="1.0" encoding="UTF-8"?>
+<gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1">
+ <trk><name>Tres</name><trkseg>
+  <trkpt lat="41.0" lon="2.0"><ele>500</ele><time>2011-05-01T10:00:00Z</time></trkpt>
+  <trkpt lat="41.001" lon="2.002"><ele>510</ele><time>2011-05-01T10:00:30Z</time></trkpt>
+  <trkpt lat="41.0005" lon="2.004"><ele>505</ele><time>2011-05-01T10:01:00Z</time></trkpt>
+ </trkseg></trk>
+</gpx>
+)";
+
+// The program folder's data files, without the programs and the cache.
+void copiarCarpeta(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString rel = QDir(from).relativeFilePath(path);
+        if (rel.startsWith(QLatin1String("cache/")) || QFileInfo(path).isExecutable())
+            continue;
+        QDir(to).mkpath(QFileInfo(rel).path());
+        QFile::copy(path, QDir(to).filePath(rel));
+    }
+}
+
+class VentanaCarga : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        SetAppDirOverride(dir.path());
+        copiarCarpeta(QStringLiteral(SENDERAL_APP_DIR), dir.path());
+        // No update check against the outside world during tests.
+        escribir(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini"),
+                 "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\n");
+        TFMain::ManejadorErrorGlobal = [this](const QString& t) { erroresGlobales << t; };
+    }
+    void TearDown() override {
+        TFMain::ManejadorErrorGlobal = nullptr;
+        ventana.reset();
+        datos.reset();
+        SetAppDirOverride(QString());
+    }
+
+    QString escribir(const QString& name, const QByteArray& content) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return f.fileName();
+    }
+
+    TFMain& crear(const QStringList& extraArgs = {}) {
+        ventana = std::make_unique<TFMain>(QStringList{QStringLiteral("senderal")} + extraArgs);
+        datos = std::make_unique<TFormData>(ventana->Log);
+        ventana->SetFormData(datos.get());
+        ventana->MensajeError = [this](const QString& t) { errores << t; };
+        ventana->MensajeAviso = [this](const QString& t) { avisos << t; };
+        ventana->MensajeInfo = [this](const QString& t) { infos << t; };
+        ventana->MensajePregunta = [this](const QString&) { return respuestaSi; };
+        return *ventana;
+    }
+
+    int lineaLog(const QString& text) const {
+        const QStringList& lines = ventana->Log->Lineas();
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].endsWith(text))
+                return i;
+        return -1;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TFMain> ventana;
+    std::unique_ptr<TFormData> datos;
+    QStringList errores, avisos, infos, erroresGlobales;
+    bool respuestaSi = true;
+};
+
+TEST_F(VentanaCarga, CommandLineLoadRunsEveryStepInOrderWithTimeStamps) {
+    const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear({path, QStringLiteral("segundo")});
+    w.ArranqueDiferido();
+
+    EXPECT_TRUE(errores.isEmpty()) << errores.join('\n').toStdString();
+    EXPECT_GE(lineaLog(QStringLiteral("PARAM 0: senderal")), 0);
+    EXPECT_GE(lineaLog(QStringLiteral("PARAM 1: ") + path), 0);
+    EXPECT_GE(lineaLog(QStringLiteral("PARAM 2: segundo")), 0);
+    const char* pasos[] = {"iniciando Add", "XMLDataFile= ", "+ FormData.OpenData", "- FormData.OpenData",
+                           "Se va a cargar la ruta...", "Se va a crear la ruta gráficamente...",
+                           "Se va a crear el gráfico de altura...", "Se va a crear el gráfico de velocidad...",
+                           "Completados gráficos", "Lanza la carga de Google Maps...", "Pintar el perfil de ruta...",
+                           "Iniciar el Query a IBPIndex..."};
+    int previa = -1;
+    for (const char* paso : pasos) {
+        SCOPED_TRACE(paso);
+        const QStringList& lines = w.Log->Lineas();
+        int found = -1;
+        for (int i = previa + 1; i < lines.size() && found < 0; ++i)
+            if (lines[i].contains(QString::fromUtf8(paso)))
+                found = i;
+        ASSERT_GT(found, previa);
+        // "hh:nn:ss " then " -->  " then the text.
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d  -->  ")).match(lines[found]).hasMatch())
+            << lines[found].toStdString();
+        previa = found;
+    }
+    EXPECT_EQ(w.FTrackPath, path);
+    EXPECT_EQ(w.PaginaDatos->Caja(QStringLiteral("name"))->text(), QStringLiteral("Tres"));
+    EXPECT_EQ(w.PaginaDatos->Modelo->rowCount(), 3);
+    EXPECT_EQ(w.DistanciaTotal, 378);
+    // The command line load runs after the start-up applied the language (English by default).
+    EXPECT_EQ(w.PaginaDatos->edtDistanciaRuta->text(),
+              QStringLiteral("378 ") + LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")));
+    EXPECT_TRUE(w.ActionCerrarRuta->isEnabled());
+    EXPECT_TRUE(w.ActionZoomIn->isEnabled());
+    EXPECT_TRUE(w.RibbonMain->isPageVisible(w.rpGrafico));
+    EXPECT_TRUE(w.RibbonMain->isPageVisible(w.rpIBPIndex));
+    EXPECT_EQ(w.Recientes(), QStringList{path});
+    EXPECT_EQ(w.pcCentral->currentWidget(), w.tsDatosRuta);
+    EXPECT_FALSE(w.pnlArrastrar->isVisibleTo(&w));
+}
+
+TEST_F(VentanaCarga, OpeningTwiceClosesFirstAndGrowsTheRecentListByOneEach) {
+    const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.DialogoAbrir = [path] { return path; };
+    w.Action1->trigger();
+    w.Action1->trigger();
+    EXPECT_EQ(w.Recientes(), (QStringList{path, path}));
+    EXPECT_GE(lineaLog(QStringLiteral("Abrir la ruta: ") + path), 0);
+    EXPECT_EQ(w.FormData->cdsPoints.RecordCount(), 3);
+    EXPECT_TRUE(erroresGlobales.isEmpty());
+}
+
+TEST_F(VentanaCarga, CancelledOpenDialogChangesNothing) {
+    TFMain& w = crear();
+    w.DialogoAbrir = [] { return QString(); };
+    w.Action1->trigger();
+    w.DialogoAbrir = [this] { return dir.filePath(QStringLiteral("no-existe.gpx")); };
+    w.Action1->trigger();
+    EXPECT_TRUE(w.Recientes().isEmpty());
+    EXPECT_EQ(lineaLog(QStringLiteral("iniciando Add")), -1);
+}
+
+TEST_F(VentanaCarga, CloseResetsEveryFieldAndKeepsTheRecentList) {
+    const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.CargarRuta(path);
+    ASSERT_TRUE(w.FormData->cdsTrack.Active());
+    w.ActionCerrarRuta->trigger();
+
+    EXPECT_TRUE(w.FTrackPath.isEmpty());
+    EXPECT_FALSE(w.FormData->cdsTrack.Active());
+    EXPECT_FALSE(w.FormData->cdsPoints.Active());
+    EXPECT_TRUE(w.FormData->XMLDataFile.isEmpty());
+    EXPECT_EQ(w.DistanciaTotal, 0);
+    EXPECT_EQ(w.AlturaMaxima, 0);
+    EXPECT_EQ(w.VelocidadMaxima, 0);
+    EXPECT_TRUE(w.PaginaDatos->edtDistanciaRuta->text().isEmpty()); // empty, not "0 metros"
+    EXPECT_TRUE(w.PaginaDatos->Caja(QStringLiteral("name"))->text().isEmpty());
+    EXPECT_EQ(w.PaginaDatos->Modelo->rowCount(), 0);
+    EXPECT_FALSE(w.ActionCerrarRuta->isEnabled());
+    EXPECT_FALSE(w.ActionImprimirPerfil->isEnabled());
+    EXPECT_FALSE(w.RibbonMain->isPageVisible(w.rpGrafico));
+    EXPECT_TRUE(w.RibbonMain->isPageVisible(w.rpRuta));
+    EXPECT_TRUE(w.RibbonMain->isPageVisible(w.rpMas));
+    EXPECT_EQ(w.rpGoogleMaps->caption(), LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
+    EXPECT_EQ(w.rpIBPIndex->caption(), LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando...")));
+    EXPECT_EQ(w.ActualPanelInfo, tiArrastre);
+    EXPECT_TRUE(w.pnlArrastrar->isVisibleTo(&w));
+    EXPECT_FALSE(w.pcCentral->isVisibleTo(&w));
+    EXPECT_EQ(w.Recientes(), QStringList{path});
+}
+
+TEST_F(VentanaCarga, PercentInThePathIsRefusedWithBothPlacesFilled) {
+    const QString path = escribir(QStringLiteral("100%.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.CargarRuta(path);
+    ASSERT_EQ(avisos.size(), 1);
+    EXPECT_TRUE(avisos[0].contains(QStringLiteral("(%)"))) << avisos[0].toStdString();
+    EXPECT_TRUE(avisos[0].endsWith(QStringLiteral(": ") + path)) << avisos[0].toStdString();
+    EXPECT_FALSE(w.FormData->cdsTrack.Active());
+    EXPECT_EQ(lineaLog(QStringLiteral("iniciando Add")), -1);
+    EXPECT_TRUE(w.FTrackPath.isEmpty());
+}
+
+TEST_F(VentanaCarga, DroppingThreeFilesLoadsOnlyTheFirst) {
+    const QString a = escribir(QStringLiteral("a.gpx"), GpxTresPuntos);
+    const QString b = escribir(QStringLiteral("b.gpx"), GpxTresPuntos);
+    const QString c = escribir(QStringLiteral("c.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.FicheroArrastrado({a, b, c});
+    EXPECT_EQ(w.Recientes(), QStringList{a});
+    EXPECT_EQ(w.FTrackPath, a);
+}
+
+struct CasoMedioCargado {
+    const char* nombre;
+    const char* punto;
+};
+
+class MedioCargado : public VentanaCarga, public ::testing::WithParamInterface<CasoMedioCargado> {};
+
+TEST_P(MedioCargado, AnUnreadableNumberEndsHalfLoadedWithoutTheIndexRequest) {
+    const QByteArray gpx = QByteArray(R"(<?xml version="1.0"?><gpx version="1.1" creator="t"><trk><trkseg>
+        <trkpt lat="41.0" lon="2.0"><ele>500</ele></trkpt>)") + GetParam().punto + "</trkseg></trk></gpx>";
+    const QString path = escribir(QStringLiteral("malo.gpx"), gpx);
+    TFMain& w = crear();
+    w.DialogoAbrir = [path] { return path; };
+    w.Action1->trigger();
+
+    ASSERT_EQ(erroresGlobales.size(), 1);
+    EXPECT_TRUE(erroresGlobales[0].contains(QStringLiteral("no es un valor numérico válido")))
+        << erroresGlobales[0].toStdString();
+    EXPECT_EQ(lineaLog(QStringLiteral("Iniciar el Query a IBPIndex...")), -1);
+    EXPECT_TRUE(w.FormData->cdsTrack.Active()); // the data page still shows the track
+    EXPECT_EQ(w.FTrackPath, path);
+    EXPECT_TRUE(w.Recientes().isEmpty());
+    EXPECT_FALSE(w.ActionCerrarRuta->isEnabled());
+    EXPECT_EQ(w.pcCentral->currentWidget(), w.tsDatosRuta);
+    if (auto* titulo = w.findChild<QLabel*>(QStringLiteral("pnlTitulo")))
+        EXPECT_EQ(titulo->text(), QString(10, QLatin1Char(' ')) + path);
+}
+
+TEST_P(MedioCargado, ADroppedUnreadableTrackShowsTheIncorrectTrackBox) {
+    const QByteArray gpx = QByteArray(R"(<?xml version="1.0"?><gpx version="1.1" creator="t"><trk><trkseg>
+        <trkpt lat="41.0" lon="2.0"><ele>500</ele></trkpt>)") + GetParam().punto + "</trkseg></trk></gpx>";
+    const QString path = escribir(QStringLiteral("malo.gpx"), gpx);
+    TFMain& w = crear();
+    w.FicheroArrastrado({path});
+    EXPECT_EQ(errores, QStringList{LookupText(QStringLiteral("_STR_MI_INCORRECTTRACK"),
+                                              QStringLiteral("Fichero de track incorrecto."))});
+    EXPECT_TRUE(erroresGlobales.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Puntos, MedioCargado,
+    ::testing::Values(CasoMedioCargado{"latitud_no_numerica", R"(<trkpt lat="x" lon="2.1"><ele>1</ele></trkpt>)"},
+                      CasoMedioCargado{"elevacion_no_numerica", R"(<trkpt lat="41.1" lon="2.1"><ele>abc</ele></trkpt>)"}),
+    [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST_F(VentanaCarga, AnUnreadableFileShowsTheOpenErrorAndLeavesNoTrack) {
+    const QString path = escribir(QStringLiteral("roto.gpx"), "<gpx><trk>");
+    TFMain& w = crear();
+    w.CargarRuta(path);
+    ASSERT_EQ(errores.size(), 1);
+    EXPECT_EQ(errores[0], QStringLiteral("Error al abrir el fichero de track.\r\n<%1>").arg(path));
+    EXPECT_FALSE(w.FormData->cdsTrack.Active());
+    EXPECT_EQ(lineaLog(QStringLiteral("Iniciar el Query a IBPIndex...")), -1);
+    EXPECT_FALSE(w.ActionCerrarRuta->isEnabled());
+}
+
+TEST_F(VentanaCarga, OnePointTrackHasZeroDistanceShownAsTheDigit) {
+    const QString path = escribir(QStringLiteral("uno.gpx"),
+                                  R"(<gpx version="1.1" creator="t"><trk><trkseg><trkpt lat="41" lon="2"/></trkseg></trk></gpx>)");
+    TFMain& w = crear();
+    w.CargarRuta(path);
+    EXPECT_EQ(w.DistanciaTotal, 0);
+    EXPECT_EQ(w.PaginaDatos->edtDistanciaRuta->text(),
+              QStringLiteral("0 ") + LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")));
+}
+
+TEST_F(VentanaCarga, NextTabCyclesFromTheLastTabToTheFirst) {
+    const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.CargarRuta(path);
+    w.RibbonMain->setCurrentPage(w.rpMas);
+    const int page = w.pcCentral->currentIndex();
+    w.ActionSiguienteTab->trigger();
+    EXPECT_EQ(w.RibbonMain->currentPage(), w.rpRuta);
+    EXPECT_EQ(w.pcCentral->currentIndex(), (page + 1) % w.pcCentral->count());
+    EXPECT_EQ(w.ActionSiguienteTab->shortcuts().value(0), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Right));
+}
+
+TEST_F(VentanaCarga, TabChangeWithATrackFollowsTheRibbonPage) {
+    const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.CargarRuta(path);
+    w.RibbonMain->setCurrentPage(w.rpPerfil);
+    EXPECT_EQ(w.pcCentral->currentWidget(), w.tsPerfil);
+    w.RibbonMain->setCurrentPage(w.rpGrafico);
+    EXPECT_EQ(w.pcCentral->currentWidget(), w.tsGraficoRuta);
+    const QWidget* before = w.pcCentral->currentWidget();
+    w.RibbonMain->setCurrentPage(w.rpMas); // "Más..." leaves the page as it is
+    EXPECT_EQ(w.pcCentral->currentWidget(), before);
+    w.RibbonMain->setCurrentPage(w.rpRuta);
+    EXPECT_EQ(w.pcCentral->currentWidget(), w.tsDatosRuta);
+}
+
+TEST_F(VentanaCarga, RefusedCloseQuestionKeepsTheWindowOpen) {
+    TFMain& w = crear();
+    w.show();
+    respuestaSi = false;
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    respuestaSi = true;
+    EXPECT_TRUE(w.close());
+}
+
+TEST_F(VentanaCarga, AnErrorEscapingACommandReachesTheOneErrorBox) {
+    TFMain& w = crear();
+    auto* a = new QAction(&w);
+    w.Conectar(a, [] { throw ESenderalError(QStringLiteral("falló algo")); });
+    a->trigger();
+    EXPECT_EQ(erroresGlobales, QStringList{QStringLiteral("falló algo")});
+}
+
+TEST_F(VentanaCarga, TrackCommandsStartDisabledAndZoomOutIsControlMinus) {
+    TFMain& w = crear();
+    EXPECT_FALSE(w.ActionZoomIn->isEnabled());
+    EXPECT_FALSE(w.ActionCerrarRuta->isEnabled());
+    EXPECT_TRUE(w.Action1->isEnabled());
+    EXPECT_TRUE(w.ActionAbrirWebIBPIndex->isEnabled());
+    EXPECT_EQ(w.ActionZoomOut->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    EXPECT_EQ(w.Action1->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(w.ActionCentrarGraficoRuta->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
+}
+
+TEST_F(VentanaCarga, LogPageStartsWithOneEmptyLineAndShowsTheNewest) {
+    TFMain& w = crear();
+    EXPECT_EQ(w.mmLog->toPlainText(), QString());
+    for (int i = 0; i < 10000; ++i)
+        w._Log(QStringLiteral("línea %1").arg(i));
+    EXPECT_EQ(w.mmLog->document()->blockCount(), 10001);
+    EXPECT_EQ(w.mmLog->document()->findBlockByNumber(1).text(), QStringLiteral("línea 0"));
+    EXPECT_EQ(w.mmLog->verticalScrollBar()->value(), w.mmLog->verticalScrollBar()->maximum());
+}
+
+struct CasoCelda {
+    const char* nombre;
+    const char* time;
+    const char* fecha;
+    const char* hora;
+};
+
+class CeldasFechaHora : public ::testing::TestWithParam<CasoCelda> {};
+
+TEST_P(CeldasFechaHora, AreCutFromTheStoredText) {
+    const CasoCelda& c = GetParam();
+    EXPECT_EQ(TPointsModel::FechaDe(QString::fromUtf8(c.time)), QString::fromUtf8(c.fecha));
+    EXPECT_EQ(TPointsModel::HoraDe(QString::fromUtf8(c.time)), QString::fromUtf8(c.hora));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Textos, CeldasFechaHora,
+    ::testing::Values(CasoCelda{"utc", "2011-05-01T10:20:30Z", "2011-05-01", "10:20:30"},
+                      CasoCelda{"fraccion", "2011-05-01T10:20:30.250Z", "2011-05-01", "10:20:30"},
+                      CasoCelda{"con_zona_sin_convertir", "2011-05-01T23:59:59+02:00", "2011-05-01", "23:59:59"},
+                      CasoCelda{"vacio", "", "", ""},
+                      CasoCelda{"corto", "2011-05", "2011-05", ""}),
+    [](const auto& info) { return std::string(info.param.nombre); });
+} // namespace
