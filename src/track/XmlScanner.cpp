@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <unordered_set>
 
 namespace {
 bool esEspacio(char c) {
@@ -553,6 +554,22 @@ class Recorrido {
         return true;
     }
 
+    // Whether the tag being read already has this attribute. A handful are compared
+    // one by one; a tag with very many (a hostile file) is checked through a set so
+    // that it cannot take quadratic time.
+    bool repetido(std::string_view nombre) {
+        if (FAtributos.size() < 16) {
+            for (const TXmlAtributo& a : FAtributos)
+                if (a.nombre == nombre)
+                    return true;
+            return false;
+        }
+        if (FNombres.empty())
+            for (const TXmlAtributo& a : FAtributos)
+                FNombres.insert(a.nombre);
+        return !FNombres.insert(nombre).second;
+    }
+
     bool etiquetaInicio() {
         const char* ini = p;
         ++p;
@@ -562,6 +579,7 @@ class Recorrido {
                                      : QStringLiteral("nombre de elemento no válido"));
         const std::string_view nombreEl(n0, size_t(p - n0));
         FAtributos.clear();
+        FNombres.clear();
         FValores.clear();
         bool vacio = false;
         for (;;) {
@@ -590,9 +608,8 @@ class Recorrido {
             std::string_view valor;
             if (!valorEntreComillas(valor, true))
                 return false;
-            for (const TXmlAtributo& a : FAtributos)
-                if (a.nombre == nombreAt)
-                    return falla(a0, QStringLiteral("atributo '%1' repetido").arg(texto(nombreAt)));
+            if (repetido(nombreAt))
+                return falla(a0, QStringLiteral("atributo '%1' repetido").arg(texto(nombreAt)));
             FAtributos.push_back({nombreAt, valor});
         }
         FPila.push_back(nombreEl);
@@ -721,7 +738,8 @@ class Recorrido {
     TXmlHandler& handler;
     std::vector<std::string_view> FPila;
     std::vector<TXmlAtributo> FAtributos;
-    std::deque<std::string> FValores; // resolved attribute values of the current tag
+    std::unordered_set<std::string_view> FNombres; // used only for tags with many attributes
+    std::deque<std::string> FValores;              // resolved attribute values of the current tag
     std::string FTexto;
     const char* FPosError = nullptr;
     QString FMotivo;

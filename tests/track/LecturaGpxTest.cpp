@@ -308,6 +308,10 @@ TEST_F(LecturaGpx, BadInputGivesTheOpenErrorAndClosedStores) {
     for (int i = 0; i < 4096; ++i)
         binario += char((i * 7919) & 0xFF);
     const QByteArray bueno(kGpx11);
+    QByteArray muchosAtributos = "<gpx";
+    for (int i = 0; i < 50000; ++i)
+        muchosAtributos += " a" + QByteArray::number(i) + "=\"\"";
+    muchosAtributos += " a49999=\"\"/>";
     const struct {
         const char* guarda;
         QByteArray bytes;
@@ -342,6 +346,7 @@ TEST_F(LecturaGpx, BadInputGivesTheOpenErrorAndClosedStores) {
          "UTF-16"},
         {"an attribute without quotes",
          "<gpx><trk><trkseg><trkpt lat=41 lon=\"2\"/></trkseg></trk></gpx>", "comillas"},
+        {"a repeated attribute among very many", muchosAtributos, "a49999"},
         {"a repeated attribute",
          "<gpx><trk><trkseg><trkpt lat=\"1\" lat=\"2\"/></trkseg></trk></gpx>", "repetido"},
         {"attributes run together",
