@@ -1,8 +1,10 @@
 #include "FormData.h"
+#include "GpxReader.h"
 #include "Log.h"
 #include "Medidas.h"
 #include "SenderalError.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
@@ -488,4 +490,29 @@ TEST_F(LecturaGpx, ReadingAgainDoesNotMixTwoTracks) {
     EXPECT_EQ(punto(0, CampoPunto::Lat), "5");
     EXPECT_EQ(data.cdsTrack.Cabecera().name, "B");
     EXPECT_EQ(data.cdsTrack.Cabecera().creator, QString()) << "nothing left of the first header";
+}
+
+TEST(LeerGpx, ReadsFromAnyDevice) {
+    // A device that is not a file is read whole rather than mapped.
+    QFile mapFile(QStringLiteral(SENDERAL_SOURCE_DIR "/data/GpxDS.dll"));
+    ASSERT_TRUE(mapFile.open(QIODevice::ReadOnly));
+    TGpxMapping mapping;
+    QString error;
+    ASSERT_TRUE(TGpxMapping::Parse(mapFile.readAll(), mapping, error)) << error.toStdString();
+    QByteArray bytes(kGpx11);
+    QBuffer buffer(&bytes);
+    ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+    TrackHeader header;
+    TTrackPointStore points;
+    ASSERT_TRUE(LeerGpx(buffer, mapping, header, points, error)) << error.toStdString();
+    EXPECT_EQ(header.name, "Montseny & Matagalls");
+    ASSERT_EQ(points.RecordCount(), 2);
+    EXPECT_EQ(points.texto(1, CampoPunto::Lon), "2.4310");
+
+    QByteArray roto("<gpx>\n<trk>\n<name>x</trk>");
+    QBuffer malo(&roto);
+    ASSERT_TRUE(malo.open(QIODevice::ReadOnly));
+    TTrackPointStore otros;
+    EXPECT_FALSE(LeerGpx(malo, mapping, header, otros, error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("línea 3, columna 8: "))) << error.toStdString();
 }
