@@ -393,7 +393,16 @@ void TGraphScene::alFrente(TGraphObject* obj) {
     if (obj->FZ == FSiguienteZ - 1)
         return;
     obj->FZ = FSiguienteZ++;
-    FDesordenado = true;
+    if (!FDesordenado && UpdateCount == 0) {
+        // One object at a time (the animation's current point): move it to the end
+        // rather than sort the whole list at the next paint.
+        auto it = std::find_if(FObjetos.begin(), FObjetos.end(),
+                               [obj](const auto& o) { return o.get() == obj; });
+        if (it != FObjetos.end())
+            std::rotate(it, it + 1, FObjetos.end());
+    } else {
+        FDesordenado = true;
+    }
     cambio(obj, false);
 }
 

@@ -809,12 +809,13 @@ void TPanelGrafico::ActionPLayAnimExecute() {
     if (pList.empty())
         return;
     StateFlags |= sfGoPlay;
-    // While playing, the points are drawn over the silver line so that the lime current
-    // point can be seen; Stop gives back the display the user had chosen.
+    // While playing, the silver line is always drawn and the current point is drawn lime
+    // on top of it whether or not the points are shown (see the tick); Stop gives back
+    // the display the user had chosen.
     if (!FMostrandoAnimacion)
         FTipoRutaUsuario = FTipoRuta;
     FMostrandoAnimacion = true;
-    FTipoRuta = trLineas | trPuntos;
+    FTipoRuta = FTipoRutaUsuario | trLineas;
     sincronizarChecks();
     RedibujarRuta(-1, -1, -1);
     sbAnimacion->setMaximum(int(pList.size()));
@@ -835,9 +836,13 @@ void TPanelGrafico::TimerAnimTimer() {
     TTrackNode* nodo = pList[size_t(i)];
     const int anchoPrevio = nodo->Pen().Width;
     const TColor colorPrevio = nodo->Pen().Color;
+    const TBrushStyle estiloPrevio = nodo->Brush().Style;
     nodo->SetPenWidth(1);
     nodo->SetPenColor(clLime);
     nodo->SetBrushColor(clLime);
+    // Drawn even with the points hidden, and above its neighbours' marks.
+    nodo->SetBrushStyle(bsSolid);
+    nodo->BringToFront();
     nodo->Invalidate();
     sbAnimacion->setValue(i);
     MarcarPunto(i);
@@ -853,6 +858,7 @@ void TPanelGrafico::TimerAnimTimer() {
     anterior->SetPenWidth(anchoPrevio);
     anterior->SetPenColor(colorPrevio);
     anterior->SetBrushColor(colorPrevio);
+    anterior->SetBrushStyle(estiloPrevio);
 }
 
 void TPanelGrafico::ActionPauseAnimExecute() {

@@ -443,16 +443,23 @@ TEST(Animacion, SecuenciaDeTresPuntos) {
     p.panel.ActionPLayAnimExecute();
     EXPECT_TRUE(p.panel.EstaAnimando);
     EXPECT_EQ(p.panel.liRuta->Pen().Color, clSilver);
-    EXPECT_EQ(p.panel.pList[0]->Brush().Style, bsSolid); // points shown while playing
+    EXPECT_TRUE(p.panel.liRuta->Visible());
     const char* contador[] = {"0/3", "1/3", "2/3", "0/3"};
     for (const char* c : contador) {
         p.panel.TimerAnimTimer();
         EXPECT_EQ(p.panel.lblAnim->text(), QLatin1String(c));
+        // the current point is drawn lime, on top, though the points are hidden
+        const TGraphObject* arriba = p.panel.sgTrack->Object(p.panel.sgTrack->ObjectCount() - 1);
+        EXPECT_EQ(arriba, p.panel.pList[size_t(p.panel.sbAnimacion->value())]);
+        EXPECT_EQ(arriba->Brush().Style, bsSolid);
     }
     EXPECT_EQ(p.panel.pList[2]->Brush().Color, clLime); // stays after the wrap-around
+    EXPECT_EQ(p.panel.pList[2]->Brush().Style, bsSolid);
     EXPECT_EQ(p.panel.pList[1]->Brush().Color, clNavy);
+    EXPECT_EQ(p.panel.pList[1]->Brush().Style, bsClear); // back to the lines-only look
     p.panel.TimerAnimTimer(); // 1/3
     EXPECT_EQ(p.panel.pList[0]->Brush().Color, clNavy);
+    EXPECT_EQ(p.panel.pList[0]->Brush().Style, bsClear);
     EXPECT_EQ(p.panel.pList[2]->Brush().Color, clLime);
     EXPECT_EQ(p.panel.sbAnimacion->maximum(), 3);
     EXPECT_EQ(p.panel.sbAnimacion->value(), 1);
@@ -487,8 +494,10 @@ TEST(Animacion, PausaYStop) {
     // the user's display comes back, with the line in its own colour
     EXPECT_EQ(p.panel.TipoRuta(), trLineas);
     EXPECT_EQ(p.panel.liRuta->Pen().Color, clRed);
-    for (TTrackNode* n : p.panel.pList)
+    for (TTrackNode* n : p.panel.pList) {
         EXPECT_EQ(n->Brush().Color, clNavy);
+        EXPECT_EQ(n->Brush().Style, bsClear);
+    }
     p.panel.ActionPLayAnimExecute();
     p.panel.TimerAnimTimer();
     EXPECT_EQ(p.panel.lblAnim->text(), QStringLiteral("0/3"));
