@@ -503,6 +503,35 @@ TEST(Animacion, PausaYStop) {
     EXPECT_EQ(p.panel.lblAnim->text(), QStringLiteral("0/3"));
 }
 
+TEST(Animacion, ConSoloPuntosLaLineaAparecePlateadaYStopLaQuita) {
+    Pagina p(tresPuntos);
+    p.panel.ActionVerConLineasExecute(); // points only
+    ASSERT_EQ(p.panel.TipoRuta(), trPuntos);
+    p.panel.TimerAnim->setInterval(3600000);
+    p.panel.ActionPLayAnimExecute();
+    EXPECT_TRUE(p.panel.liRuta->Visible());
+    EXPECT_EQ(p.panel.liRuta->Pen().Color, clSilver);
+    p.panel.TimerAnimTimer();
+    p.panel.TimerAnimTimer();
+    EXPECT_EQ(p.panel.pList[0]->Brush().Style, bsSolid); // the user's points stay drawn
+    p.panel.ActionStopAnimExecute();
+    EXPECT_EQ(p.panel.TipoRuta(), trPuntos);
+    EXPECT_FALSE(p.panel.liRuta->Visible());
+}
+
+TEST(Animacion, CerrarDuranteUnTicNoTocaNodosLiberados) {
+    Pagina p(tresPuntos);
+    p.panel.TimerAnim->setInterval(3600000);
+    p.panel.ActionPLayAnimExecute();
+    p.panel.TimerAnimTimer();
+    // the close command runs while the tick lets the event loop work
+    QTimer::singleShot(0, &p.panel, [&] { p.panel.Limpiar(); });
+    p.panel.TimerAnimTimer();
+    EXPECT_TRUE(p.panel.pList.empty());
+    EXPECT_EQ(p.panel.animIndex, 0);
+    EXPECT_FALSE(p.panel.EstaAnimando);
+}
+
 TEST(Animacion, RitmoInmediato) {
     Pagina p(tresPuntos);
     p.panel.ActionPLayAnimExecute();
