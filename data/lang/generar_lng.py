@@ -324,6 +324,18 @@ TEXTOS = {
                                       "Traduccions: la unitat Verbario"),
     "Cálculo de IBPIndex desde:": ("IBPIndex calculated by:", "Càlcul de l'IBPIndex des de:"),
     "Conversión de rutas:": ("Route conversion:", "Conversió de rutes:"),
+    "Ribbon - Obsidian": ("Ribbon - Obsidian", "Ribbon - Obsidian"),
+    "Ribbon - Luna": ("Ribbon - Luna", "Ribbon - Luna"),
+    "Ribbon - Silver": ("Ribbon - Silver", "Ribbon - Silver"),
+    "Tema de visualización:": ("Display theme:", "Tema de visualització:"),
+    "&Comprobar actiualizaciones al iniciar la aplicación.": (
+        "&Check for updates when the application starts.",
+        "&Comprova si hi ha actualitzacions en iniciar l'aplicació."),
+    "Ubicacion para la aplicacion GPSBabel:": ("Location of the GPSBabel program:",
+                                               "Ubicació del programa GPSBabel:"),
+    "Calcular ancho de línea automáticamente": ("Work out the line width automatically",
+                                                "Calcula el gruix de la línia automàticament"),
+    "Idioma de la aplicación:": ("Application language:", "Idioma de l'aplicació:"),
 }
 
 # Texts that read differently in one place: by key, (English, Catalan).

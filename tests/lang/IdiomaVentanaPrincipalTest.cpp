@@ -10,6 +10,7 @@
 
 #include "ImprimirQt.h"
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -38,6 +39,10 @@ class Programa : public ::testing::Test {
             return false;
         };
         FVentana->MensajeInfo = [this](const QString& t) { FUltimoMensaje = t; };
+        // No modal box may stop a test: the start-up reports a missing catalogue.
+        FVentana->MensajeAviso = [this](const QString& t) { FUltimoMensaje = t; };
+        FVentana->MensajeError = [this](const QString& t) { FUltimoMensaje = t; };
+        TFMain::ManejadorErrorGlobal = [this](const QString& t) { FUltimoMensaje = t; };
     }
     void TearDown() override {
         // The data holder writes to the window's log: it goes first, as at program exit.
@@ -45,6 +50,7 @@ class Programa : public ::testing::Test {
         FVentana.reset();
         EstablecerIdiomaActual(nullptr);
         SetAppDirOverride(QString());
+        TFMain::ManejadorErrorGlobal = nullptr;
     }
     void elegir(const QString& item) {
         FVentana->PonerTextoIdioma(item);
@@ -94,10 +100,20 @@ TEST_F(Programa, SwitchingLanguageChangesRibbonPagesCommandsAndMessages) {
 TEST_F(Programa, ScreenshotsOfTheRibbonDifferBetweenLanguages) {
     TFMain& w = *FVentana;
     w.resize(900, 700);
+    w.RibbonMain->setCurrentPage(w.rpMas);
+    // SENDERAL_CAPTURAS=folder keeps a picture of the window in each language.
+    const QString folder = qEnvironmentVariable("SENDERAL_CAPTURAS");
+    w.show();
     auto foto = [&](const char* item) {
         elegir(QString::fromUtf8(item));
+        // The layouts follow the new texts on the next pass of the event loop.
+        for (int pass = 0; pass < 5; ++pass)
+            QApplication::processEvents();
+        if (!folder.isEmpty())
+            w.grab().save(folder + "/" + w.FicheroIdioma() + ".png");
         return w.RibbonMain->grab().toImage();
     };
+
     const QImage es = foto("Español / Spanish");
     const QImage en = foto("Inglés / English");
     const QImage ca = foto("Catalán / Catalan");
