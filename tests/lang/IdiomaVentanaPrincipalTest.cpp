@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -95,6 +96,22 @@ TEST_F(Programa, SwitchingLanguageChangesRibbonPagesCommandsAndMessages) {
         EXPECT_EQ(w.tsConfig->property("Caption").toString(), QString::fromUtf8(c.pagina));
         EXPECT_EQ(preguntaAlCerrar(), QString::fromUtf8(c.salir));
     }
+}
+
+TEST_F(Programa, ChoosingAnItemInTheSelectorAppliesIt) {
+    QComboBox* selector = FVentana->outcbIdioma;
+    selector->setCurrentIndex(2);
+    emit selector->activated(2);
+    EXPECT_EQ(FVentana->FicheroIdioma(), "ca.lng");
+    EXPECT_EQ(FVentana->rpRuta->caption(), "&Rutes");
+}
+
+TEST_F(Programa, TheAboutWindowTakesTheLanguageInForce) {
+    elegir("Catalán / Catalan");
+    TFSplash splash;
+    AplicarIdioma(&splash, FVentana->FicheroIdioma());
+    EXPECT_TRUE(
+        splash.Memo1->toPlainText().startsWith(QString::fromUtf8("Senderal - Aplicació gratuïta")));
 }
 
 TEST_F(Programa, ScreenshotsOfTheRibbonDifferBetweenLanguages) {

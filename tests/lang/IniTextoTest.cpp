@@ -46,6 +46,10 @@ const CasoLookup CasosLookup[] = {
     {"CR-only line ends", "[Misc]\rK=v\rJ=w", "J", "w"},
 };
 
+void PrintTo(const CasoLookup& c, std::ostream* os) {
+    *os << c.nombre;
+}
+
 class LookupTextCase : public ::testing::TestWithParam<CasoLookup> {
   protected:
     void TearDown() override { EstablecerIdiomaActual(nullptr); }
