@@ -126,6 +126,8 @@ TEST_F(Programa, ScreenshotsOfTheRibbonDifferBetweenLanguages) {
         // The layouts follow the new texts on the next pass of the event loop.
         for (int pass = 0; pass < 5; ++pass)
             QApplication::processEvents();
+        w.RibbonMain->setCurrentPage(w.rpMas);
+        QApplication::processEvents();
         if (!folder.isEmpty())
             w.grab().save(folder + "/" + w.FicheroIdioma() + ".png");
         return w.RibbonMain->grab().toImage();
