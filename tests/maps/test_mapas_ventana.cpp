@@ -5,6 +5,7 @@
 #include "FormMain.h"
 #include "GraficoPerfil.h"
 #include "Log.h"
+#include "PanelGrafico.h"
 #include "Ribbon.h"
 
 #include <QAction>
@@ -67,6 +68,9 @@ class MapasVentana : public ::testing::Test {
         errors.clear(); // start-up's own complaints (no format catalogue here) are not ours
     }
     void TearDown() override {
+        // The plan panel goes first, while the ribbon box it was handed still exists.
+        delete window->PanelGrafico;
+        window->PanelGrafico = nullptr;
         window.reset();
         data.reset();
         TFMain::ManejadorErrorGlobal = nullptr;
