@@ -1,4 +1,3 @@
-#include "Aplicacion.h"
 #include "AppPaths.h"
 #include "ConversionLineaOrdenes.h"
 #include "EscritoresRuta.h"
@@ -10,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QStringList>
 #include <cstdio>
 #include <unistd.h>
@@ -38,6 +38,25 @@ int imprimirResumen(const QString& path) {
         return 1;
     }
     return 0;
+}
+
+// Everything with a window lives in a module beside the program; loading it only here
+// keeps the command-line tools quick to start.
+int abrirVentana(int argc, char* argv[]) {
+    const QString dir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
+    QString path = dir + QStringLiteral("/libsenderal_ventana.so");
+    if (!QFileInfo::exists(path)) {
+        QCoreApplication probe(argc, argv); // finds the program folder when argv[0] has no path
+        path = QCoreApplication::applicationDirPath() + QStringLiteral("/libsenderal_ventana.so");
+    }
+    QLibrary module(path);
+    using Entrada = int (*)(int, char**);
+    auto entrada = reinterpret_cast<Entrada>(module.resolve("senderal_ventana_main"));
+    if (!entrada) {
+        std::fprintf(stderr, "%s\n", qPrintable(module.errorString()));
+        return 1;
+    }
+    return entrada(argc, argv);
 }
 
 int posicion(int argc, char* argv[], const char* option) {
@@ -73,25 +92,5 @@ int main(int argc, char* argv[]) {
         QCoreApplication app(argc, argv);
         return EjecutarExportacion(QCoreApplication::arguments().mid(exportar + 1));
     }
-    const int snap = posicion(argc, argv, "--snapshot");
-    if (snap > 0) {
-        if (snap + 1 >= argc) {
-            std::fprintf(stderr, "usage: senderal --snapshot DIR [FILE]\n");
-            return 2;
-        }
-        // Drawn without a display.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        TAplicacion app(argc, argv);
-        QString file = snap + 2 < argc ? QString::fromLocal8Bit(argv[snap + 2])
-                                       : AppDir() + QStringLiteral("samples/Montseny.gpx");
-        return EjecutarSnapshot(QString::fromLocal8Bit(argv[snap + 1]), QFileInfo(file).absoluteFilePath());
-    }
-    const int timing = posicion(argc, argv, "--load-time");
-    if (timing > 0 && timing + 1 < argc) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        TAplicacion app(argc, argv);
-        return MedirCarga(QFileInfo(QString::fromLocal8Bit(argv[timing + 1])).absoluteFilePath());
-    }
-    TAplicacion app(argc, argv);
-    return EjecutarVentana(QCoreApplication::arguments());
+    return abrirVentana(argc, argv);
 }
