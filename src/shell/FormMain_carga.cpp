@@ -162,6 +162,8 @@ void TFMain::MostrarPanelInfo(TTipoInfoPanel kind, bool show) {
             lines << doc->findBlockByNumber(3 * kind + i).text();
         lines << ((kind == tiArrastre && !StrAcceptTypes.isEmpty()) ? StrAcceptTypes : QString());
         mmPanelInfo->setPlainText(lines.join(QLatin1Char('\n')));
+        // The list of accepted types is longer than the panel is wide: the tip shows it whole.
+        mmPanelInfo->setToolTip(lines.value(3));
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         CentrarPanelInfo();
         pnlArrastrar->raise();
