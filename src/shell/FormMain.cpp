@@ -189,8 +189,8 @@ void TFMain::crearAcciones() {
         a->setCheckable(true);
         anim->addAction(a);
     }
-    // The hidden export commands live on a page that no command shows.
-    ActionConvertPLT->setVisible(true);
+    // The export commands ActionConvertPLT and ActionConvertKML are on no ribbon tab:
+    // their buttons live on a page that no command shows.
 
     Conectar(Action1, [this] { ActionAbrirTrackExecute(); });
     Conectar(ActionCerrarRuta, [this] { ActionCerrarRutaExecute(); });
