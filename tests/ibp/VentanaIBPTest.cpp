@@ -61,7 +61,8 @@ class VentanaIBP : public ::testing::Test {
         // No update check against the outside world.
         Escribir(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
                      QStringLiteral(".ini"),
-                 "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\n");
+                 "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nIBPIndexURL=" +
+                     servidor.base().toUtf8() + "\r\n");
         track = Escribir(QStringLiteral("Tres.gpx"), kGpx);
         SetIBPIndexURL(servidor.base());
         servidor.responder("/analizado_ifr.asp",
