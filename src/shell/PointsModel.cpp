@@ -3,7 +3,9 @@
 #include "TrackStores.h"
 
 TPointsModel::TPointsModel(TTrackPointStore* store, QObject* parent)
-    : QAbstractTableModel(parent), FStore(store) {
+    : QAbstractTableModel(parent), FStore(store),
+      FTitulos{QStringLiteral("Latitud"), QStringLiteral("Longitud"), QStringLiteral("Elevación"),
+               QStringLiteral("DateTime"), QStringLiteral("Fecha"), QStringLiteral("Hora")} {
     connect(store, &TDataStore::DatosCambiados, this, [this] {
         beginResetModel();
         FFilas = FStore && FStore->Active() ? FStore->RecordCount() : 0;
@@ -42,6 +44,14 @@ QVariant TPointsModel::data(const QModelIndex& index, int role) const {
 QVariant TPointsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* titles[] = {"Latitud", "Longitud", "Elevación", "DateTime", "Fecha", "Hora"};
-    return section >= 0 && section < NumColumnas ? QString::fromUtf8(titles[section]) : QVariant();
+    return FTitulos.value(section);
+}
+
+bool TPointsModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role) {
+    if (orientation != Qt::Horizontal || section < 0 || section >= NumColumnas ||
+        (role != Qt::EditRole && role != Qt::DisplayRole))
+        return false;
+    FTitulos[section] = value.toString();
+    emit headerDataChanged(orientation, section, section);
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QPointer>
+#include <QStringList>
 
 class TTrackPointStore;
 
@@ -19,6 +20,9 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Column titles can be replaced (language files do).
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
+                       int role = Qt::EditRole) override;
 
     // "Fecha" and "Hora" of a time text: characters 1-10 and the 8 from position 12.
     static QString FechaDe(const QString& time) { return time.left(10); }
@@ -26,5 +30,6 @@ public:
 
 private:
     QPointer<TTrackPointStore> FStore;
+    QStringList FTitulos;
     int FFilas = 0;
 };
