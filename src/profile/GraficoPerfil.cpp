@@ -3,6 +3,7 @@
 #include "SenderalError.h"
 
 #include <QAreaSeries>
+#include <algorithm>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QLineSeries>
@@ -64,6 +65,39 @@ TGraficoPerfil::TGraficoPerfil(QWidget* parent)
     setRubberBand(QChartView::NoRubberBand);
 }
 
+QList<QPointF> TGraficoPerfil::PuntosDibujados(const std::vector<double>& altitudes) {
+    QList<QPointF> points;
+    const size_t n = altitudes.size();
+    if (n <= MaximoPuntosDirectos) {
+        points.reserve(qsizetype(n));
+        for (size_t i = 0; i < n; ++i)
+            points.append(QPointF(double(i), altitudes[i]));
+        return points;
+    }
+    // A long track has far more points than the chart has pixels: each slice keeps its
+    // lowest and its highest point, in track order, so every peak and valley stays drawn
+    // while the chart paints in a fraction of the time.
+    const size_t slices = MaximoPuntosDirectos / 2;
+    points.reserve(qsizetype(2 * slices + 2));
+    for (size_t k = 0; k < slices; ++k) {
+        const size_t from = k * n / slices, to = (k + 1) * n / slices;
+        size_t lo = from, hi = from;
+        for (size_t i = from; i < to; ++i) {
+            if (altitudes[i] < altitudes[lo])
+                lo = i;
+            if (altitudes[i] > altitudes[hi])
+                hi = i;
+        }
+        const size_t first = std::min(lo, hi), second = std::max(lo, hi);
+        points.append(QPointF(double(first), altitudes[first]));
+        if (second != first)
+            points.append(QPointF(double(second), altitudes[second]));
+    }
+    if (points.last().x() != double(n - 1)) // the chart always reaches the last point
+        points.append(QPointF(double(n - 1), altitudes[n - 1]));
+    return points;
+}
+
 void TGraficoPerfil::Vaciar() {
     FSuperior->clear();
     FLinea->clear();
@@ -72,10 +106,7 @@ void TGraficoPerfil::Vaciar() {
 
 void TGraficoPerfil::Pintar(const TDatosPerfil& datos) {
     Vaciar();
-    QList<QPointF> points;
-    points.reserve(qsizetype(datos.altitudes.size()));
-    for (size_t i = 0; i < datos.altitudes.size(); ++i)
-        points.append(QPointF(double(i), datos.altitudes[i]));
+    const QList<QPointF> points = PuntosDibujados(datos.altitudes);
     FSuperior->replace(points);
     FLinea->replace(points);
     if (!datos.completo())

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QList>
+#include <QPointF>
+#include <vector>
+
 #include "DatosPerfil.h"
 
 #include <QChartView>
@@ -23,6 +27,11 @@ class TGraficoPerfil : public QChartView {
     // values before it are shown, the axes are left alone and the error is thrown
     // (ESenderalError) after the chart has been updated.
     void Pintar(const TDatosPerfil& datos);
+
+    // The points the chart draws for these altitudes: all of them up to
+    // MaximoPuntosDirectos, beyond that the lowest and highest of each slice.
+    static constexpr size_t MaximoPuntosDirectos = 20000;
+    static QList<QPointF> PuntosDibujados(const std::vector<double>& altitudes);
     void Vaciar(); // both series cleared, labels removed
 
     void VerRelleno(bool visible); // the line stays whatever this says

@@ -546,6 +546,9 @@ void TFMain::ArranqueDiferido() {
     IBPIndexPage.clear();
     StatusPanel0->setText(QStringLiteral("..."));
     MostrarPanelInfo(tiArrastre, true);
+    // The map browser starts on its empty page now, so its engine is up before the
+    // first track arrives instead of in the middle of loading it.
+    LimpiarMapas();
     IniciarModoLineas();
     RibbonMain->setCurrentPage(rpRuta);
     ComprobarActualizacionesInicio();

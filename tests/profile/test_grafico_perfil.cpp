@@ -2,6 +2,7 @@
 #include "SenderalError.h"
 
 #include <QAreaSeries>
+#include <cmath>
 #include <QCategoryAxis>
 #include <QFile>
 #include <QLineSeries>
@@ -142,4 +143,27 @@ TEST(GraficoPerfil, TheAreaIsFilledWithTheGradient) {
             coloured += c.saturation() > 150;
         }
     EXPECT_LT(coloured, 5) << "hiding the fill removes the colours";
+}
+
+TEST(GraficoPerfil, ALongTrackKeepsEveryPeakValleyAndBothEnds) {
+    // 200,000 points of a gentle wave with one sharp peak and one sharp valley.
+    std::vector<double> alt(200000);
+    for (size_t i = 0; i < alt.size(); ++i)
+        alt[i] = 1000 + 100 * std::sin(double(i) / 5000.0);
+    alt[123457] = 2500;
+    alt[77777] = -40;
+    const QList<QPointF> drawn = TGraficoPerfil::PuntosDibujados(alt);
+
+    EXPECT_LE(drawn.size(), qsizetype(TGraficoPerfil::MaximoPuntosDirectos) + 1);
+    EXPECT_EQ(drawn.first(), QPointF(0, alt[0]));
+    EXPECT_EQ(drawn.last(), QPointF(double(alt.size() - 1), alt.back()));
+    EXPECT_TRUE(drawn.contains(QPointF(123457, 2500)));
+    EXPECT_TRUE(drawn.contains(QPointF(77777, -40)));
+    for (qsizetype i = 1; i < drawn.size(); ++i)
+        ASSERT_LT(drawn[i - 1].x(), drawn[i].x()) << "points stay in track order";
+}
+
+TEST(GraficoPerfil, ATrackUpToTheLimitIsDrawnPointByPoint) {
+    std::vector<double> alt(TGraficoPerfil::MaximoPuntosDirectos, 5.0);
+    EXPECT_EQ(TGraficoPerfil::PuntosDibujados(alt).size(), qsizetype(alt.size()));
 }
