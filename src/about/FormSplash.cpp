@@ -20,8 +20,7 @@ std::function<void(const QUrl&)> TFSplash::AbrirDireccion = [](const QUrl& url) 
     QDesktopServices::openUrl(url);
 };
 
-namespace {
-QPixmap dibujar(const QString& recurso, const QSize& tamano) {
+QPixmap DibujarSvg(const QString& recurso, const QSize& tamano) {
     QPixmap pixmap(tamano);
     pixmap.fill(Qt::transparent);
     QSvgRenderer svg(recurso);
@@ -29,7 +28,6 @@ QPixmap dibujar(const QString& recurso, const QSize& tamano) {
     svg.render(&p);
     return pixmap;
 }
-} // namespace
 
 QUrl TFSplash::DireccionCorreo() {
     QUrl url(QStringLiteral("mailto:") + CorreoAutor());
@@ -50,7 +48,7 @@ TFSplash::TFSplash(QWidget* parent)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 550, 354);
-    Image1->setPixmap(dibujar(QStringLiteral(":/about/paisaje.svg"), QSize(550, 354)));
+    Image1->setPixmap(DibujarSvg(QStringLiteral(":/about/paisaje.svg"), QSize(550, 354)));
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -65,7 +63,7 @@ TFSplash::TFSplash(QWidget* parent)
     Image2 = new QLabel(Panel1);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(8, 8, 49, 49);
-    Image2->setPixmap(dibujar(QStringLiteral(":/about/icono.svg"), QSize(49, 49)));
+    Image2->setPixmap(DibujarSvg(QStringLiteral(":/about/icono.svg"), QSize(49, 49)));
 
     Memo1 = crearTexto(QStringLiteral("Memo1"),
                        {QStringLiteral("Senderal - Aplicación gratuíta"), QString(),
@@ -109,7 +107,7 @@ TFSplash::TFSplash(QWidget* parent)
     Image3 = new QLabel(Panel1);
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->setGeometry(8, 88, 184, 52);
-    Image3->setPixmap(dibujar(QStringLiteral(":/about/logo.svg"), QSize(184, 52)));
+    Image3->setPixmap(DibujarSvg(QStringLiteral(":/about/logo.svg"), QSize(184, 52)));
     Image3->setCursor(Qt::PointingHandCursor);
     Image3->installEventFilter(this);
 

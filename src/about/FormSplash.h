@@ -4,9 +4,15 @@
 #include <functional>
 
 class QFrame;
+class QPixmap;
+class QSize;
+class QString;
 class QLabel;
 class QPlainTextEdit;
 class QUrl;
+
+// A picture drawn from an SVG resource at the given size, transparent around it.
+QPixmap DibujarSvg(const QString& recurso, const QSize& tamano);
 
 // The about window: the program's landscape cut to its hill outline, a white panel with
 // the program text, credits and links. Each opening creates a new window, freed when it

@@ -71,14 +71,6 @@ void pintarFondo(QWidget* w, const QColor& color) {
     w->setAutoFillBackground(true);
 }
 
-QPixmap dibujarSvg(const QString& recurso, const QSize& tamano) {
-    QPixmap pixmap(tamano);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer svg(recurso);
-    QPainter p(&pixmap);
-    svg.render(&p);
-    return pixmap;
-}
 } // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -284,7 +276,7 @@ void TFMain::CrearImagenesTema() {
         imagen->setProperty("Tag", tema.Indice + 1);
         imagen->setAutoRaise(true);
         imagen->setIconSize(QSize(48, 36));
-        imagen->setIcon(QIcon(dibujarSvg(QLatin1String(recursos[tema.Indice]), QSize(48, 36))));
+        imagen->setIcon(QIcon(DibujarSvg(QLatin1String(recursos[tema.Indice]), QSize(48, 36))));
         imagen->setToolTip(tema.Nombre);
         imagen->setStatusTip(tema.Nombre);
         imagen->setCursor(Qt::PointingHandCursor);
