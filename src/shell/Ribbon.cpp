@@ -197,7 +197,7 @@ TRibbon::TRibbon(QWidget* parent) : QFrame(parent) {
     tabsRow->addStretch(1);
     FHelp = new QToolButton(this);
     FHelp->setAutoRaise(true);
-    FHelp->setObjectName(QStringLiteral("RibbonHelp"));
+    FHelp->setProperty("ribbonHelp", true);
     FHelp->setText(QStringLiteral("?"));
     FHelp->setToolTip(QStringLiteral("Ayuda"));
     tabsRow->addWidget(FHelp);
@@ -272,7 +272,7 @@ void TRibbon::setEsquema(Esquema scheme) {
     setStyleSheet(QStringLiteral(
         "TRibbon { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 %1, stop:1 %2); }"
         "QLabel[ribbonTitle=\"true\"] { color: %4; font-weight: bold; }"
-        "QToolButton#RibbonHelp { color: %4; font-weight: bold; }"
+        "QToolButton[ribbonHelp=\"true\"] { color: %4; font-weight: bold; }"
         "QTabBar::tab { color: %4; background: transparent; padding: 3px 12px; border: 1px solid transparent; }"
         "QTabBar::tab:selected { background: %3; color: #15428b; border: 1px solid #8db2e3; border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
         "QStackedWidget[ribbonBody=\"true\"] { background: %3; border-top: 1px solid #8db2e3; border-bottom: 1px solid #8db2e3; }"
