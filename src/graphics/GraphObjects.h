@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Medidas.h"
+#include "TablaMedidas.h"
 
 #include <QColor>
 #include <QPoint>
@@ -164,29 +164,38 @@ public:
     void Draw(QPainter& painter, const TTransformacion& t) const override;
 };
 
-// One track point as measured and drawn.
+// One track point as measured and drawn. The measures stay in the track's table (which
+// the plan view keeps alive while its nodes exist); the node holds where to find them.
 class TTrackNode : public TEllipticNode {
 public:
     explicit TTrackNode(TGraphScene* owner) : TEllipticNode(owner) {}
 
-    TMedidasPunto Datos;
+    void SetMedidas(const TTablaMedidas* tabla, int indice) {
+        FTabla = tabla;
+        FIndice = indice;
+    }
+    TMedidasPunto Datos() const { return FTabla ? FTabla->Punto(FIndice) : TMedidasPunto(); }
     QPoint Center;
 
-    double Latitud() const { return Datos.Latitud; }
-    double Longitud() const { return Datos.Longitud; }
-    TFechaHora FechaHora() const { return Datos.FechaHora; }
-    TFechaHora FechaHoraIni() const { return Datos.FechaHoraIni; }
-    double Elevacion() const { return Datos.Elevacion; }
-    double Distancia() const { return Datos.Distancia; }
-    double AscAcumulado() const { return Datos.AscAcumulado; }
-    double DescAcumulado() const { return Datos.DescAcumulado; }
-    double VelocidadInstant() const { return Datos.VelocidadInstant; }
-    QString LatitudAsString() const { return Datos.LatitudAsString(); }
-    QString LongitudAsString() const { return Datos.LongitudAsString(); }
-    int LatitudAsInteger() const { return Datos.LatitudAsInteger(); }
-    int LongitudAsInteger() const { return Datos.LongitudAsInteger(); }
-    TFechaHora Fecha() const { return Datos.Fecha(); }
-    TFechaHora Hora() const { return Datos.Hora(); }
+    double Latitud() const { return FTabla ? FTabla->Latitud(FIndice) : 0; }
+    double Longitud() const { return FTabla ? FTabla->Longitud(FIndice) : 0; }
+    TFechaHora FechaHora() const { return FTabla ? FTabla->FechaHora(FIndice) : 0; }
+    TFechaHora FechaHoraIni() const { return FTabla ? FTabla->FechaHoraIni() : 0; }
+    double Elevacion() const { return FTabla ? FTabla->Elevacion(FIndice) : 0; }
+    double Distancia() const { return FTabla ? FTabla->Distancia(FIndice) : 0; }
+    double AscAcumulado() const { return FTabla ? FTabla->AscAcumulado(FIndice) : 0; }
+    double DescAcumulado() const { return FTabla ? FTabla->DescAcumulado(FIndice) : 0; }
+    double VelocidadInstant() const { return FTabla ? FTabla->VelocidadInstant(FIndice) : 0; }
+    QString LatitudAsString() const { return Datos().LatitudAsString(); }
+    QString LongitudAsString() const { return Datos().LongitudAsString(); }
+    int LatitudAsInteger() const { return Datos().LatitudAsInteger(); }
+    int LongitudAsInteger() const { return Datos().LongitudAsInteger(); }
+    TFechaHora Fecha() const { return FechaHora(); }
+    TFechaHora Hora() const { return FechaHora(); }
+
+private:
+    const TTablaMedidas* FTabla = nullptr;
+    int FIndice = 0;
 };
 
 // A polyline through integer points; link points are not confined by the canvas.

@@ -4,6 +4,7 @@
 #include "Log.h"
 #include "Numeros.h"
 #include "SenderalError.h"
+#include "TablaMedidas.h"
 #include "TrackStores.h"
 #include "Trazado.h"
 #include "Verbario.h"
@@ -39,13 +40,6 @@ struct FinActualizacion {
     TSimpleGraph* canvas;
     ~FinActualizacion() { canvas->EndUpdate(); }
 };
-
-double numeroPunto(std::string_view text) {
-    double v = 0;
-    if (!IntentarLeerNumero(text, v))
-        throw ESenderalError(TextoErrorNumero(QString::fromUtf8(text.data(), qsizetype(text.size()))));
-    return v;
-}
 
 // The user's long time format, without the zone name a locale may add.
 QString formatoHoraLarga(const QLocale& locale) {
@@ -368,6 +362,10 @@ void TPanelGrafico::dejarPasarEventos(int hechos, int total) {
 }
 
 void TPanelGrafico::CrearGraficoRuta(const TTrackPointStore& points) {
+    CrearGraficoRuta(TTablaMedidas::Calcular(points));
+}
+
+void TPanelGrafico::CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medidas) {
     if (FConstruyendo)
         throw ESenderalError(QStringLiteral("Ya se está construyendo el gráfico de la ruta."));
     FConstruyendo = true;
@@ -376,7 +374,9 @@ void TPanelGrafico::CrearGraficoRuta(const TTrackPointStore& points) {
         ~Fin() { b = false; }
     } fin{FConstruyendo};
 
-    const int n = points.RecordCount();
+    const TTablaMedidas& tabla = *medidas;
+    FMedidas.push_back(std::move(medidas));
+    const int n = tabla.Puntos();
     asegurarGeometria();
     sgTrack->SetShowGrid(FAcciones.VerGrid ? FAcciones.VerGrid->isChecked() : sgTrack->ShowGrid());
     sgTrack->SetMinNodeSize(2);
@@ -398,35 +398,36 @@ void TPanelGrafico::CrearGraficoRuta(const TTrackPointStore& points) {
             pbarMain->setValue(0);
         }
         TProyeccion proyeccion;
-        for (int i = 0; i < n; ++i) {
-            proyeccion.Incluir(CoordenadaEntera(numeroPunto(points.texto(i, CampoPunto::Lat))),
-                               CoordenadaEntera(numeroPunto(points.texto(i, CampoPunto::Lon))));
+        const int conCoordenadas = tabla.PuntosConCoordenadas();
+        for (int i = 0; i < conCoordenadas; ++i) {
+            proyeccion.Incluir(CoordenadaEntera(tabla.Latitud(i)), CoordenadaEntera(tabla.Longitud(i)));
             dejarPasarEventos(i + 1, 2 * n);
         }
+        tabla.ComprobarCoordenadas();
         if (AntesDeColocarPuntos)
             AntesDeColocarPuntos();
 
         pList.reserve(size_t(n));
-        TCalculadorMedidas calculador(ElevacionRelleno(points));
         const bool lineas = FTipoRuta & trLineas;
-        for (int i = 0; i < n; ++i) {
-            const TMedidasPunto m = calculador.Agregar(
-                points.texto(i, CampoPunto::Lat), points.texto(i, CampoPunto::Lon),
-                points.texto(i, CampoPunto::Ele), points.texto(i, CampoPunto::Time));
-            const QPoint pos = proyeccion.Posicion(CoordenadaEntera(m.Latitud), CoordenadaEntera(m.Longitud));
+        const int medidos = tabla.PuntosMedidos();
+        for (int i = 0; i < medidos; ++i) {
+            const QPoint pos = proyeccion.Posicion(CoordenadaEntera(tabla.Latitud(i)),
+                                                   CoordenadaEntera(tabla.Longitud(i)));
             liRuta->AddPoint(pos);
             liRuta->SetVisible(lineas);
             auto* nodo = sgTrack->Crear<TTrackNode>();
             nodo->Center = pos;
             nodo->Tag = i + 1;
             nodo->SetOptions(nodo->Options() & ~goSelectable);
-            nodo->Datos = m;
+            nodo->SetMedidas(&tabla, i);
             nodo->BringToFront();
             pList.push_back(nodo);
-            AlturaMaxima = calculador.AlturaMaxima();
-            VelocidadMaxima = calculador.VelocidadMaxima();
             dejarPasarEventos(n + i + 1, 2 * n);
         }
+        // The maxima as far as the points were measured, as when the pass ran here.
+        AlturaMaxima = tabla.AlturaMaxima();
+        VelocidadMaxima = tabla.VelocidadMaxima();
+        tabla.ComprobarMedidas();
 
         // Keeps the canvas's bounds at the origin.
         auto* ancla = sgTrack->Crear<TRectangularNode>();
@@ -920,6 +921,7 @@ void TPanelGrafico::Limpiar() {
     sgTrack->Clear();
     sgAltura->Clear();
     sgVelocidad->Clear();
+    FMedidas.clear();
     AlturaMaxima = 0;
     VelocidadMaxima = 0;
     TextoDistancia.clear();

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -19,6 +20,7 @@ class QSpinBox;
 class QTimer;
 class QToolButton;
 class TLog;
+class TTablaMedidas;
 class TTrackPointStore;
 
 // What the plan view draws: the line, the points, or both.
@@ -121,6 +123,8 @@ public:
     TColor ColorFondo() const { return FColorFondo; }
 
     // ---- plan view
+    // From the track's numbers, which the page keeps while it shows them.
+    void CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medidas);
     void CrearGraficoRuta(const TTrackPointStore& points);
     // -1 takes the value from its control.
     void RedibujarRuta(int ancho, qint64 colorLinea, qint64 colorFondo);
@@ -195,4 +199,6 @@ private:
     // Changes with every close, so that code resumed after the event loop ran can tell
     // that the nodes it holds are gone.
     unsigned FGeneracion = 0;
+    // The numbers the nodes read; freed with them.
+    std::vector<std::shared_ptr<const TTablaMedidas>> FMedidas;
 };

@@ -1,6 +1,6 @@
 #include "DatosPerfil.h"
 
-#include "Medidas.h"
+#include "TablaMedidas.h"
 #include "Numeros.h"
 #include "SenderalError.h"
 #include "TrackStores.h"
@@ -10,23 +10,23 @@
 
 TDatosPerfil CalcularDatosPerfil(const TTrackPointStore& points, int distanciaTotalM,
                                  QChar decimalSep) {
+    return CalcularDatosPerfil(*TTablaMedidas::Calcular(points), distanciaTotalM, decimalSep);
+}
+
+TDatosPerfil CalcularDatosPerfil(const TTablaMedidas& medidas, int distanciaTotalM,
+                                 QChar decimalSep) {
     TDatosPerfil d;
-    const int count = points.RecordCount();
-    d.altitudes.reserve(size_t(count));
+    const int count = medidas.Puntos();
+    const int medidos = medidas.PuntosMedidos();
+    d.altitudes.reserve(size_t(medidos));
     double highest = 0;
-    TCalculadorMedidas medidas(ElevacionRelleno(points));
-    try {
-        for (int i = 0; i < count; ++i) {
-            const double ele =
-                medidas
-                    .Agregar(points.texto(i, CampoPunto::Lat), points.texto(i, CampoPunto::Lon),
-                             points.texto(i, CampoPunto::Ele), points.texto(i, CampoPunto::Time))
-                    .Elevacion;
-            d.altitudes.push_back(ele);
-            highest = std::max(highest, ele);
-        }
-    } catch (const ESenderalError& e) {
-        d.error = e.text();
+    for (int i = 0; i < medidos; ++i) {
+        const double ele = medidas.Elevacion(i);
+        d.altitudes.push_back(ele);
+        highest = std::max(highest, ele);
+    }
+    if (!medidas.MedidasCompletas()) {
+        d.error = medidas.ErrorMedidas();
         return d;
     }
     d.maximoEje = highest * 1.2;

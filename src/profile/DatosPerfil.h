@@ -4,6 +4,7 @@
 #include <QString>
 #include <vector>
 
+class TTablaMedidas;
 class TTrackPointStore;
 
 struct TEtiquetaPerfil {
@@ -24,5 +25,8 @@ struct TDatosPerfil {
 // Altitudes as the measure pass fills them (a missing ele takes the previous one);
 // labels "0", half and all of `distanciaTotalM` in kilometres at the first, middle
 // (count div 2) and last point, in the general number format with `decimalSep`.
+TDatosPerfil CalcularDatosPerfil(const TTablaMedidas& medidas, int distanciaTotalM,
+                                 QChar decimalSep);
+// The same from the texts of a point store.
 TDatosPerfil CalcularDatosPerfil(const TTrackPointStore& points, int distanciaTotalM,
                                  QChar decimalSep);

@@ -139,7 +139,7 @@ void TFMain::CargarRuta(QString path) {
 }
 
 void TFMain::CalcularDistanciaTotal() {
-    DistanciaTotal = ::CalcularDistanciaTotal(FormData->cdsPoints);
+    DistanciaTotal = FormData->Medidas()->DistanciaTotal();
     PaginaDatos->edtDistanciaRuta->setText(QString::number(DistanciaTotal) + QLatin1Char(' ') +
                                            LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")));
 }

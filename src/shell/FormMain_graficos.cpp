@@ -56,7 +56,7 @@ void TFMain::CrearGraficoRuta() {
     // A page the stack is not showing keeps its old size; the build fits to it.
     if (pcCentral->currentWidget() != tsGraficoRuta)
         tsGraficoRuta->setGeometry(pcCentral->contentsRect());
-    p->CrearGraficoRuta(FormData->cdsPoints);
+    p->CrearGraficoRuta(FormData->Medidas());
     AlturaMaxima = p->AlturaMaxima;
     VelocidadMaxima = p->VelocidadMaxima;
     PaginaDatos->edtDistanciaRuta->setText(p->TextoDistancia);

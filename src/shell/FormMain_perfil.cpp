@@ -31,7 +31,7 @@ void TFMain::CrearPaginaPerfil() {
 
 void TFMain::PintarPerfil() {
     dbchtPerfil->Pintar(
-        CalcularDatosPerfil(FormData->cdsPoints, DistanciaTotal, QLocale().decimalPoint().at(0)));
+        CalcularDatosPerfil(*FormData->Medidas(), DistanciaTotal, QLocale().decimalPoint().at(0)));
 }
 
 void TFMain::LimpiarPerfil() {

@@ -20,7 +20,14 @@ void TFormData::error(const QString& s) {
         MostrarError(s);
 }
 
+std::shared_ptr<const TTablaMedidas> TFormData::Medidas() const {
+    if (!FMedidas || FMedidas->Puntos() != cdsPoints.RecordCount())
+        FMedidas = TTablaMedidas::Calcular(cdsPoints);
+    return FMedidas;
+}
+
 void TFormData::VaciarYCerrar() {
+    FMedidas.reset();
     cdsPoints.EmptyDataSet();
     cdsTrack.EmptyDataSet();
     cdsPoints.Close();
@@ -69,6 +76,8 @@ void TFormData::OpenData() {
             ok = LeerGpx(gpx, mapping, header, cdsPoints, why);
     }
     if (ok) {
+        // Every view reads its numbers from here: the texts are parsed this once.
+        FMedidas = TTablaMedidas::Calcular(cdsPoints);
         cdsTrack.Open(header);
         log(QStringLiteral("- cdsTrack.Open"));
         log(QStringLiteral("+ cdsPoints.Open"));

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "TablaMedidas.h"
 #include "TrackStores.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class TLog;
 
@@ -27,6 +29,11 @@ public:
     // Empties the point store, then the header store, and closes them in the same order.
     void VaciarYCerrar();
 
+    // The numbers of the loaded points, worked out once when the file is read (a store
+    // filled some other way gets its table on first use). Views keep the pointer as long
+    // as they show the points.
+    std::shared_ptr<const TTablaMedidas> Medidas() const;
+
     // How an error box is shown; the window sets it, tools and tests may not.
     std::function<void(const QString&)> MostrarError;
     // The folder that holds the mapping file; empty means AppDir().
@@ -38,4 +45,5 @@ private:
     void log(const QString& s);
     void error(const QString& s);
     TLog* FLog;
+    mutable std::shared_ptr<const TTablaMedidas> FMedidas;
 };

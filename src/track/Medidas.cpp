@@ -45,11 +45,16 @@ int TMedidasPunto::LongitudAsInteger() const {
 
 TCalculadorMedidas::TCalculadorMedidas(double elevacionRelleno) : FElePrev(elevacionRelleno) {}
 
+void TCalculadorMedidas::LeerCoordenadas(std::string_view latText, std::string_view lonText,
+                                         double& latDeg, double& lonDeg) {
+    latDeg = numero(latText);
+    lonDeg = numero(lonText);
+}
+
 TMedidasPunto TCalculadorMedidas::Agregar(std::string_view latText, std::string_view lonText,
                                           std::string_view eleText, std::string_view timeText) {
     TMedidasPunto p;
-    p.Latitud = numero(latText);
-    p.Longitud = numero(lonText);
+    LeerCoordenadas(latText, lonText, p.Latitud, p.Longitud);
     p.Elevacion = vacio(eleText) ? FElePrev : numero(eleText);
     p.FechaHora = LeerFechaHoraGPX(timeText);
     if (FIndice == 0) {

@@ -49,6 +49,12 @@ class TCalculadorMedidas {
     double AlturaMaxima() const { return FAlturaMaxima; }
     double VelocidadMaxima() const { return FVelocidadMaxima; }
     int Puntos() const { return FIndice; }
+    // The running distance sum, not yet cut to whole metres.
+    double DistanciaAcumulada() const { return FDistancia; }
+
+    // A point's lat and lon as the pass reads them; throws ESenderalError as Agregar does.
+    static void LeerCoordenadas(std::string_view lat, std::string_view lon, double& latDeg,
+                                double& lonDeg);
 
   private:
     int FIndice = 0;
