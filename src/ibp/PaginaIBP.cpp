@@ -1,5 +1,7 @@
 #include "PaginaIBP.h"
 
+#include "CargaAlMostrar.h"
+
 #include "ConsultaIBP.h"
 #include "IBPConfig.h"
 #include "IndicadorOcupado.h"
@@ -63,7 +65,7 @@ TPaginaIBP::TPaginaIBP(TLog* log, QWidget* parent)
 TPaginaIBP::~TPaginaIBP() = default;
 
 void TPaginaIBP::Navegar(const QString& url) {
-    wbIBPIndex->setUrl(QUrl(url.isEmpty() ? QStringLiteral("about:blank") : url));
+    TCargaAlMostrar::De(wbIBPIndex)->Navegar(QUrl(url.isEmpty() ? QStringLiteral("about:blank") : url));
 }
 
 void TPaginaIBP::RefreshClick(const QString& trackPath) {
@@ -101,6 +103,7 @@ void TPaginaIBP::ActionImprimirIBPIndexExecute() {
     if (!DialogoImprimir(printer.get()))
         return;
     FImpresora = std::move(printer);
+    TCargaAlMostrar::De(wbIBPIndex)->CargarYa();
     wbIBPIndex->print(FImpresora.get());
 }
 

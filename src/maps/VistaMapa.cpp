@@ -1,5 +1,7 @@
 #include "VistaMapa.h"
 
+#include "CargaAlMostrar.h"
+
 #include "AppPaths.h"
 #include "ImagenVista.h"
 
@@ -26,7 +28,7 @@ void GenerarMapa(QWebEngineView* browser, const TParametrosMapa& p,
         return;
     }
     if (browser)
-        browser->load(QUrl::fromLocalFile(r.paginaDatos));
+        TCargaAlMostrar::De(browser)->Navegar(QUrl::fromLocalFile(r.paginaDatos));
 }
 
 void MostrarMapa(QWebEngineView* browser, const QString& latCentro, const QString& lonCentro,
@@ -37,6 +39,8 @@ void MostrarMapa(QWebEngineView* browser, const QString& latCentro, const QStrin
 }
 
 bool GrabarImagenNavegador(QWebEngineView* browser, const QString& fileName) {
+    if (browser)
+        TCargaAlMostrar::De(browser)->CargarYa();
     if (!browser || browser->url().isEmpty())
         return false;
     const QImage image = browser->grab(QRect(QPoint(0, 0), browser->size())).toImage();
@@ -46,6 +50,7 @@ bool GrabarImagenNavegador(QWebEngineView* browser, const QString& fileName) {
 void ImprimirNavegador(QWebEngineView* browser, QWidget* parent) {
     if (!browser)
         return;
+    TCargaAlMostrar::De(browser)->CargarYa();
     auto* printer = new QPrinter(QPrinter::HighResolution);
     QPrintDialog dialog(printer, parent);
     if (dialog.exec() != QDialog::Accepted) {

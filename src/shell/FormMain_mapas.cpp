@@ -2,6 +2,7 @@
 #include "FormMain.h"
 
 #include "AppPaths.h"
+#include "CargaAlMostrar.h"
 #include "DialogoGuardar.h"
 #include "EscritoresRuta.h"
 #include "FormData.h"
@@ -95,10 +96,15 @@ void TFMain::CargarGoogleMaps() {
                 UnirLineas(ListaPuntosMapa(FormData->cdsPoints)), QStringLiteral("G_PHYSICAL_MAP"),
                 1, [this](const QString& text) { MensajeError(text); });
     pcCentral->setCurrentWidget(remembered);
+    // The page is written and loads as soon as the user opens it: nothing is being
+    // generated any more, so the tab says what it holds.
+    if (TCargaAlMostrar::De(wbMapaGoogle)->Pendiente())
+        rpGoogleMaps->setCaption(
+            LookupText(QStringLiteral("_STR_MI_TITLEGM"), QStringLiteral("&Google Maps")));
 }
 
 void TFMain::LimpiarMapas() {
-    wbMapaGoogle->setUrl(QUrl(QStringLiteral("about:blank")));
+    TCargaAlMostrar::De(wbMapaGoogle)->Navegar(QUrl(QStringLiteral("about:blank")));
 }
 
 void TFMain::wbMapaGoogleDocumentComplete() {

@@ -1,5 +1,6 @@
 // The page "IBP Index" with a real browser, against a stand-in of the service.
 
+#include "CargaAlMostrar.h"
 #include "PaginaIBP.h"
 #include "AppPaths.h"
 #include "ConsultaIBP.h"
@@ -86,7 +87,8 @@ class PaginaIBP : public ::testing::Test {
             n += p.ruta == "/prebabel_e.asp";
         return n;
     }
-    QString Url() const { return pagina->wbIBPIndex->url().toString(); }
+    // The address the page shows, or loads once control is back in the event loop.
+    QString Url() const { return TCargaAlMostrar::De(pagina->wbIBPIndex)->Destino().toString(); }
     QString Navegada() const { return servidor.base() + "analizado_ifr.asp?id=7&v=1"; }
     QStringList Lineas(const QString& prefijo) const {
         QStringList r;

@@ -2,6 +2,7 @@
 // act on its result, closing the route empties the page.
 
 #include "AppPaths.h"
+#include "CargaAlMostrar.h"
 #include "FormData.h"
 #include "FormMain.h"
 #include "IBPConfig.h"
@@ -93,7 +94,11 @@ class VentanaIBP : public ::testing::Test {
         f.write(content);
         return f.fileName();
     }
-    QString Url() const { return ventana->PaginaIBP->wbIBPIndex->url().toString(); }
+    // The address the page shows, or shows as soon as it is opened.
+    QString Url() const {
+        return TCargaAlMostrar::De(ventana->PaginaIBP->wbIBPIndex)->Destino().toString();
+    }
+    QString UrlCargada() const { return ventana->PaginaIBP->wbIBPIndex->url().toString(); }
     QString Navegada() const { return servidor.base() + "analizado_ifr.asp?id=7&v=1"; }
     bool EnElLog(const QString& linea) const {
         for (const QString& l : ventana->Log->Lineas())
@@ -125,8 +130,10 @@ TEST_F(VentanaIBP, LaCargaConsultaYLosComandosUsanElResultado) {
     EXPECT_EQ(ventana->tsIBPIndex->property("Caption").toString(), QStringLiteral("IBP Index"));
     EXPECT_EQ(Url(), Navegada());
     EXPECT_TRUE(EnElLog("NAVIGATE: " + Navegada()));
+    EXPECT_EQ(UrlCargada(), QString()) << "the browser started before its page was opened";
 
     ventana->ActionVerIBPIndex->trigger();
+    EXPECT_TRUE(Esperar([&] { return UrlCargada() == Navegada(); })) << UrlCargada().toStdString();
     ventana->PaginaIBP->Navegar(QStringLiteral("about:blank"));
     ventana->ActionRecalcularIBP->trigger();
     EXPECT_EQ(Url(), Navegada());

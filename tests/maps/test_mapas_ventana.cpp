@@ -82,6 +82,8 @@ class MapasVentana : public ::testing::Test {
     bool cargarYEsperarMapa() {
         QSignalSpy loaded(window->wbMapaGoogle, &QWebEngineView::loadFinished);
         window->CargarRuta(sample());
+        // The map loads when its page is opened.
+        window->ActionVerGraficoMaps->trigger();
         return loaded.wait(20000);
     }
 
@@ -119,6 +121,38 @@ TEST_F(MapasVentana, LoadingDrawsTheProfileAndTheMapAndClosingEmptiesThem) {
     QTest::qWait(300);
     EXPECT_EQ(window->rpGoogleMaps->caption(), "Generando...")
         << "the blank page does not bring the caption back";
+}
+
+// The browser engine is heavy: a load writes the page, and the browser loads it only
+// when the user opens the map (or in time for a picture of it).
+TEST_F(MapasVentana, TheMapLoadsWhenItsPageIsOpenedNotWithTheTrack) {
+    QSignalSpy started(window->wbMapaGoogle, &QWebEngineView::loadStarted);
+    window->CargarRuta(sample());
+    ASSERT_TRUE(window->HabilitadoTrack());
+    EXPECT_TRUE(QFile::exists(CacheDir() + "~dat.html"));
+    QTest::qWait(500);
+    EXPECT_EQ(started.count(), 0) << "the map browser started with the load";
+    EXPECT_TRUE(window->wbMapaGoogle->url().isEmpty());
+    EXPECT_EQ(window->rpGoogleMaps->caption(), "&Google Maps")
+        << "the page is ready: the tab does not say it is still being generated";
+
+    QSignalSpy loaded(window->wbMapaGoogle, &QWebEngineView::loadFinished);
+    window->ActionVerGraficoMaps->trigger();
+    ASSERT_TRUE(loaded.wait(20000));
+    EXPECT_EQ(window->wbMapaGoogle->url(), QUrl::fromLocalFile(CacheDir() + "~dat.html"));
+
+    // Closing empties a browser that holds a page at once, and a second track waits for
+    // the page to be opened again.
+    window->ActionCerrarRutaExecute();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return window->wbMapaGoogle->url() == QUrl("about:blank"); }, 5000));
+    window->CargarRuta(sample());
+    QTest::qWait(300);
+    EXPECT_EQ(window->wbMapaGoogle->url(), QUrl("about:blank"));
+    QSignalSpy again(window->wbMapaGoogle, &QWebEngineView::loadFinished);
+    window->ActionVerGraficoMaps->trigger();
+    ASSERT_TRUE(again.wait(20000));
+    EXPECT_EQ(window->wbMapaGoogle->url(), QUrl::fromLocalFile(CacheDir() + "~dat.html"));
 }
 
 TEST_F(MapasVentana, ProfileCommands) {
