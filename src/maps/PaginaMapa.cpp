@@ -3,11 +3,15 @@
 #include "AppPaths.h"
 #include "Numeros.h"
 #include "SenderalError.h"
+#include "TablaMedidas.h"
 #include "TrackStores.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <numeric>
 
 namespace {
 const QString kCRLF = QStringLiteral("\r\n");
@@ -19,12 +23,9 @@ int lineaConMarca(const QStringList& lines, QLatin1String marker) {
     return -1;
 }
 
+// The coordinate as read, cut to 12 characters (its number was checked by the table).
 QString textoCoordenada(std::string_view text) {
-    double unused = 0;
-    const QString whole = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    if (!IntentarLeerNumero(text, unused))
-        throw ESenderalError(TextoErrorNumero(whole));
-    return whole.left(12);
+    return QString::fromUtf8(text.data(), qsizetype(std::min<size_t>(text.size(), 12)));
 }
 
 // Copies `from` over `to`; false with the reason when it cannot.
@@ -71,15 +72,83 @@ QStringList LineasPlantilla(const QString& text) {
     return lines;
 }
 
+std::vector<int> PuntosLineaMapa(const TTablaMedidas& medidas, double toleranciaM) {
+    medidas.ComprobarCoordenadas();
+    const int n = medidas.Puntos();
+    std::vector<int> indices;
+    if (n <= PuntosMapaCompleto) {
+        indices.resize(size_t(n));
+        std::iota(indices.begin(), indices.end(), 0);
+        return indices;
+    }
+    // The map's projection (spherical Mercator, metres at the equator): a length there
+    // is the ground length divided by the cosine of the latitude, never shorter, so a
+    // line within the tolerance there is within it on the ground too, and on screen the
+    // tolerance is the same fraction of a pixel everywhere.
+    std::vector<double> x(static_cast<size_t>(n)), y(static_cast<size_t>(n));
+    const double limite = 85.0511287798; // where the map's projection ends
+    for (int i = 0; i < n; ++i) {
+        const double lat = std::clamp(medidas.Latitud(i), -limite, limite) * M_PI / 180.0;
+        x[size_t(i)] = RadioTierraM * medidas.Longitud(i) * M_PI / 180.0;
+        y[size_t(i)] = RadioTierraM * std::log(std::tan(M_PI / 4.0 + lat / 2.0));
+    }
+    // Squared distance from point p to the segment a-b.
+    auto distancia2 = [&](int p, int a, int b) {
+        const double ax = x[size_t(a)], ay = y[size_t(a)];
+        const double dx = x[size_t(b)] - ax, dy = y[size_t(b)] - ay;
+        const double px = x[size_t(p)] - ax, py = y[size_t(p)] - ay;
+        const double largo2 = dx * dx + dy * dy;
+        double t = largo2 > 0 ? (px * dx + py * dy) / largo2 : 0.0;
+        t = std::clamp(t, 0.0, 1.0);
+        const double ex = px - t * dx, ey = py - t * dy;
+        return ex * ex + ey * ey;
+    };
+    std::vector<char> queda(size_t(n), 0);
+    queda.front() = queda.back() = 1;
+    const double tol2 = toleranciaM * toleranciaM;
+    std::vector<std::pair<int, int>> pendientes{{0, n - 1}};
+    while (!pendientes.empty()) {
+        const auto [a, b] = pendientes.back();
+        pendientes.pop_back();
+        double peor = -1;
+        int lejano = -1;
+        for (int p = a + 1; p < b; ++p) {
+            const double d = distancia2(p, a, b);
+            if (d > peor) {
+                peor = d;
+                lejano = p;
+            }
+        }
+        if (lejano < 0 || peor <= tol2)
+            continue;
+        queda[size_t(lejano)] = 1;
+        pendientes.push_back({a, lejano});
+        pendientes.push_back({lejano, b});
+    }
+    for (int i = 0; i < n; ++i)
+        if (queda[size_t(i)])
+            indices.push_back(i);
+    return indices;
+}
+
 QStringList ListaPuntosMapa(const TTrackPointStore& points) {
+    return ListaPuntosMapa(points, *TTablaMedidas::Calcular(points));
+}
+
+QStringList ListaPuntosMapa(const TTrackPointStore& points, const TTablaMedidas& medidas) {
+    // The table has read every coordinate with the program's number rules: a text that
+    // is not a number never reaches the page's script.
+    const std::vector<int> indices = PuntosLineaMapa(medidas);
     QStringList lines;
-    lines.reserve(points.RecordCount());
+    lines.reserve(qsizetype(indices.size()));
     const QString blanks(10, QLatin1Char(' '));
-    for (int i = 0; i < points.RecordCount(); ++i) {
+    bool primero = true;
+    for (const int i : indices) {
         const QString item = QStringLiteral("new GLatLng(%1,%2)")
                                  .arg(textoCoordenada(points.texto(i, CampoPunto::Lat)),
                                       textoCoordenada(points.texto(i, CampoPunto::Lon)));
-        lines << blanks + (i > 0 ? QStringLiteral(",") : QString()) + item;
+        lines << blanks + (primero ? QString() : QStringLiteral(",")) + item;
+        primero = false;
     }
     return lines;
 }

@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
+class TTablaMedidas;
 class TTrackPointStore;
 
 // The page the map browser shows: the template resource RES_HTML_PAGEMAP with its marker
@@ -21,7 +23,25 @@ QStringList LineasPlantilla(const QString& text);
 // "new GLatLng(lat,lon)" with each coordinate text cut to 12 characters.
 // The texts go into the page's script as they are, so a text that is not a number is
 // refused (ESenderalError with the number-conversion text) instead of being run.
+// A track longer than PuntosMapaCompleto points carries a line simplified to what can
+// be seen at the map's closest zoom (see PuntosLineaMapa); the texts of the points it
+// keeps are written as for any other track.
 QStringList ListaPuntosMapa(const TTrackPointStore& points);
+QStringList ListaPuntosMapa(const TTrackPointStore& points, const TTablaMedidas& medidas);
+
+// Up to this many points the map shows every point.
+constexpr int PuntosMapaCompleto = 20000;
+// How far the simplified line may pass from a point it leaves out, in metres on the
+// ground: under one pixel at the map's closest zoom (about 0.3 m).
+constexpr double ToleranciaMapaM = 0.25;
+
+// The indices of the points the map's line goes through, in order: every point up to
+// PuntosMapaCompleto; past that, the first and the last point and every point the line
+// would pass further than `toleranciaM` from without it (Douglas-Peucker on the map's
+// own projection), so no turn that could be seen is lost. Reads the coordinates of the
+// table; throws its coordinate error when a lat or lon is not a number.
+std::vector<int> PuntosLineaMapa(const TTablaMedidas& medidas,
+                                 double toleranciaM = ToleranciaMapaM);
 
 // The lines joined into the point block, each followed by CR LF.
 QString UnirLineas(const QStringList& lines);

@@ -93,7 +93,7 @@ void TFMain::CargarGoogleMaps() {
     if (!DoneVisualization)
         return;
     MostrarMapa(wbMapaGoogle, QString(), QString(),
-                UnirLineas(ListaPuntosMapa(FormData->cdsPoints)), QStringLiteral("G_PHYSICAL_MAP"),
+                UnirLineas(ListaPuntosMapa(FormData->cdsPoints, *FormData->Medidas())), QStringLiteral("G_PHYSICAL_MAP"),
                 1, [this](const QString& text) { MensajeError(text); });
     pcCentral->setCurrentWidget(remembered);
     // The page is written and loads as soon as the user opens it: nothing is being

@@ -1,10 +1,15 @@
 #include "PaginaMapa.h"
 #include "PuntosPrueba.h"
 #include "SenderalError.h"
+#include "TablaMedidas.h"
+#include "TrackStores.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -202,4 +207,106 @@ TEST(EscribirMapa, FailuresCarryTheirMessages) {
     TResultadoMapa tmpl;
     tmpl.fallo = TFalloMapa::fmPlantilla;
     EXPECT_EQ(tmpl.Mensaje(), "No se ha podido acceder a la página para mostrar el mapa.");
+}
+
+namespace {
+// A walk of `n` points about a metre apart with a small sway, starting at (lat0, lon0),
+// with a 3 m out-and-back spike at point `pico` and a 0.6 m side step from `escalon` on.
+struct Paseo {
+    TTrackPointStore store;
+    int pico = 0;
+};
+
+void paseo(Paseo& p, int n, double lat0, double lon0, int pico, int escalon) {
+    p.pico = pico;
+    const double mLat = 1.0 / 111320.0, mLon = mLat / std::cos(lat0 * M_PI / 180.0);
+    double este = 0, norte = 0;
+    for (int i = 0; i < n; ++i) {
+        double e = este, nn = norte;
+        if (i == pico)
+            nn += 3.0;
+        if (i >= escalon)
+            nn += 0.6;
+        char la[32], lo[32];
+        std::snprintf(la, sizeof la, "%.9f", lat0 + nn * mLat);
+        std::snprintf(lo, sizeof lo, "%.9f", lon0 + e * mLon);
+        p.store.NuevoPunto();
+        p.store.FijarCampo(CampoPunto::Lat, la);
+        p.store.FijarCampo(CampoPunto::Lon, lo);
+        p.store.FijarCampo(CampoPunto::Ele, "100");
+        p.store.FijarCampo(CampoPunto::Time, "");
+        este += 1.0;
+        norte += 0.05 * std::sin(i / 40.0); // a sway of a few centimetres a step
+    }
+    p.store.Open();
+}
+
+// Ground distance in metres from point p to the segment a-b, on a plane tangent at p.
+double distanciaSuelo(const TTablaMedidas& t, int p, int a, int b) {
+    const double k = RadioTierraM * M_PI / 180.0, c = std::cos(t.Latitud(p) * M_PI / 180.0);
+    auto xy = [&](int i) {
+        return std::pair{k * c * (t.Longitud(i) - t.Longitud(p)), k * (t.Latitud(i) - t.Latitud(p))};
+    };
+    const auto [ax, ay] = xy(a);
+    const auto [bx, by] = xy(b);
+    const double dx = bx - ax, dy = by - ay, l2 = dx * dx + dy * dy;
+    const double s = l2 > 0 ? std::clamp(-(ax * dx + ay * dy) / l2, 0.0, 1.0) : 0.0;
+    return std::hypot(ax + s * dx, ay + s * dy);
+}
+} // namespace
+
+TEST(PuntosLineaMapa, UpToTwentyThousandPointsTheMapGetsEveryPoint) {
+    Paseo p;
+    paseo(p, PuntosMapaCompleto, 41.77, 2.43, 500, 700);
+    const auto tabla = TTablaMedidas::Calcular(p.store);
+    EXPECT_EQ(PuntosLineaMapa(*tabla).size(), size_t(PuntosMapaCompleto));
+    const QStringList lines = ListaPuntosMapa(p.store, *tabla);
+    ASSERT_EQ(lines.size(), PuntosMapaCompleto);
+    EXPECT_EQ(lines[1].toStdString(), QStringLiteral("          ,new GLatLng(%1,%2)")
+                            .arg(QString::fromStdString(std::string(p.store.texto(1, CampoPunto::Lat).substr(0, 12))),
+                                 QString::fromStdString(std::string(p.store.texto(1, CampoPunto::Lon).substr(0, 12))))
+                                .toStdString());
+}
+
+TEST(PuntosLineaMapa, PastTwentyThousandTheLineStaysWithinToleranceOfEveryDroppedPoint) {
+    const struct {
+        const char* guarda;
+        double lat, lon;
+    } casos[] = {{"north-east", 41.77, 2.43}, {"south-west", -33.45, -70.66}, {"far north", 69.6, 18.9}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        Paseo p;
+        const int n = 60000;
+        paseo(p, n, c.lat, c.lon, 31000, 45000);
+        const auto tabla = TTablaMedidas::Calcular(p.store);
+        const std::vector<int> kept = PuntosLineaMapa(*tabla);
+        ASSERT_GE(kept.size(), 2u);
+        EXPECT_EQ(kept.front(), 0);
+        EXPECT_EQ(kept.back(), n - 1);
+        EXPECT_LT(kept.size(), size_t(n / 4)) << "the line was not simplified";
+        EXPECT_TRUE(std::binary_search(kept.begin(), kept.end(), p.pico)) << "the spike was lost";
+        double peor = 0;
+        for (size_t k = 0; k + 1 < kept.size(); ++k) {
+            ASSERT_LT(kept[k], kept[k + 1]);
+            for (int i = kept[k] + 1; i < kept[k + 1]; ++i)
+                peor = std::max(peor, distanciaSuelo(*tabla, i, kept[k], kept[k + 1]));
+        }
+        EXPECT_LE(peor, ToleranciaMapaM + 1e-6);
+        EXPECT_GT(peor, ToleranciaMapaM / 10) << "the tolerance is not used at all";
+
+        const QStringList lines = ListaPuntosMapa(p.store, *tabla);
+        ASSERT_EQ(lines.size(), qsizetype(kept.size()));
+        EXPECT_TRUE(lines.front().startsWith(QStringLiteral("          new GLatLng(")));
+        EXPECT_TRUE(lines.last().startsWith(QStringLiteral("          ,new GLatLng(")));
+    }
+}
+
+TEST(PuntosLineaMapa, AnUnreadableCoordinateStillNeverReachesThePage) {
+    Paseo p;
+    paseo(p, PuntosMapaCompleto + 10, 41.77, 2.43, 10, 20);
+    p.store.NuevoPunto();
+    p.store.FijarCampo(CampoPunto::Lat, "alert(1)");
+    p.store.FijarCampo(CampoPunto::Lon, "2");
+    p.store.Open();
+    EXPECT_THROW(ListaPuntosMapa(p.store), ESenderalError);
 }
