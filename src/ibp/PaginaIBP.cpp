@@ -46,6 +46,7 @@ TPaginaIBP::TPaginaIBP(TLog* log, QWidget* parent)
     auto* caja = new QVBoxLayout(this);
     caja->setContentsMargins(0, 0, 0, 0);
     caja->addWidget(wbIBPIndex);
+    TCargaAlMostrar::De(wbIBPIndex);
     Consulta->Navegador = wbIBPIndex;
 
     DialogoImprimir = [this](QPrinter* printer) {

@@ -4,9 +4,14 @@
 #include <QTimer>
 #include <QWebEngineView>
 
-TCargaAlMostrar::TCargaAlMostrar(QWebEngineView* view) : QObject(view), FVista(view) {
+TCargaAlMostrar::TCargaAlMostrar(QWebEngineView* view)
+    : QObject(view), FVista(view), FVigilado(view->parentWidget() ? view->parentWidget() : view) {
     setObjectName(QStringLiteral("CargaAlMostrar"));
-    view->installEventFilter(this);
+    // A browser that is merely shown already starts the engine: it stays hidden inside
+    // its page until it has something to load, and the page is what is watched.
+    if (FVigilado != view && !view->isVisible())
+        view->hide();
+    FVigilado->installEventFilter(this);
 }
 
 TCargaAlMostrar* TCargaAlMostrar::De(QWebEngineView* view) {
@@ -19,6 +24,11 @@ TCargaAlMostrar* TCargaAlMostrar::De(QWebEngineView* view) {
 void TCargaAlMostrar::cargar(const QUrl& url) {
     FPendiente = false;
     FIniciado = true;
+    if (FVigilado != FVista && FVista->isHidden()) {
+        // Loaded off screen (a print, a picture) it still gets the size of its page.
+        FVista->resize(FVigilado->size());
+        FVista->show();
+    }
     FVista->setUrl(url);
 }
 
@@ -33,7 +43,7 @@ void TCargaAlMostrar::Navegar(const QUrl& url) {
         return;
     }
     FPendiente = true;
-    if (FVista->isVisible())
+    if (FVigilado->isVisible())
         comprobarMasTarde();
 }
 
@@ -41,7 +51,7 @@ void TCargaAlMostrar::comprobarMasTarde() {
     // A page can be on screen for a moment while the window is being laid out (a load
     // passes through the map page): load only if it is still on screen afterwards.
     QTimer::singleShot(0, this, [this] {
-        if (FVista && FVista->isVisible())
+        if (FVigilado && FVigilado->isVisible())
             CargarYa();
     });
 }
@@ -56,7 +66,7 @@ QUrl TCargaAlMostrar::Destino() const {
 }
 
 bool TCargaAlMostrar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FVista && event->type() == QEvent::Show && FPendiente)
+    if (watched == FVigilado && event->type() == QEvent::Show && FPendiente)
         comprobarMasTarde();
     return QObject::eventFilter(watched, event);
 }

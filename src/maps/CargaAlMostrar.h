@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QUrl>
+#include <QWidget>
 
 class QWebEngineView;
 
@@ -13,7 +14,8 @@ class QWebEngineView;
 class TCargaAlMostrar : public QObject {
     Q_OBJECT
   public:
-    // The loader of `view`, made on first use; it lives as the view's child.
+    // The loader of `view`, made on first use (best right after the view is put in its
+    // page); it lives as the view's child.
     static TCargaAlMostrar* De(QWebEngineView* view);
 
     // Loads `url` as soon as the browser is on screen (at once when it is, once control
@@ -36,6 +38,7 @@ class TCargaAlMostrar : public QObject {
     void cargar(const QUrl& url);
     void comprobarMasTarde();
     QPointer<QWebEngineView> FVista;
+    QPointer<QWidget> FVigilado; // the browser's page, or the browser when it has none
     QUrl FDestino;
     bool FPendiente = false;
     bool FIniciado = false;

@@ -1,15 +1,14 @@
 #include "Aplicacion.h"
 
 #include "AppPaths.h"
-#include "CargaAlMostrar.h"
 #include "FormData.h"
 #include "FormMain.h"
 #include "SenderalError.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QElapsedTimer>
 #include <QTimer>
-#include <QWebEngineView>
 #include <cstdio>
 
 TAplicacion::TAplicacion(int& argc, char** argv) : QApplication(argc, argv) {}
@@ -55,10 +54,10 @@ int EjecutarSnapshot(const QString& dir, const QString& file) {
     done.start(3000);
     while (done.isActive() && !window.DoneVisualization)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    // The pictures show every page, web pages included: load them now rather than when
-    // each page comes on screen for its picture.
-    for (QWebEngineView* browser : window.findChildren<QWebEngineView*>())
-        TCargaAlMostrar::De(browser)->CargarYa();
+    // The pictures show every page, web pages included: the map loads when its page is
+    // on screen, so it is opened now and given the time below to draw.
+    if (file.isEmpty() || window.HabilitadoTrack())
+        window.ActionVerGraficoMaps->trigger();
     QTimer settle;
     settle.setSingleShot(true);
     settle.start(2500);

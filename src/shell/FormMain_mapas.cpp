@@ -53,6 +53,7 @@ void TFMain::CrearPaginaMapas() {
     wbMapaGoogle = new QWebEngineView(tsGoogleMaps);
     wbMapaGoogle->setObjectName(QStringLiteral("wbMapaGoogle"));
     tsGoogleMaps->layout()->addWidget(wbMapaGoogle);
+    TCargaAlMostrar::De(wbMapaGoogle);
     connect(wbMapaGoogle, &QWebEngineView::loadFinished, this,
             [this] { Proteger([this] { wbMapaGoogleDocumentComplete(); }); });
 

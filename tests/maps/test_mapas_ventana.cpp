@@ -133,6 +133,8 @@ TEST_F(MapasVentana, TheMapLoadsWhenItsPageIsOpenedNotWithTheTrack) {
     QTest::qWait(500);
     EXPECT_EQ(started.count(), 0) << "the map browser started with the load";
     EXPECT_TRUE(window->wbMapaGoogle->url().isEmpty());
+    EXPECT_TRUE(window->wbMapaGoogle->isHidden())
+        << "a browser put on screen starts its engine even with nothing to show";
     EXPECT_EQ(window->rpGoogleMaps->caption(), "&Google Maps")
         << "the page is ready: the tab does not say it is still being generated";
 
@@ -140,6 +142,7 @@ TEST_F(MapasVentana, TheMapLoadsWhenItsPageIsOpenedNotWithTheTrack) {
     window->ActionVerGraficoMaps->trigger();
     ASSERT_TRUE(loaded.wait(20000));
     EXPECT_EQ(window->wbMapaGoogle->url(), QUrl::fromLocalFile(CacheDir() + "~dat.html"));
+    EXPECT_TRUE(window->wbMapaGoogle->isVisible());
 
     // Closing empties a browser that holds a page at once, and a second track waits for
     // the page to be opened again.
