@@ -43,7 +43,8 @@ struct TEjecucion {
         TFMain::ManejadorErrorGlobal = [](const QString&) {};
         ventana.SetFormData(&datos);
         ventana.show();
-        QTRY_VERIFY_WITH_TIMEOUT(ventana.DoneVisualization, 10000);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return ventana.DoneVisualization; }, 10000))
+            << "the deferred start-up never ran";
     }
     ~TEjecucion() {
         respuestaSalir = true;

@@ -87,7 +87,7 @@ TEST_F(ActualizadorTest, UpdaterWaitsForTheRunningProgramToEnd) {
     QProcess viejo;
     viejo.start(FPrograma, {QStringLiteral("1.5")});
     ASSERT_TRUE(viejo.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(ProgramaEnEjecucion(FPrograma), 2000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ProgramaEnEjecucion(FPrograma); }, 2000));
 
     const QString marca = FDir.filePath(QStringLiteral("arrancado"));
     escribir(FNuevo, programaNuevo(marca));
@@ -102,7 +102,8 @@ TEST_F(ActualizadorTest, UpdaterWaitsForTheRunningProgramToEnd) {
     EXPECT_EQ(updater.exitCode(), 0) << updater.readAllStandardError().toStdString();
     EXPECT_EQ(leer(FPrograma), programaNuevo(marca));
     EXPECT_TRUE(QFileInfo::exists(FDir.filePath(QStringLiteral("senderal.old"))));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marca), 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marca); }, 5000))
+        << "the new program never started";
     viejo.waitForFinished();
 }
 
@@ -137,7 +138,8 @@ TEST_F(ActualizadorTest, FoundDownloadedAndInstalledFromALocalServer) {
     TBuscadorActualizaciones(datos, ui).ActionBuscarUpdatesExecute(false);
 
     EXPECT_TRUE(ui.terminado);
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marca), 15000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marca); }, 15000))
+        << "the new program never started";
     EXPECT_EQ(leer(FPrograma), programaNuevo(marca));
     EXPECT_EQ(leer(FDir.filePath(QStringLiteral("senderal.old"))),
               QByteArray("#!/bin/sh\necho viejo\n"));

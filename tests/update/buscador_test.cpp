@@ -172,7 +172,8 @@ TEST_F(BuscadorTest, YesDownloadsAndHandsOverToTheUpdater) {
     EXPECT_TRUE(FUi.Lineas.contains(QStringLiteral("Fichero descargado correctamente...")));
     EXPECT_TRUE(FUi.Terminado);
     EXPECT_FALSE(QFile::exists(viejo.fileName()));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(argumentos), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(argumentos); }, 5000))
+        << "the updater never started";
     QFile a(argumentos);
     ASSERT_TRUE(a.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(a.readAll()),
