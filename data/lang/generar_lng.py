@@ -43,11 +43,13 @@ MISC = {
         "_STR_GENERANDO": "Generating...",
         "_STR_MAIN_TITLE": "",
         "_STR_MI_CONVERTOK": "The file has been converted successfully.",
+        "_STR_MI_DAMAGED": "The file %s is damaged (%s).*|**|*%d points could be read before the damage. Do you want to open them?",
         "_STR_MI_ERORUPDATE": "There is no update available for the application.",
         "_STR_MI_ERRCONVERT": "A problem seems to have occurred during the conversion.*|*Error:*|*",
         "_STR_MI_ERRDATACONV": "Error while reading the conversion data;",
         "_STR_MI_EXPORTTRACK": "Export track...",
         "_STR_MI_FILENOTEXIST": "The route file does not exist.",
+        "_STR_MI_INCOMPLETE": "(incomplete: %s)",
         "_STR_MI_INCORRECTTRACK": "Invalid track file.",
         "_STR_MI_METERS": "metres",
         "_STR_MI_NEWTRANS": "If you would like to suggest or make a new translation of the program, "
@@ -59,6 +61,7 @@ MISC = {
         "_STR_MI_NEWVERSION": "A new version is available...",
         "_STR_MI_NFILE_ERROR": "An unusual character was found in the file name (%s). Rename the "
         "file and load the route again.*|**|*File: %s",
+        "_STR_MI_NOPOINTS": "The file %s holds no track or route points.",
         "_STR_MI_NOTOUTFORMAT": "No output format has been selected.",
         "_STR_MI_OUTELEMINCORRECT": "Error; the item selected as output is not valid.",
         "_STR_MI_QUESTIONDES": "A new version is available on the web:*|*Version: %s*|*Date:  "
@@ -78,11 +81,13 @@ MISC = {
         "_STR_GENERANDO": "Generant...",
         "_STR_MAIN_TITLE": "",
         "_STR_MI_CONVERTOK": "El fitxer s'ha convertit correctament.",
+        "_STR_MI_DAMAGED": "El fitxer %s està malmès (%s).*|**|*S'han pogut llegir %d punts abans del dany. Els voleu obrir?",
         "_STR_MI_ERORUPDATE": "No hi ha cap actualització disponible per a l'aplicació.",
         "_STR_MI_ERRCONVERT": "Sembla que hi ha hagut un problema en fer la conversió.*|*Error:*|*",
         "_STR_MI_ERRDATACONV": "Error en accedir a les dades de conversió;",
         "_STR_MI_EXPORTTRACK": "Exporta el track...",
         "_STR_MI_FILENOTEXIST": "El fitxer de la ruta no existeix.",
+        "_STR_MI_INCOMPLETE": "(incomplet: %s)",
         "_STR_MI_INCORRECTTRACK": "El fitxer de track no és correcte.",
         "_STR_MI_METERS": "metres",
         "_STR_MI_NEWTRANS": "Si voleu proposar o fer una traducció nova del programa, ho "
@@ -94,6 +99,7 @@ MISC = {
         "_STR_MI_NEWVERSION": "Hi ha una versió nova...",
         "_STR_MI_NFILE_ERROR": "S'ha trobat un caràcter estrany al nom del fitxer (%s). Canvieu "
         "el nom del fitxer i torneu a carregar la ruta.*|**|*Fitxer: %s",
+        "_STR_MI_NOPOINTS": "El fitxer %s no conté punts de track ni de ruta.",
         "_STR_MI_NOTOUTFORMAT": "No s'ha seleccionat cap format de sortida.",
         "_STR_MI_OUTELEMINCORRECT": "Error; l'element seleccionat a la sortida no és correcte.",
         "_STR_MI_QUESTIONDES": "Hi ha una versió nova al web:*|*Versió: %s*|*Data:  "

@@ -750,10 +750,11 @@ void TPanelGrafico::sgTrackObjectMouseEnter(TSimpleGraph* canvas, TGraphObject* 
     const QString mil = Locale.groupSeparator(), dec = Locale.decimalPoint();
     auto patron = [&](double v, const QString& p) { return FormatoPatron(v, p, mil, dec); };
     lblEnterMouse->setText(QStringLiteral("Punto: %1").arg(nodo->Tag));
-    // A point without a time shows no date rather than the calendar's day zero.
-    const QDateTime inicio = QDateTimeDesdeFechaHora(nodo->FechaHoraIni());
+    // The point's own date: a track of several days must not show the first day's date
+    // all along. A point without a time shows no date rather than the calendar's day zero.
     const QDateTime momento = QDateTimeDesdeFechaHora(nodo->FechaHora());
-    lbldgFecha->setText(inicio.isValid() ? Locale.toString(inicio.date(), QLocale::ShortFormat) : QString());
+    lbldgFecha->setText(momento.isValid() ? Locale.toString(momento.date(), QLocale::ShortFormat)
+                                          : QString());
     lbldgHora->setText(momento.isValid() ? Locale.toString(momento.time(), formatoHoraLarga(Locale)) : QString());
     lbldgLatitud->setText(nodo->LatitudAsString());
     lbldgLongitud->setText(nodo->LongitudAsString());
@@ -916,6 +917,13 @@ void TPanelGrafico::Limpiar() {
         FTipoRuta = FTipoRutaUsuario;
         sincronizarChecks();
     }
+    // Nothing of this track may show when the next one opens.
+    lblAnim->setText(QStringLiteral("..."));
+    sbAnimacion->setValue(0);
+    for (QLabel* l : {lblEnterMouse, lbldgFecha, lbldgHora, lbldgLatitud, lbldgLongitud,
+                      lbldgElevacion, lbldgDistAcum, lbldgAscAcum, lbldgDescAcum, lbldgVelocidad})
+        l->clear();
+    pnlTitulo->clear();
     pList.clear();
     liRuta = nullptr;
     sgTrack->Clear();

@@ -24,12 +24,15 @@ inline constexpr TTextoMisc TextosMisc[] = {
     {"_STR_GENERANDO", "Generando..."},
     {"_STR_MAIN_TITLE", "Senderal  v. "},
     {"_STR_MI_CONVERTOK", "El fichero se ha convertido correctamente."},
+    {"_STR_MI_DAMAGED", "El fichero %s está dañado (%s).\r\n\r\nSe han podido leer %d puntos antes "
+                        "del daño. ¿Desea abrirlos?"},
     {"_STR_MI_ERORUPDATE", "No hay ninguna actualización disponible para la aplicación."},
     {"_STR_MI_ERRCONVERT",
      "Parece que ha ocurrido un problema al realizar la conversión.\r\nError: "},
     {"_STR_MI_ERRDATACONV", "Error al acceder a los datos de Conversión; "},
     {"_STR_MI_EXPORTTRACK", "Exportar track..."},
     {"_STR_MI_FILENOTEXIST", "El fichero de ruta no existe."},
+    {"_STR_MI_INCOMPLETE", "(incompleto: %s)"},
     {"_STR_MI_INCORRECTTRACK", "Fichero de track incorrecto."},
     {"_STR_MI_METERS", "metros"},
     {"_STR_MI_NEWTRANS",
@@ -44,6 +47,7 @@ inline constexpr TTextoMisc TextosMisc[] = {
     {"_STR_MI_NFILE_ERROR",
      "Se ha encontrado un caracter extraño en el nombre del fichero (%s). Modifique el nombre "
      "y vuelva a cargar la ruta.\r\n\r\nFichero: %s"},
+    {"_STR_MI_NOPOINTS", "El fichero %s no contiene puntos de track ni de ruta."},
     {"_STR_MI_NOTOUTFORMAT", "No se ha seleccionado un formato de salida."},
     {"_STR_MI_OUTELEMINCORRECT", "Error; El elemento seleccionado en la salida no es correcto."},
     {"_STR_MI_QUESTIONDES", "Existe una versión nueva en la web:\r\nVersión: %s\r\nFecha:  "

@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "ColorBox.h"
 #include "FormData.h"
+#include "Formato.h"
 #include "Log.h"
 #include "PaginaDatos.h"
 #include "Ribbon.h"
@@ -92,6 +93,17 @@ TFMain::~TFMain() = default;
 void TFMain::SetFormData(TFormData* data) {
     FormData = data;
     FormData->MostrarError = [this](const QString& t) { MensajeError(t); };
+    FormData->Texto = [](const QString& key, const QString& defecto) {
+        return LookupText(key, defecto);
+    };
+    FormData->AbrirIncompleto = [this](const QString& detalle, int puntos) {
+        return MensajePregunta(FormatearTexto(
+            LookupText(QStringLiteral("_STR_MI_DAMAGED"),
+                       QStringLiteral(
+                           "El fichero %s está dañado (%s).\r\n\r\nSe han podido leer %d puntos "
+                           "antes del daño. ¿Desea abrirlos?")),
+            {QFileInfo(FormData->XMLDataFile).fileName(), detalle, QString::number(puntos)}));
+    };
     PaginaDatos = new TPaginaDatos(FormData, tsDatosRuta);
     PaginaDatos->setObjectName(QStringLiteral("PaginaDatos"));
     tsDatosRuta->layout()->addWidget(PaginaDatos);
@@ -480,6 +492,13 @@ void TFMain::crearPanelInfo() {
     mmPanelInfo->setFont(f);
     h->addWidget(mmPanelInfo, 1);
     pnlArrastrar->hide();
+    // The panel invites the user to drop a track on it: the panel, its picture and its
+    // text (whose events arrive at its viewport) all take the drop.
+    for (QWidget* w : {static_cast<QWidget*>(pnlArrastrar), static_cast<QWidget*>(imgPanelInfo),
+                       static_cast<QWidget*>(mmPanelInfo), mmPanelInfo->viewport()}) {
+        w->setAcceptDrops(true);
+        w->installEventFilter(this);
+    }
 
     mmCuadroMensajes = new QPlainTextEdit(this);
     mmCuadroMensajes->setObjectName(QStringLiteral("mmCuadroMensajes"));
@@ -536,8 +555,8 @@ void TFMain::ArranqueDiferido() {
     CargarIdiomaInicio();
     const QString title = LookupText(QStringLiteral("_STR_MAIN_TITLE"), QStringLiteral("Senderal  v. ")) +
                           TextoVersionPrograma();
-    RibbonMain->setTitle(title);
-    setWindowTitle(title);
+    TituloPrograma = title;
+    PonerTituloVentana();
     DoneVisualization = true;
     StatusPanel1->setText(QStringLiteral("v. ") + TextoVersionPrograma());
     rpGoogleMaps->setCaption(LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
@@ -605,7 +624,8 @@ bool TFMain::eventFilter(QObject* watched, QEvent* e) {
         CentrarPanelInfo();
         return false;
     }
-    if (watched == imgPanelInfo || watched == mmPanelInfo || (mmPanelInfo && watched == mmPanelInfo->viewport())) {
+    if (watched == pnlArrastrar || watched == imgPanelInfo || watched == mmPanelInfo ||
+        (mmPanelInfo && watched == mmPanelInfo->viewport())) {
         if (e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove) {
             auto* d = static_cast<QDropEvent*>(e);
             if (d->mimeData()->hasUrls()) {
@@ -659,8 +679,16 @@ void TFMain::RibbonMainTabChange(int NewIndex) {
 }
 
 void TFMain::ActionSiguienteTabExecute() {
-    RibbonMain->setCurrentIndex((RibbonMain->currentIndex() + 1) % RibbonMain->count());
-    pcCentral->setCurrentIndex((pcCentral->currentIndex() + 1) % pcCentral->count());
+    // The next tab the user can see; the tab change shows that tab's own page. Stepping
+    // the pages on their own would soon show a page of another tab, or a developer page.
+    const int n = RibbonMain->count();
+    for (int step = 1; step <= n; ++step) {
+        const int i = (RibbonMain->currentIndex() + step) % n;
+        if (RibbonMain->isPageVisible(RibbonMain->page(i))) {
+            RibbonMain->setCurrentIndex(i);
+            return;
+        }
+    }
 }
 
 void TFMain::MostrarPagina(QWidget* page) {

@@ -58,6 +58,13 @@ public:
 
     // ---- shell: the load sequence and the life of the track ----
     void CargarRuta(QString path);
+    // False, after telling the user, for a path the load refuses ('%' in it).
+    bool NombreFicheroAceptable(const QString& path);
+    // The window title: the program's, then the open track's file name.
+    void PonerTituloVentana();
+    QString TituloPrograma;
+    // " (incompleto: ...)" while only the part of a damaged file before the damage is open.
+    QString NotaIncompleto() const;
     void ActionAbrirTrackExecute();
     void ActionCerrarRutaExecute();
     void RibbonMainRecentItemClick(const QString& FileName);

@@ -35,12 +35,17 @@ void TFMain::ActionAbrirTrackExecute() {
     const QString path = DialogoAbrir ? DialogoAbrir() : QString();
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
+    // A refused name must not cost the user the track on screen.
+    if (!NombreFicheroAceptable(path))
+        return;
     ActionCerrarRutaExecute();
     _Log(QStringLiteral("Abrir la ruta: ") + path);
     CargarRuta(path);
 }
 
 void TFMain::RibbonMainRecentItemClick(const QString& FileName) {
+    if (!NombreFicheroAceptable(FileName))
+        return;
     ActionCerrarRutaExecute();
     if (QFileInfo(FileName).isFile())
         CargarRuta(FileName);
@@ -51,6 +56,8 @@ void TFMain::FicheroArrastrado(const QStringList& paths) {
     if (paths.isEmpty())
         return;
     const QString path = paths.first();
+    if (!NombreFicheroAceptable(path))
+        return;
     ActionCerrarRutaExecute();
     try {
         CargarRuta(path);
@@ -59,15 +66,21 @@ void TFMain::FicheroArrastrado(const QStringList& paths) {
     }
 }
 
+bool TFMain::NombreFicheroAceptable(const QString& path) {
+    if (!path.contains(QLatin1Char('%')))
+        return true;
+    MensajeAviso(FormatearTexto(
+        LookupText(
+            QStringLiteral("_STR_MI_NFILE_ERROR"),
+            QStringLiteral("Se ha encontrado un caracter extraño en el nombre del fichero (%s). "
+                           "Modifique el nombre y vuelva a cargar la ruta.\r\n\r\nFichero: %s")),
+        {QStringLiteral("%"), path}));
+    return false;
+}
+
 void TFMain::CargarRuta(QString path) {
-    if (path.contains(QLatin1Char('%'))) {
-        MensajeAviso(FormatearTexto(
-            LookupText(QStringLiteral("_STR_MI_NFILE_ERROR"),
-                       QStringLiteral("Se ha encontrado un caracter extraño en el nombre del fichero (%s). "
-                                      "Modifique el nombre y vuelva a cargar la ruta.\r\n\r\nFichero: %s")),
-            {QStringLiteral("%"), path}));
+    if (!NombreFicheroAceptable(path))
         return;
-    }
     _Log(QStringLiteral("iniciando Add"), true);
     if (QFileInfo(path).suffix().compare(QLatin1String("GPX"), Qt::CaseInsensitive) != 0) {
         _Log(QStringLiteral("Importando"), true);
@@ -92,9 +105,10 @@ void TFMain::CargarRuta(QString path) {
     {
         AlSalir fin{[this, path] {
             if (auto* titulo = findChild<QLabel*>(QStringLiteral("pnlTitulo")))
-                titulo->setText(QString(10, QLatin1Char(' ')) + path);
+                titulo->setText(QString(10, QLatin1Char(' ')) + path + NotaIncompleto());
+            PonerTituloVentana();
             pcCentral->setCurrentWidget(tsDatosRuta);
-            pcCentral->setVisible(true);
+            pcCentral->setVisible(!FTrackPath.isEmpty());
             FormData->cdsPoints.EnableControls();
             FormData->cdsTrack.EnableControls();
         }};
@@ -107,7 +121,15 @@ void TFMain::CargarRuta(QString path) {
         _Log(QStringLiteral("+ FormData.OpenData"), true);
         FormData->OpenData();
         _Log(QStringLiteral("- FormData.OpenData"), true);
-        if (FormData->cdsTrack.Active()) {
+        if (!FormData->cdsTrack.Active()) {
+            // Nothing was read: the window goes back to waiting for a track rather than
+            // showing an empty data page.
+            FTrackPath.clear();
+            MostrarPanelInfo(tiArrastre, true);
+            pcCentral->setVisible(false);
+            return;
+        }
+        {
             MostrarPanelInfo(tiArrastre, false);
             pcCentral->setCurrentWidget(tsDatosRuta);
             pcCentral->setVisible(true);
@@ -136,6 +158,22 @@ void TFMain::CargarRuta(QString path) {
         _Log(QStringLiteral("Iniciar el Query a IBPIndex..."), true);
         ConsultarIBP();
     }
+}
+
+QString TFMain::NotaIncompleto() const {
+    if (!FormData || FormData->Incompleto.isEmpty() || !FormData->cdsTrack.Active())
+        return {};
+    return QStringLiteral("  ") + FormatearTexto(LookupText(QStringLiteral("_STR_MI_INCOMPLETE"),
+                                                            QStringLiteral("(incompleto: %s)")),
+                                                 {FormData->Incompleto});
+}
+
+void TFMain::PonerTituloVentana() {
+    QString title = TituloPrograma;
+    if (!FTrackPath.isEmpty() && FormData && FormData->cdsTrack.Active())
+        title += QStringLiteral(" - ") + QFileInfo(FTrackPath).fileName() + NotaIncompleto();
+    RibbonMain->setTitle(title);
+    setWindowTitle(title);
 }
 
 void TFMain::CalcularDistanciaTotal() {
@@ -240,4 +278,5 @@ void TFMain::ActionCerrarRutaExecute() {
     IBPIndexPage.clear();
     LimpiarPerfil();
     pbarMain->setValue(0);
+    PonerTituloVentana();
 }

@@ -1,6 +1,7 @@
 #include "PaginaDatos.h"
 
 #include "FormData.h"
+#include "Numeros.h"
 #include "PointsModel.h"
 
 #include <QGridLayout>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <map>
 
 TPaginaDatos::TPaginaDatos(TFormData* data, QWidget* parent) : QWidget(parent), FData(data) {
     auto* v = new QVBoxLayout(this);
@@ -82,6 +84,8 @@ TPaginaDatos::TPaginaDatos(TFormData* data, QWidget* parent) : QWidget(parent), 
     v->addWidget(dbgPuntos, 1);
 
     connect(&data->cdsTrack, &TDataStore::DatosCambiados, this, &TPaginaDatos::refrescarCabecera);
+    // Bounds taken from the points follow the points.
+    connect(&data->cdsPoints, &TDataStore::DatosCambiados, this, &TPaginaDatos::refrescarCabecera);
     refrescarCabecera();
 }
 
@@ -97,11 +101,51 @@ void TPaginaDatos::SetColorTitulo(const QColor& color) {
         QStringLiteral("QHeaderView::section { background: %1; }").arg(color.name()));
 }
 
+namespace {
+// The bounds of the points themselves, as the texts of the extreme points: for files
+// that carry no bounds of their own. Empty when no point has a readable position.
+std::map<QString, QString> limitesDePuntos(const TTrackPointStore& points) {
+    double maxLat = 0, maxLon = 0, minLat = 0, minLon = 0;
+    std::map<QString, QString> textos;
+    bool alguno = false;
+    for (int i = 0; i < points.RecordCount(); ++i) {
+        double lat = 0, lon = 0;
+        if (!IntentarLeerNumero(points.texto(i, CampoPunto::Lat), lat) ||
+            !IntentarLeerNumero(points.texto(i, CampoPunto::Lon), lon))
+            continue;
+        const auto mirar = [&](bool mejor, double v, double& extremo, const char* campo,
+                               CampoPunto f) {
+            if (alguno && !mejor)
+                return;
+            extremo = v;
+            textos[QLatin1String(campo)] = points.valor(i, f);
+        };
+        mirar(lat > maxLat, lat, maxLat, "maxlat", CampoPunto::Lat);
+        mirar(lat < minLat, lat, minLat, "minlat", CampoPunto::Lat);
+        mirar(lon > maxLon, lon, maxLon, "maxlon", CampoPunto::Lon);
+        mirar(lon < minLon, lon, minLon, "minlon", CampoPunto::Lon);
+        alguno = true;
+    }
+    return textos;
+}
+} // namespace
+
 void TPaginaDatos::refrescarCabecera() {
     const auto& store = FData->cdsTrack;
+    const bool hay = store.Active() && store.RecordCount() > 0;
+    const QStringList limites{QStringLiteral("maxlat"), QStringLiteral("maxlon"),
+                              QStringLiteral("minlat"), QStringLiteral("minlon")};
+    bool sinLimites = hay;
+    for (const QString& campo : limites)
+        sinLimites = sinLimites && store.Valor(0, store.IndiceCampo(campo)).isEmpty();
+    const std::map<QString, QString> dePuntos =
+        sinLimites ? limitesDePuntos(FData->cdsPoints) : std::map<QString, QString>();
     for (const auto& [field, box] : FCajas) {
         const int f = store.IndiceCampo(field);
-        box->setText(store.Active() && store.RecordCount() > 0 ? store.Valor(0, f) : QString());
+        QString texto = hay ? store.Valor(0, f) : QString();
+        if (auto it = dePuntos.find(field); it != dePuntos.end())
+            texto = it->second;
+        box->setText(texto);
         box->setCursorPosition(0);
     }
 }

@@ -15,6 +15,10 @@ void TFormData::log(const QString& s) {
         FLog->_Log(s, false);
 }
 
+QString TFormData::texto(const char* key, const QString& defecto) const {
+    return Texto ? Texto(QLatin1String(key), defecto) : defecto;
+}
+
 void TFormData::error(const QString& s) {
     if (MostrarError)
         MostrarError(s);
@@ -53,6 +57,7 @@ void TFormData::OpenData() {
         return;
     }
 
+    Incompleto.clear();
     log(QStringLiteral("Abrir Datasets"));
     log(QStringLiteral("+ cdsTrack.Open"));
     // The reader appends: a holder still filled by an earlier track must not mix
@@ -62,6 +67,7 @@ void TFormData::OpenData() {
     QString why;
     TrackHeader header;
     bool ok = false;
+    bool danado = false;
     {
         TGpxMapping mapping;
         QFile mapFile(mappingPath);
@@ -73,7 +79,30 @@ void TFormData::OpenData() {
         else if (!gpx.open(QIODevice::ReadOnly))
             why = QStringLiteral("%1: %2").arg(XMLDataFile, gpx.errorString());
         else
-            ok = LeerGpx(gpx, mapping, header, cdsPoints, why);
+            ok = LeerGpx(gpx, mapping, header, cdsPoints, why, &danado);
+    }
+    bool registrado = false;
+    if (!ok && danado && cdsPoints.RecordCount() > 0) {
+        log(QStringLiteral("ERROR: ") + why);
+        registrado = true;
+        if (AbrirIncompleto) {
+            if (!AbrirIncompleto(why, cdsPoints.RecordCount())) {
+                VaciarYCerrar(); // the user has just been told where the damage is
+                return;
+            }
+            Incompleto = why;
+            ok = true;
+        }
+    } else if (ok && cdsPoints.RecordCount() == 0) {
+        // Nothing to show: every view would stay empty with the map waiting for ever.
+        ok = false;
+        why = texto("_STR_MI_NOPOINTS",
+                    QStringLiteral("El fichero %s no contiene puntos de track ni de ruta."))
+                  .replace(QLatin1String("%s"), QFileInfo(XMLDataFile).fileName());
+        VaciarYCerrar();
+        log(QStringLiteral("ERROR: ") + why);
+        error(why);
+        return;
     }
     if (ok) {
         // Every view reads its numbers from here: the texts are parsed this once.
@@ -87,6 +116,11 @@ void TFormData::OpenData() {
         return;
     }
     VaciarYCerrar();
-    log(QStringLiteral("ERROR: ") + why);
-    error(QStringLiteral("Error al abrir el fichero de track.\r\n<%1>").arg(XMLDataFile));
+    if (!registrado)
+        log(QStringLiteral("ERROR: ") + why);
+    QString msg = QStringLiteral("Error al abrir el fichero de track.\r\n<%1>").arg(XMLDataFile);
+    // A damaged file says where: the line and column the user can look at.
+    if (danado)
+        msg += QStringLiteral("\r\n\r\n") + why;
+    error(msg);
 }

@@ -36,12 +36,23 @@ public:
 
     // How an error box is shown; the window sets it, tools and tests may not.
     std::function<void(const QString&)> MostrarError;
+    // Asked when the file is damaged after some points were read (a logger that lost
+    // power mid-write): true opens those points. `detalle` says where the damage is.
+    // Without it such a file is refused whole, as the command-line tools want.
+    std::function<bool(const QString& detalle, int puntos)> AbrirIncompleto;
+    // Where the open track's file is damaged when only the points before the damage were
+    // opened; empty for a whole file.
+    QString Incompleto;
+    // The text of a message by its key and default text; the window gives it the
+    // language files' lookup.
+    std::function<QString(const QString& key, const QString& defecto)> Texto;
     // The folder that holds the mapping file; empty means AppDir().
     QString CarpetaMapeo;
 
     static QString NombreFicheroMapeo() { return QStringLiteral("GpxDS.dll"); }
 
 private:
+    QString texto(const char* key, const QString& defecto) const;
     void log(const QString& s);
     void error(const QString& s);
     TLog* FLog;

@@ -61,6 +61,10 @@ bool TGpxMapping::Parse(const QByteArray& text, TGpxMapping& out, QString& error
                 out.rutaRegistro = nodo(value).ruta;
                 continue;
             }
+            if (key.compare(QLatin1String("route"), Qt::CaseInsensitive) == 0) {
+                out.rutaRegistroRuta = nodo(value).ruta;
+                continue;
+            }
             bool known = false;
             for (int k = 0; k < 4; ++k)
                 if (key.compare(QLatin1String(campos[k]), Qt::CaseInsensitive) == 0) {

@@ -16,6 +16,9 @@ struct TGpxMapping {
     // Header field index (TrackHeader::Campos order) and its alternatives.
     std::vector<std::pair<int, std::vector<Nodo>>> cabecera;
     QString rutaRegistro; // the element that makes one TrackPoint
+    // The element of a route point: a file whose tracks hold no point is read from its
+    // first route instead (planned routes carry only these). Empty: routes are not read.
+    QString rutaRegistroRuta;
     std::array<std::vector<Nodo>, 4> punto; // lat, lon, ele, time
 
     QString raiz() const { return rutaRegistro.section(QLatin1Char('/'), 0, 0); }

@@ -38,7 +38,8 @@ struct NodoMapa {
     std::string nombre;
     std::vector<int> hijos;
     std::vector<Regla> cabecera, punto;
-    bool registro = false; // the element that makes one TrackPoint
+    bool registro = false;     // the element that makes one TrackPoint
+    bool registroRuta = false; // a route point, read when the tracks hold none
 };
 
 class ArbolMapa {
@@ -51,11 +52,17 @@ class ArbolMapa {
                     {field, n.atributo.toStdString()});
         const int registro = nodo(0, map.rutaRegistro);
         nodos[size_t(registro)].registro = true;
-        for (size_t f = 0; f < map.punto.size(); ++f)
-            for (const auto& n : map.punto[f])
-                nodos[size_t(nodo(registro, n.ruta))].punto.push_back(
-                    {int(f), n.atributo.toStdString()});
+        reglasPunto(registro, map);
+        if (!map.rutaRegistroRuta.isEmpty()) {
+            const int ruta = nodo(0, map.rutaRegistroRuta);
+            nodos[size_t(ruta)].registroRuta = true;
+            reglasPunto(ruta, map);
+            padreRuta = nodo(0, map.rutaRegistroRuta.section(QLatin1Char('/'), 0, -2));
+        }
     }
+
+    // The node whose elements each hold one route (gpx/rte), -1 without routes.
+    int padreRuta = -1;
 
     // The child of `padre` named `local`, or -1 when the mapping names nothing there.
     int hijo(int padre, std::string_view local) const {
@@ -69,6 +76,13 @@ class ArbolMapa {
     const NodoMapa& operator[](int i) const { return nodos[size_t(i)]; }
 
   private:
+    void reglasPunto(int registro, const TGpxMapping& map) {
+        for (size_t f = 0; f < map.punto.size(); ++f)
+            for (const auto& n : map.punto[f])
+                nodos[size_t(nodo(registro, n.ruta))].punto.push_back(
+                    {int(f), n.atributo.toStdString()});
+    }
+
     int nodo(int desde, const QString& ruta) {
         int actual = desde;
         for (const QString& parte : ruta.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
@@ -112,8 +126,19 @@ class LectorGpx : public TXmlHandler {
         }
         if (capturando() || nodo < 0)
             return true; // the text of a child is not the captured element's own
+        if (nodo == arbol.padreRuta)
+            ++rutas;
         const NodoMapa& n = arbol[nodo];
-        if (profPunto == 0 && n.registro) {
+        // Route points stand in for the track only while no track point has come, and
+        // only those of the first route; the first track point replaces them.
+        const bool puntoRuta = n.registroRuta && !hayPuntosTrack && rutas == 1;
+        if (profPunto == 0 && n.registro && puntosDeRuta) {
+            points.EmptyDataSet();
+            puntosDeRuta = false;
+        }
+        if (profPunto == 0 && (n.registro || puntoRuta)) {
+            hayPuntosTrack = hayPuntosTrack || n.registro;
+            puntosDeRuta = puntosDeRuta || puntoRuta;
             profPunto = pila.size();
             camposPunto = 0;
             points.NuevoPunto();
@@ -143,6 +168,9 @@ class LectorGpx : public TXmlHandler {
     }
 
     bool quiereTexto() const override { return capturando() && pila.size() == profCaptura; }
+
+    // Inside a point element that has not ended yet.
+    bool dentroDePunto() const { return profPunto > 0; }
 
     void texto(std::string_view utf8) override {
         if (quiereTexto())
@@ -206,6 +234,9 @@ class LectorGpx : public TXmlHandler {
 
     std::vector<int> pila; // the mapping node of each open element, -1 outside it
     size_t profPunto = 0;  // depth of the open record element, 0 outside one
+    int rutas = 0;         // route elements begun so far
+    bool hayPuntosTrack = false;
+    bool puntosDeRuta = false; // the store holds the first route's points
     unsigned camposPunto = 0;
 
     size_t profCaptura = 0; // depth of the element whose text is being gathered
@@ -244,7 +275,9 @@ bool leerTodo(QIODevice& device, QByteArray& raw, QString& error) {
 } // namespace
 
 bool LeerGpx(QIODevice& device, const TGpxMapping& mapping, TrackHeader& header,
-             TTrackPointStore& points, QString& error) {
+             TTrackPointStore& points, QString& error, bool* danado) {
+    if (danado)
+        *danado = false;
     // A mapped file stays mapped until the device is closed; `utf8` may share it.
     QByteArray utf8;
     {
@@ -256,8 +289,15 @@ bool LeerGpx(QIODevice& device, const TGpxMapping& mapping, TrackHeader& header,
     points.Reservar(size_t(utf8.size() / 120), size_t(utf8.size() / 2));
     try {
         LectorGpx lector(mapping, header, points);
-        if (!RecorrerXml(std::string_view(utf8.constData(), size_t(utf8.size())), lector, error))
+        if (!RecorrerXml(std::string_view(utf8.constData(), size_t(utf8.size())), lector, error)) {
+            // A file cut short keeps the points that ended before the damage; the one
+            // it was in the middle of is incomplete.
+            if (lector.vistoRaiz && danado)
+                *danado = true;
+            if (lector.dentroDePunto())
+                points.QuitarUltimo();
             return false;
+        }
         if (!lector.vistoRaiz) {
             error = QStringLiteral("el fichero no contiene ningún elemento GPX");
             return false;

@@ -111,6 +111,14 @@ void TTrackPointStore::Open() {
     setActive(true);
 }
 
+void TTrackPointStore::QuitarUltimo() {
+    if (FRegistros.empty())
+        return;
+    FArena.resize(FRegistros.back().base);
+    FLargos.erase(int(FRegistros.size()) - 1);
+    FRegistros.pop_back();
+}
+
 void TTrackPointStore::EmptyDataSet() {
     std::string().swap(FArena);
     std::vector<Registro>().swap(FRegistros);

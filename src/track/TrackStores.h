@@ -91,6 +91,7 @@ class TTrackPointStore : public TDataStore {
     void Reservar(size_t points, size_t bytes);
     void NuevoPunto();
     void FijarCampo(CampoPunto field, std::string_view utf8); // on the last point
+    void QuitarUltimo();                                      // drops the last point with its texts
     void Open();
     void EmptyDataSet();
     void Close();

@@ -428,13 +428,28 @@ TEST(Inspeccion, LineaYAnclaOcultanMarcadores) {
     EXPECT_FALSE(marca(p.panel.sgAltura)->Visible());
 }
 
-TEST(Inspeccion, FechaDelInicioTrasMedianoche) {
+// A track of several days: every point shows its own date, not the start's.
+TEST(Inspeccion, CadaPuntoMuestraSuPropiaFecha) {
     qputenv("TZ", "UTC");
     tzset();
-    Pagina p({{"41.0", "2.0", "10", "2021-12-31T23:50:00Z"}, {"41.001", "2.0", "12", "2022-01-01T00:10:00Z"}});
-    p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[1]);
-    EXPECT_EQ(p.panel.lbldgFecha->text(), QLocale::c().toString(QDate(2021, 12, 31), QLocale::ShortFormat));
-    EXPECT_TRUE(p.panel.lbldgHora->text().startsWith(QStringLiteral("00:10")));
+    Pagina p({{"41.0", "2.0", "10", "2021-12-31T23:50:00Z"},
+              {"41.001", "2.0", "12", "2022-01-01T00:10:00Z"},
+              {"41.002", "2.0", "12", "2022-01-02T03:49:00Z"}});
+    const struct {
+        int punto;
+        QDate fecha;
+        const char* hora;
+    } casos[] = {
+        {0, QDate(2021, 12, 31), "23:50"},
+        {1, QDate(2022, 1, 1), "00:10"},
+        {2, QDate(2022, 1, 2), "03:49"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.punto);
+        p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[size_t(c.punto)]);
+        EXPECT_EQ(p.panel.lbldgFecha->text(), QLocale::c().toString(c.fecha, QLocale::ShortFormat));
+        EXPECT_TRUE(p.panel.lbldgHora->text().startsWith(QLatin1String(c.hora)));
+    }
 }
 
 TEST(Animacion, SecuenciaDeTresPuntos) {

@@ -2,8 +2,10 @@
 #include "AppPaths.h"
 #include "FormData.h"
 #include "FormMain.h"
+#include "GraficoPerfil.h"
 #include "Log.h"
 #include "PaginaDatos.h"
+#include "PanelGrafico.h"
 #include "PointsModel.h"
 #include "Ribbon.h"
 #include "SenderalError.h"
@@ -11,18 +13,23 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCategoryAxis>
 #include <QDir>
 #include <QDirIterator>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
-#include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QTextBlock>
+#include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QUrl>
+#include <QValueAxis>
 #include <gtest/gtest.h>
 
 QT_BEGIN_NAMESPACE
@@ -272,10 +279,15 @@ TEST_F(VentanaCarga, AnUnreadableFileShowsTheOpenErrorAndLeavesNoTrack) {
     TFMain& w = crear();
     w.CargarRuta(path);
     ASSERT_EQ(errores.size(), 1);
-    EXPECT_EQ(errores[0], QStringLiteral("Error al abrir el fichero de track.\r\n<%1>").arg(path));
+    EXPECT_TRUE(errores[0].startsWith(
+        QStringLiteral("Error al abrir el fichero de track.\r\n<%1>").arg(path)))
+        << errores[0].toStdString();
     EXPECT_FALSE(w.FormData->cdsTrack.Active());
     EXPECT_EQ(lineaLog(QStringLiteral("Iniciar el Query a IBPIndex...")), -1);
     EXPECT_FALSE(w.ActionCerrarRuta->isEnabled());
+    // Nothing is left half shown: the window waits for a track again.
+    EXPECT_TRUE(w.pnlArrastrar->isVisibleTo(&w));
+    EXPECT_FALSE(w.pcCentral->isVisibleTo(&w));
 }
 
 TEST_F(VentanaCarga, OnePointTrackHasZeroDistanceShownAsTheDigit) {
@@ -288,16 +300,34 @@ TEST_F(VentanaCarga, OnePointTrackHasZeroDistanceShownAsTheDigit) {
               QStringLiteral("0 ") + LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")));
 }
 
-TEST_F(VentanaCarga, NextTabCyclesFromTheLastTabToTheFirst) {
+TEST_F(VentanaCarga, NextTabShowsThePageOfEachTabAndCyclesToTheFirst) {
     const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
     TFMain& w = crear();
     w.CargarRuta(path);
-    w.RibbonMain->setCurrentPage(w.rpMas);
-    const int page = w.pcCentral->currentIndex();
+    w.RibbonMain->setCurrentPage(w.rpRuta);
+    // Each tab's own page; "Más..." keeps the page before it.
+    const std::pair<TRibbonPage*, QWidget*> esperado[] = {
+        {w.rpGrafico, w.tsGraficoRuta}, {w.rpGoogleMaps, w.tsGoogleMaps}, {w.rpPerfil, w.tsPerfil},
+        {w.rpIBPIndex, w.tsIBPIndex},   {w.rpMas, w.tsIBPIndex},          {w.rpRuta, w.tsDatosRuta},
+        {w.rpGrafico, w.tsGraficoRuta},
+    };
+    for (const auto& [tab, page] : esperado) {
+        SCOPED_TRACE(tab->objectName().toStdString());
+        w.ActionSiguienteTab->trigger();
+        EXPECT_EQ(w.RibbonMain->currentPage(), tab);
+        EXPECT_EQ(w.pcCentral->currentWidget(), page);
+    }
+    EXPECT_EQ(w.ActionSiguienteTab->shortcuts().value(0),
+              QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Right));
+
+    // Without a track the hidden tabs are stepped over and no page comes out.
+    w.ActionCerrarRuta->trigger();
+    w.RibbonMain->setCurrentPage(w.rpRuta);
+    w.ActionSiguienteTab->trigger();
+    EXPECT_EQ(w.RibbonMain->currentPage(), w.rpMas);
     w.ActionSiguienteTab->trigger();
     EXPECT_EQ(w.RibbonMain->currentPage(), w.rpRuta);
-    EXPECT_EQ(w.pcCentral->currentIndex(), (page + 1) % w.pcCentral->count());
-    EXPECT_EQ(w.ActionSiguienteTab->shortcuts().value(0), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Right));
+    EXPECT_FALSE(w.pcCentral->isVisibleTo(&w));
 }
 
 TEST_F(VentanaCarga, TabChangeWithATrackFollowsTheRibbonPage) {
@@ -352,6 +382,240 @@ TEST_F(VentanaCarga, LogPageStartsWithOneEmptyLineAndShowsTheNewest) {
     EXPECT_EQ(w.mmLog->document()->blockCount(), 10001);
     EXPECT_EQ(w.mmLog->document()->findBlockByNumber(1).text(), QStringLiteral("línea 0"));
     EXPECT_EQ(w.mmLog->verticalScrollBar()->value(), w.mmLog->verticalScrollBar()->maximum());
+}
+
+// A file manager drops on whatever part of the info panel is under the pointer: the
+// panel's frame, its picture or its text (whose events arrive at its viewport).
+TEST_F(VentanaCarga, ADropOnEachPartOfTheInfoPanelLoadsTheFirstFile) {
+    const QString a = escribir(QStringLiteral("a.gpx"), GpxTresPuntos);
+    const QString b = escribir(QStringLiteral("b.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    const std::pair<const char*, QWidget*> partes[] = {
+        {"the panel", w.pnlArrastrar},
+        {"its picture", w.imgPanelInfo},
+        {"its text", w.mmPanelInfo->viewport()},
+    };
+    for (const auto& [nombre, parte] : partes) {
+        SCOPED_TRACE(nombre);
+        w.ActionCerrarRutaExecute();
+        ASSERT_TRUE(w.pnlArrastrar->isVisibleTo(&w));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
+        const QPoint centro = parte->rect().center();
+        QDragEnterEvent entrar(centro, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(parte, &entrar);
+        EXPECT_TRUE(entrar.isAccepted());
+        QDragMoveEvent mover(centro, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(parte, &mover);
+        EXPECT_TRUE(mover.isAccepted());
+        QDropEvent soltar(QPointF(centro), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(parte, &soltar);
+        EXPECT_TRUE(soltar.isAccepted());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.FTrackPath == a && w.HabilitadoTrack(); }, 5000))
+            << "the dropped track was not loaded";
+        EXPECT_EQ(w.FormData->cdsPoints.RecordCount(), 3);
+    }
+}
+
+// The '%' is refused before anything is closed, whichever way the file comes.
+TEST_F(VentanaCarga, ARefusedNameKeepsTheTrackOnScreen) {
+    const QString bueno = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    const QString malo = escribir(QStringLiteral("100%.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    const std::pair<const char*, std::function<void()>> caminos[] = {
+        {"open dialog",
+         [&] {
+             w.DialogoAbrir = [malo] { return malo; };
+             w.Action1->trigger();
+         }},
+        {"recent list", [&] { w.RibbonMainRecentItemClick(malo); }},
+        {"drop", [&] { w.FicheroArrastrado({malo}); }},
+    };
+    for (const auto& [nombre, abrir] : caminos) {
+        SCOPED_TRACE(nombre);
+        w.CargarRuta(bueno);
+        ASSERT_TRUE(w.HabilitadoTrack());
+        avisos.clear();
+        abrir();
+        EXPECT_EQ(avisos.size(), 1);
+        EXPECT_EQ(w.FTrackPath, bueno);
+        EXPECT_TRUE(w.FormData->cdsTrack.Active());
+        EXPECT_EQ(w.FormData->cdsPoints.RecordCount(), 3);
+        EXPECT_TRUE(w.HabilitadoTrack());
+        EXPECT_FALSE(w.pnlArrastrar->isVisibleTo(&w));
+    }
+}
+
+TEST_F(VentanaCarga, TheWindowTitleNamesTheOpenTrackUntilItIsClosed) {
+    const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.ArranqueDiferido();
+    const QString programa = w.windowTitle();
+    ASSERT_FALSE(programa.isEmpty());
+    w.CargarRuta(path);
+    EXPECT_EQ(w.windowTitle(), programa + QStringLiteral(" - tres.gpx"));
+    EXPECT_EQ(w.RibbonMain->title(), w.windowTitle());
+    w.ActionCerrarRuta->trigger();
+    EXPECT_EQ(w.windowTitle(), programa);
+    EXPECT_EQ(w.RibbonMain->title(), programa);
+}
+
+TEST_F(VentanaCarga, APlannedRouteOpensAsTheTrackAndAnEmptyFileIsRefusedWhole) {
+    const QString ruta =
+        escribir(QStringLiteral("plan.gpx"), R"(<gpx version="1.1"><rte><name>Plan</name>
+        <rtept lat="41.0" lon="2.0"><ele>500</ele></rtept><rtept lat="41.001" lon="2.002"><ele>510</ele></rtept>
+        <rtept lat="41.0005" lon="2.004"><ele>505</ele></rtept></rte></gpx>)");
+    TFMain& w = crear();
+    w.CargarRuta(ruta);
+    EXPECT_TRUE(errores.isEmpty()) << errores.join('\n').toStdString();
+    ASSERT_TRUE(w.HabilitadoTrack());
+    EXPECT_EQ(w.PaginaDatos->Modelo->rowCount(), 3);
+    EXPECT_EQ(w.DistanciaTotal, 378);
+    EXPECT_EQ(w.PanelGrafico->pList.size(), 3u);
+    EXPECT_GE(lineaLog(QStringLiteral("Iniciar el Query a IBPIndex...")), 0);
+
+    const std::pair<const char*, const char*> vacios[] = {
+        {"only waypoints", R"(<gpx version="1.1"><wpt lat="41" lon="2"/></gpx>)"},
+        {"nothing at all", R"(<gpx version="1.1"/>)"},
+    };
+    for (const auto& [nombre, gpx] : vacios) {
+        SCOPED_TRACE(nombre);
+        const QString path =
+            escribir(QStringLiteral("vacío %1.gpx").arg(QLatin1String(nombre)), gpx);
+        errores.clear();
+        w.DialogoAbrir = [path] { return path; };
+        w.Action1->trigger();
+        ASSERT_EQ(errores.size(), 1);
+        EXPECT_TRUE(errores[0].contains(QFileInfo(path).fileName())) << errores[0].toStdString();
+        EXPECT_FALSE(w.FormData->cdsTrack.Active());
+        EXPECT_FALSE(w.HabilitadoTrack());
+        EXPECT_TRUE(w.FTrackPath.isEmpty());
+        EXPECT_TRUE(w.pnlArrastrar->isVisibleTo(&w));
+        EXPECT_FALSE(w.pcCentral->isVisibleTo(&w));
+        EXPECT_TRUE(w.PanelGrafico->pList.empty());
+    }
+}
+
+TEST_F(VentanaCarga, ADamagedLogOpensItsGoodPartOnlyWhenTheUserSaysSo) {
+    QByteArray gpx(GpxTresPuntos);
+    gpx.truncate(gpx.indexOf("<ele>505")); // the logger stopped inside the third point
+    const QString path = escribir(QStringLiteral("cortado.gpx"), gpx);
+    QStringList preguntas;
+    TFMain& w = crear();
+    w.ArranqueDiferido();
+    const QString programa = w.windowTitle();
+    for (const bool si : {false, true}) {
+        SCOPED_TRACE(si ? "Yes" : "No");
+        preguntas.clear();
+        w.MensajePregunta = [&](const QString& q) {
+            preguntas << q;
+            return si;
+        };
+        w.DialogoAbrir = [path] { return path; };
+        w.Action1->trigger();
+        ASSERT_EQ(preguntas.size(), 1);
+        EXPECT_TRUE(preguntas[0].contains(QStringLiteral("cortado.gpx")))
+            << preguntas[0].toStdString();
+        EXPECT_TRUE(preguntas[0].contains(QRegularExpression(QStringLiteral("\\d+, \\S+ \\d+"))))
+            << "line and column: " << preguntas[0].toStdString();
+        EXPECT_TRUE(errores.isEmpty()) << errores.join('\n').toStdString();
+        if (!si) {
+            EXPECT_FALSE(w.FormData->cdsTrack.Active());
+            EXPECT_FALSE(w.HabilitadoTrack());
+            EXPECT_TRUE(w.pnlArrastrar->isVisibleTo(&w));
+            EXPECT_EQ(w.windowTitle(), programa);
+            continue;
+        }
+        ASSERT_TRUE(w.HabilitadoTrack());
+        EXPECT_EQ(w.FormData->cdsPoints.RecordCount(), 2);
+        EXPECT_EQ(w.PanelGrafico->pList.size(), 2u);
+        EXPECT_TRUE(w.windowTitle().startsWith(programa + QStringLiteral(" - cortado.gpx")));
+        EXPECT_TRUE(w.windowTitle().contains(w.FormData->Incompleto))
+            << w.windowTitle().toStdString();
+        EXPECT_TRUE(w.PanelGrafico->pnlTitulo->text().contains(w.FormData->Incompleto));
+    }
+}
+
+// Opening one track after another: nothing of the first may show with the second.
+TEST_F(VentanaCarga, NothingOfTheFirstTrackShowsWithTheSecond) {
+    QByteArray largo = R"(<gpx version="1.1"><trk><trkseg>)";
+    for (int i = 0; i < 30; ++i)
+        largo += QStringLiteral(R"(<trkpt lat="41.%1" lon="2.%1"><ele>%2</ele></trkpt>)")
+                     .arg(1000 + i * 7)
+                     .arg(900 + i)
+                     .toUtf8();
+    largo += "</trkseg></trk></gpx>";
+    const QString primero = escribir(QStringLiteral("largo.gpx"), largo);
+    const QString segundo = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.CargarRuta(primero);
+    TPanelGrafico& p = *w.PanelGrafico;
+    // Inspect a point and replay part of the first track.
+    p.sgTrackObjectMouseEnter(nullptr, p.pList[20]);
+    w.ActionPLayAnim->trigger();
+    for (int i = 0; i < 25; ++i)
+        p.TimerAnimTimer();
+    w.ActionPauseAnim->trigger();
+    ASSERT_EQ(p.lblAnim->text(), QStringLiteral("24/30"));
+
+    w.DialogoAbrir = [segundo] { return segundo; };
+    w.Action1->trigger();
+    ASSERT_TRUE(w.HabilitadoTrack());
+    EXPECT_EQ(p.lblAnim->text(), QStringLiteral("..."));
+    EXPECT_EQ(p.sbAnimacion->value(), 0);
+    EXPECT_EQ(p.animIndex, 0);
+    for (QLabel* l :
+         {p.lblEnterMouse, p.lbldgFecha, p.lbldgLatitud, p.lbldgElevacion, p.lbldgDistAcum}) {
+        SCOPED_TRACE(l->objectName().toStdString());
+        EXPECT_FALSE(l->text().contains(QStringLiteral("21"))) << l->text().toStdString();
+        EXPECT_FALSE(l->text().contains(QStringLiteral("41.1140"))) << l->text().toStdString();
+    }
+    EXPECT_TRUE(p.lblEnterMouse->text().isEmpty()) << p.lblEnterMouse->text().toStdString();
+    EXPECT_TRUE(p.lbldgLatitud->text().isEmpty()) << p.lbldgLatitud->text().toStdString();
+    // The profile's axes are the second track's.
+    EXPECT_EQ(w.dbchtPerfil->EjeX()->max(), 2);
+    EXPECT_EQ(w.dbchtPerfil->EjeY()->max(), 510 * 1.2);
+    EXPECT_EQ(w.PanelGrafico->pnlTitulo->text().trimmed(), segundo);
+}
+
+// Files without <bounds> (most devices write none) show the bounds of their points.
+TEST_F(VentanaCarga, BoundBoxesShowThePointsBoundsWhenTheFileHasNone) {
+    const QByteArray conLimites =
+        QByteArray(GpxTresPuntos)
+            .replace(
+                "<trk>",
+                R"(<metadata><bounds minlat="40" minlon="1" maxlat="42" maxlon="3"/></metadata><trk>)");
+    const struct {
+        const char* guarda;
+        QByteArray gpx;
+        const char* maxlat;
+        const char* maxlon;
+        const char* minlat;
+        const char* minlon;
+    } casos[] = {
+        {"no bounds: the points'", GpxTresPuntos, "41.001", "2.004", "41.0", "2.0"},
+        {"bounds of the file win", conLimites, "42", "3", "40", "1"},
+        {"west and south",
+         R"(<gpx><trk><trkseg><trkpt lat="-33.5" lon="-70.7"/><trkpt lat="-33.25" lon="-70.9"/>
+            <trkpt lat="-33.75" lon="-70.5"/></trkseg></trk></gpx>)",
+         "-33.25", "-70.5", "-33.75", "-70.9"},
+    };
+    TFMain& w = crear();
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        w.CargarRuta(escribir(QStringLiteral("limites.gpx"), c.gpx));
+        ASSERT_TRUE(w.HabilitadoTrack());
+        EXPECT_EQ(w.PaginaDatos->Caja(QStringLiteral("maxlat"))->text(),
+                  QString::fromUtf8(c.maxlat));
+        EXPECT_EQ(w.PaginaDatos->Caja(QStringLiteral("maxlon"))->text(),
+                  QString::fromUtf8(c.maxlon));
+        EXPECT_EQ(w.PaginaDatos->Caja(QStringLiteral("minlat"))->text(),
+                  QString::fromUtf8(c.minlat));
+        EXPECT_EQ(w.PaginaDatos->Caja(QStringLiteral("minlon"))->text(),
+                  QString::fromUtf8(c.minlon));
+        w.ActionCerrarRuta->trigger();
+        EXPECT_TRUE(w.PaginaDatos->Caja(QStringLiteral("maxlat"))->text().isEmpty());
+    }
 }
 
 struct CasoCelda {

@@ -79,8 +79,10 @@ TEST_F(Info, TrackWithoutTimesOrPoints) {
          "<trkpt lat=\"41\" lon=\"2.001\"/></trkseg></trk></gpx>",
          "points: 2\ndistance_m: 84\nascent_m: 0\ndescent_m: 0\nmax_elevation_m: 0\n"
          "max_speed_kmh: 0\nstart: \nend: \n"},
-        {"no points at all", "<gpx version=\"1.1\"><trk><trkseg/></trk></gpx>",
-         "points: 0\ndistance_m: 0\nascent_m: 0\ndescent_m: 0\nmax_elevation_m: 0\n"
+        {"a planned route is read as the track",
+         "<gpx version=\"1.1\"><rte><rtept lat=\"41\" lon=\"2\"/>"
+         "<rtept lat=\"41\" lon=\"2.001\"/></rte></gpx>",
+         "points: 2\ndistance_m: 84\nascent_m: 0\ndescent_m: 0\nmax_elevation_m: 0\n"
          "max_speed_kmh: 0\nstart: \nend: \n"},
     };
     for (const auto& c : casos) {
@@ -98,6 +100,10 @@ TEST_F(Info, FailuresGoToStandardErrorWithStatus1) {
         const char* enError;
     } casos[] = {
         {"malformed file", "<gpx><trk></gpx>", "Error al abrir el fichero de track."},
+        {"no track or route points", "<gpx version=\"1.1\"><trk><trkseg/></trk></gpx>",
+         "no contiene puntos de track ni de ruta"},
+        {"cut short after a point: where the damage is",
+         "<gpx><trk><trkseg><trkpt lat=\"41\" lon=\"2\"/>\n<trkpt lat=\"4", "línea 2, columna"},
         {"missing file", QByteArray(), "Error al abrir el fichero de track."},
         {"non-numeric elevation",
          "<gpx><trk><trkseg><trkpt lat=\"41\" "

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -212,7 +213,8 @@ TEST_F(LecturaGpx, Encodings) {
 TEST_F(LecturaGpx, OtherEightBitEncodingsNamedInTheProlog) {
     // 0x80 is the euro sign in windows-1252 and a control character in ISO-8859-1.
     abrir("<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
-          "<gpx version=\"1.1\"><trk><name>Peaje 5 \x80</name></trk></gpx>");
+          "<gpx version=\"1.1\"><trk><name>Peaje 5 \x80</name>"
+          "<trkseg><trkpt lat=\"41\" lon=\"2\"/></trkseg></trk></gpx>");
     ASSERT_TRUE(data.cdsTrack.Active()) << log.Lineas().join('|').toStdString();
     EXPECT_EQ(data.cdsTrack.Cabecera().name, QStringLiteral("Peaje 5 €"));
 }
@@ -277,15 +279,131 @@ TEST_F(LecturaGpx, PointsWithoutElevationOrTimeOpenWithEmptyFields) {
     EXPECT_EQ(r.puntos[2].FechaHora, 0);
 }
 
-TEST_F(LecturaGpx, NoPointsOpensOneHeaderAndZeroPoints) {
-    abrir(
-        R"(<?xml version="1.0"?><gpx version="1.1" creator="empty"><trk><name>Nada</name><trkseg/></trk></gpx>)");
-    EXPECT_EQ(log.Lineas(), kLineasBuenas);
-    EXPECT_TRUE(data.cdsTrack.Active());
-    EXPECT_TRUE(data.cdsPoints.Active());
-    EXPECT_EQ(data.cdsTrack.RecordCount(), 1);
-    EXPECT_EQ(data.cdsPoints.RecordCount(), 0);
-    EXPECT_EQ(data.cdsTrack.Cabecera().name, "Nada");
+TEST_F(LecturaGpx, AFileWithoutTrackOrRoutePointsIsRefusedNamingIt) {
+    const struct {
+        const char* guarda;
+        const char* gpx;
+    } casos[] = {
+        {"empty segment",
+         R"(<gpx version="1.1" creator="e"><trk><name>Nada</name><trkseg/></trk></gpx>)"},
+        {"only waypoints",
+         R"(<gpx version="1.1"><wpt lat="41" lon="2"><name>Fuente</name></wpt></gpx>)"},
+        {"an empty route",
+         R"(<gpx version="1.1"><rte><name>Plan</name></rte><trk><trkseg/></trk></gpx>)"},
+        {"nothing at all", R"(<gpx version="1.1"/>)"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        errores.clear();
+        abrir(c.gpx);
+        ASSERT_EQ(errores.size(), 1);
+        EXPECT_EQ(errores[0],
+                  QStringLiteral("El fichero track.gpx no contiene puntos de track ni de ruta."));
+        esperarCerrado();
+    }
+}
+
+// Planned routes carry route points only: the first route stands in for the track.
+TEST_F(LecturaGpx, RoutePointsAreTheTrackWhenTheTracksHoldNone) {
+    const struct {
+        const char* guarda;
+        const char* gpx;
+        QStringList lat; // the points read, in order
+    } casos[] = {
+        {"a planned route",
+         R"(<gpx version="1.1"><wpt lat="9" lon="9"/><rte><name>Plan</name>
+              <rtept lat="41.1" lon="2.1"><ele>100</ele><time>2022-05-14T06:40:00Z</time></rtept>
+              <rtept lat="41.2" lon="2.2"><ele>110</ele></rtept><rtept lat="41.3" lon="2.3"/></rte></gpx>)",
+         {"41.1", "41.2", "41.3"}},
+        {"only the first of two routes",
+         R"(<gpx><rte><rtept lat="1" lon="1"/><rtept lat="2" lon="2"/></rte>
+              <rte><rtept lat="3" lon="3"/></rte></gpx>)",
+         {"1", "2"}},
+        {"a track with empty segments after the route",
+         R"(<gpx><rte><rtept lat="1" lon="1"/></rte><trk><trkseg/></trk></gpx>)",
+         {"1"}},
+        {"track points win over an earlier route",
+         R"(<gpx><rte><rtept lat="1" lon="1"/></rte><trk><trkseg><trkpt lat="5" lon="5"/>
+              <trkpt lat="6" lon="6"/></trkseg></trk></gpx>)",
+         {"5", "6"}},
+        {"a later route adds nothing to the track",
+         R"(<gpx><trk><trkseg><trkpt lat="5" lon="5"/></trkseg></trk><rte><rtept lat="1" lon="1"/></rte></gpx>)",
+         {"5"}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        errores.clear();
+        abrir(c.gpx);
+        ASSERT_TRUE(data.cdsTrack.Active()) << errores.join('|').toStdString();
+        QStringList lat;
+        for (int i = 0; i < data.cdsPoints.RecordCount(); ++i)
+            lat << punto(i, CampoPunto::Lat);
+        EXPECT_EQ(lat, c.lat);
+    }
+    abrir(casos[0].gpx);
+    EXPECT_EQ(punto(0, CampoPunto::Ele), "100");
+    EXPECT_EQ(punto(0, CampoPunto::Time), "2022-05-14T06:40:00Z");
+    EXPECT_EQ(punto(1, CampoPunto::Lon), "2.2");
+    EXPECT_EQ(punto(2, CampoPunto::Ele), QString());
+}
+
+// A logger whose battery died leaves a file cut short: the points before the cut can be
+// opened, the one it was writing cannot.
+TEST_F(LecturaGpx, ADamagedFileOffersThePointsReadBeforeTheDamage) {
+    const QByteArray bueno(kGpx11);
+    const struct {
+        const char* guarda;
+        QByteArray bytes;
+        int puntos;
+    } casos[] = {
+        {"cut inside the second point", bueno.left(bueno.indexOf("<ele>630")), 1},
+        {"cut inside an attribute of the second point", bueno.left(bueno.indexOf("41.7710") + 3),
+         1},
+        {"cut after the last point", bueno.left(bueno.indexOf("</trkseg>")), 2},
+        {"garbage after the first point", bueno.left(bueno.indexOf("<trkpt lat='41.7710'")) + "<<<",
+         1},
+    };
+    for (const bool abrirlos : {true, false}) {
+        for (const auto& c : casos) {
+            SCOPED_TRACE(c.guarda);
+            SCOPED_TRACE(abrirlos ? "Yes" : "No");
+            errores.clear();
+            QString detalle;
+            int ofrecidos = -1;
+            data.AbrirIncompleto = [&](const QString& d, int n) {
+                detalle = d;
+                ofrecidos = n;
+                return abrirlos;
+            };
+            abrir(c.bytes);
+            EXPECT_EQ(ofrecidos, c.puntos);
+            EXPECT_TRUE(
+                detalle.contains(QRegularExpression(QStringLiteral("línea \\d+, columna \\d+"))))
+                << detalle.toStdString();
+            EXPECT_TRUE(errores.isEmpty()) << "the question already said what is wrong";
+            if (!abrirlos) {
+                esperarCerrado();
+                continue;
+            }
+            ASSERT_TRUE(data.cdsTrack.Active());
+            ASSERT_EQ(data.cdsPoints.RecordCount(), c.puntos);
+            EXPECT_EQ(punto(0, CampoPunto::Ele), "620.5");
+            EXPECT_EQ(data.Incompleto, detalle);
+            EXPECT_EQ(data.cdsTrack.Cabecera().name, "Montseny & Matagalls");
+        }
+    }
+    // Without anyone to ask (the command-line tools) the file is refused, saying where.
+    data.AbrirIncompleto = nullptr;
+    errores.clear();
+    abrir(casos[0].bytes);
+    esperarCerrado();
+    ASSERT_EQ(errores.size(), 1);
+    EXPECT_TRUE(errores[0].startsWith(errorDeApertura(data.XMLDataFile)));
+    EXPECT_TRUE(errores[0].contains(QRegularExpression(QStringLiteral("línea \\d+, columna \\d+"))))
+        << errores[0].toStdString();
+    // A whole file opened afterwards is no longer marked incomplete.
+    abrir(bueno);
+    EXPECT_TRUE(data.Incompleto.isEmpty());
 }
 
 TEST_F(LecturaGpx, TextForms) {
@@ -374,7 +492,10 @@ TEST_F(LecturaGpx, BadInputGivesTheOpenErrorAndClosedStores) {
         EXPECT_EQ(l.mid(0, 3), kLineasBuenas.mid(0, 3));
         EXPECT_TRUE(l[3].startsWith(QLatin1String("ERROR: "))) << l[3].toStdString();
         EXPECT_TRUE(l[3].contains(QString::fromUtf8(c.motivo))) << l[3].toStdString();
-        EXPECT_EQ(errores, QStringList{errorDeApertura(otra.XMLDataFile)});
+        ASSERT_EQ(errores.size(), 1);
+        // A file damaged inside its root also says where; the rest is the same box.
+        EXPECT_TRUE(errores[0].startsWith(errorDeApertura(otra.XMLDataFile)))
+            << errores[0].toStdString();
         EXPECT_FALSE(otra.cdsTrack.Active());
         EXPECT_FALSE(otra.cdsPoints.Active());
         EXPECT_EQ(otra.cdsPoints.RecordCount(), 0);
