@@ -1,7 +1,9 @@
 #include "FormularioIBP.h"
 
+#include <QByteArrayMatcher>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <cstring>
 
 namespace {
 QByteArray FronteraAleatoria() {
@@ -25,6 +27,17 @@ QByteArray NombreEnCabecera(const QString& nombreFichero) {
     nombre.replace('\n', "%0A");
     return nombre;
 }
+
+QByteArray CabeceraParte(const QString& nombreFichero, const QByteArray& frontera) {
+    return "--" + frontera + "\r\n" +
+           "Content-Disposition: form-data; name=\"fichero\"; filename=\"" +
+           NombreEnCabecera(nombreFichero) + "\"\r\n" + "Content-Type: file\r\n" +
+           "Content-Transfer-Encoding: binary\r\n" + "\r\n";
+}
+
+QByteArray PieParte(const QByteArray& frontera) {
+    return "\r\n--" + frontera + "--\r\n";
+}
 } // namespace
 
 TFormularioIBP ConstruirFormularioIBP(const QString& nombreFichero, const QByteArray& contenido,
@@ -37,13 +50,86 @@ TFormularioIBP ConstruirFormularioIBP(const QString& nombreFichero, const QByteA
 
     QByteArray& c = form.Cuerpo;
     c.reserve(contenido.size() + 256);
-    c += "--" + form.Frontera + "\r\n";
-    c += "Content-Disposition: form-data; name=\"fichero\"; filename=\"" +
-         NombreEnCabecera(nombreFichero) + "\"\r\n";
-    c += "Content-Type: file\r\n";
-    c += "Content-Transfer-Encoding: binary\r\n";
-    c += "\r\n";
+    c += CabeceraParte(nombreFichero, form.Frontera);
     c += contenido;
-    c += "\r\n--" + form.Frontera + "--\r\n";
+    c += PieParte(form.Frontera);
     return form;
+}
+
+bool TCuerpoFormularioIBP::Abrir(const QString& nombreFichero, QString& error,
+                                 const QByteArray& frontera) {
+    FFichero.setFileName(nombreFichero);
+    if (!FFichero.open(QIODevice::ReadOnly)) {
+        error = nombreFichero + QStringLiteral(": ") + FFichero.errorString();
+        return false;
+    }
+    FLargo = FFichero.size();
+    FFrontera = frontera;
+    while (!fronteraLibre(FFrontera)) {
+        if (FFichero.error() != QFileDevice::NoError) {
+            error = nombreFichero + QStringLiteral(": ") + FFichero.errorString();
+            return false;
+        }
+        FFrontera = FronteraAleatoria();
+    }
+    FTipo = QByteArrayLiteral("multipart/form-data; boundary=") + FFrontera;
+    FCabecera = CabeceraParte(nombreFichero, FFrontera);
+    FPie = PieParte(FFrontera);
+    return QIODevice::open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+}
+
+// Whether "--frontera" is absent from the file, read in blocks that overlap by the
+// length of what is looked for.
+bool TCuerpoFormularioIBP::fronteraLibre(const QByteArray& frontera) {
+    if (frontera.isEmpty())
+        return false;
+    const QByteArray buscado = "--" + frontera;
+    const QByteArrayMatcher matcher(buscado);
+    constexpr qint64 Bloque = 1 << 20;
+    QByteArray bloque;
+    if (!FFichero.seek(0))
+        return false;
+    qint64 leido = 0;
+    while (leido < FLargo) {
+        const QByteArray cola = bloque.right(buscado.size() - 1);
+        const QByteArray nuevo = FFichero.read(Bloque);
+        if (nuevo.isEmpty())
+            return false;
+        leido += nuevo.size();
+        bloque = cola + nuevo;
+        if (matcher.indexIn(bloque) >= 0)
+            return false;
+    }
+    return true;
+}
+
+qint64 TCuerpoFormularioIBP::size() const {
+    return FCabecera.size() + FLargo + FPie.size();
+}
+
+qint64 TCuerpoFormularioIBP::readData(char* data, qint64 maxSize) {
+    qint64 p = pos(), hecho = 0;
+    const qint64 finCabecera = FCabecera.size(), finFichero = finCabecera + FLargo;
+    auto copiar = [&](const QByteArray& parte, qint64 desde) {
+        const qint64 n = qMin(maxSize - hecho, qint64(parte.size()) - desde);
+        if (n > 0) {
+            std::memcpy(data + hecho, parte.constData() + desde, size_t(n));
+            hecho += n;
+            p += n;
+        }
+    };
+    if (p < finCabecera)
+        copiar(FCabecera, p);
+    if (hecho < maxSize && p >= finCabecera && p < finFichero) {
+        if (!FFichero.seek(p - finCabecera))
+            return -1;
+        const qint64 n = FFichero.read(data + hecho, qMin(maxSize - hecho, finFichero - p));
+        if (n <= 0)
+            return -1; // the file shrank or failed while being sent
+        hecho += n;
+        p += n;
+    }
+    if (hecho < maxSize && p >= finFichero)
+        copiar(FPie, p - finFichero);
+    return hecho;
 }

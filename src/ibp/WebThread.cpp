@@ -32,15 +32,12 @@ void TWebThread::Execute() {
     const QString name = FTrackFileName.trimmed();
     QString respuesta;
     if (!name.isEmpty() && QFileInfo(name).isFile()) {
-        QFile fichero(name);
-        if (!fichero.open(QIODevice::ReadOnly))
+        // Sent from the file as it is read: a long track is never held in memory.
+        TCuerpoFormularioIBP cuerpo;
+        QString error;
+        if (!cuerpo.Abrir(name, error))
             return;
-        const QByteArray contenido = fichero.readAll();
-        if (fichero.error() != QFileDevice::NoError)
-            return;
-        const TFormularioIBP form = ConstruirFormularioIBP(name, contenido);
-        Stream = form.Cuerpo;
-        if (!Enviar(form.TipoContenido, respuesta))
+        if (!Enviar(cuerpo, respuesta))
             return;
     }
     ExtraerEnlacesIBP(respuesta);
@@ -48,20 +45,21 @@ void TWebThread::Execute() {
     EscribirLineasCRLF(CarpetaCache + QStringLiteral("ibp.html"), respuesta);
 }
 
-bool TWebThread::Enviar(const QByteArray& tipoContenido, QString& respuesta) {
+bool TWebThread::Enviar(TCuerpoFormularioIBP& cuerpo, QString& respuesta) {
     if (isInterruptionRequested())
         return false;
     QNetworkAccessManager http;
     IdHTTP = &http;
     QNetworkRequest request(QUrl(DireccionBase + QStringLiteral("prebabel_e.asp")));
-    request.setHeader(QNetworkRequest::ContentTypeHeader, tipoContenido);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, cuerpo.TipoContenido());
+    request.setHeader(QNetworkRequest::ContentLengthHeader, cuerpo.size());
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Senderal"));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setTransferTimeout(TiempoLimiteMs);
 
     PeticionHecha = true;
-    QNetworkReply* reply = http.post(request, Stream);
+    QNetworkReply* reply = http.post(request, &cuerpo);
     QEventLoop espera;
     connect(reply, &QNetworkReply::finished, &espera, &QEventLoop::quit);
     // The owner may give up on this query (a newer load, the program ending): stop early.

@@ -39,11 +39,10 @@ class TWebThread : public QThread {
 
   private:
     void Execute();
-    bool Enviar(const QByteArray& tipoContenido, QString& respuesta);
+    bool Enviar(class TCuerpoFormularioIBP& cuerpo, QString& respuesta);
     void ExtraerEnlacesIBP(const QString& respuesta);
 
     QNetworkAccessManager* IdHTTP = nullptr; // lives on this thread while the body runs
-    QByteArray Stream;
     QString FTrackFileName;
     QPointer<QObject> FwebBrowser; // handed in by the owner; never used here
     QString FResponse;

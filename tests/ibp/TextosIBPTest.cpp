@@ -105,6 +105,73 @@ TEST(ConstruirFormularioIBP, FronteraQueApareceEnElContenidoSeCambia) {
     EXPECT_TRUE(f.TipoContenido.endsWith("boundary=" + f.Frontera));
 }
 
+namespace {
+QString escribirTemporal(QTemporaryDir& dir, const QByteArray& contenido) {
+    QFile f(dir.filePath(QStringLiteral("Ruta larga.gpx")));
+    if (!f.open(QIODevice::WriteOnly) || f.write(contenido) != contenido.size())
+        return {};
+    return f.fileName();
+}
+} // namespace
+
+// The body read from the file as it is sent is the form's body, byte for byte, whatever
+// the pieces the network asks for and wherever it goes back to.
+TEST(TCuerpoFormularioIBP, SendsTheFormsBodyWithoutHoldingTheFile) {
+    QByteArray grande(3 * 1024 * 1024 + 17, '\0');
+    for (int i = 0; i < grande.size(); ++i)
+        grande[i] = char((i * 131) % 251);
+    const struct {
+        const char* guarda;
+        QByteArray contenido;
+    } casos[] = {{"small binary", QByteArray("<gpx>\r\n\0bin\xff</gpx>", 18)},
+                 {"empty file", QByteArray()},
+                 {"three megabytes", grande}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        QTemporaryDir dir;
+        const QString path = escribirTemporal(dir, c.contenido);
+        ASSERT_FALSE(path.isEmpty());
+        const TFormularioIBP esperado = ConstruirFormularioIBP(path, c.contenido, "XyZ");
+        TCuerpoFormularioIBP cuerpo;
+        QString error;
+        ASSERT_TRUE(cuerpo.Abrir(path, error, "XyZ")) << error.toStdString();
+        EXPECT_EQ(cuerpo.TipoContenido(), esperado.TipoContenido);
+        EXPECT_EQ(cuerpo.size(), esperado.Cuerpo.size());
+        QByteArray leido;
+        while (!cuerpo.atEnd()) {
+            const QByteArray trozo = cuerpo.read(7777);
+            ASSERT_FALSE(trozo.isEmpty());
+            leido += trozo;
+        }
+        EXPECT_TRUE(leido == esperado.Cuerpo);
+        // A resent request starts again from any place.
+        const qint64 medio = cuerpo.size() / 2;
+        ASSERT_TRUE(cuerpo.seek(medio));
+        EXPECT_TRUE(cuerpo.readAll() == esperado.Cuerpo.mid(medio));
+    }
+}
+
+TEST(TCuerpoFormularioIBP, ABoundaryFoundInTheFileIsChangedEvenAcrossItsBlocks) {
+    QByteArray contenido(2 * 1024 * 1024, 'a');
+    contenido.replace((1 << 20) - 2, 5, "--XyZ"); // straddles the first block's end
+    QTemporaryDir dir;
+    const QString path = escribirTemporal(dir, contenido);
+    ASSERT_FALSE(path.isEmpty());
+    TCuerpoFormularioIBP cuerpo;
+    QString error;
+    ASSERT_TRUE(cuerpo.Abrir(path, error, "XyZ"));
+    EXPECT_NE(cuerpo.Frontera(), QByteArray("XyZ"));
+    EXPECT_FALSE(contenido.contains("--" + cuerpo.Frontera()));
+    const QByteArray todo = cuerpo.readAll();
+    EXPECT_TRUE(todo.startsWith("--" + cuerpo.Frontera() + "\r\n"));
+    EXPECT_TRUE(todo.endsWith("\r\n--" + cuerpo.Frontera() + "--\r\n"));
+    EXPECT_EQ(cuerpo.TipoContenido(), "multipart/form-data; boundary=" + cuerpo.Frontera());
+
+    TCuerpoFormularioIBP ausente;
+    EXPECT_FALSE(ausente.Abrir(dir.filePath(QStringLiteral("no-hay.gpx")), error));
+    EXPECT_TRUE(error.contains(QStringLiteral("no-hay.gpx"))) << error.toStdString();
+}
+
 TEST(IBPIndexURL, DireccionBaseDesdeLaConfiguracion) {
     struct {
         const char* guarda;
