@@ -30,6 +30,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -228,6 +229,10 @@ QWidget* TPanelGrafico::crearPanelAnimacion() {
     sbAnimacion->setRange(0, 0);
     g->addWidget(lPos, 1, 0);
     g->addWidget(sbAnimacion, 1, 1);
+    // The user moves the replay by dragging the bar (or clicking it, or its keys); the
+    // replay's own moves of the bar come through sbAnimacionChange's guard.
+    connect(sbAnimacion, &QScrollBar::valueChanged, this,
+            [this](int value) { ejecutar([this, value] { sbAnimacionChange(value); }); });
 
     auto* lVel = new QLabel(QStringLiteral("Vel. Anim:"), pnlAnimacion);
     lVel->setObjectName(QStringLiteral("lblVelAnim"));
@@ -437,7 +442,7 @@ void TPanelGrafico::CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medida
         ancla->SetBounds(0, 0, 16, 16);
         RedibujarRuta(-1, -1, -1);
 
-        sbAnimacion->setValue(animIndex);
+        moverBarra(animIndex);
         const double distancia = pList.empty() ? 0.0 : pList.back()->Distancia();
         TextoDistancia = QString::number(qint64(distancia)) + QLatin1Char(' ') + textoMetros();
     }
@@ -820,7 +825,9 @@ void TPanelGrafico::ActionPLayAnimExecute() {
     FTipoRuta = FTipoRutaUsuario | trLineas;
     sincronizarChecks();
     RedibujarRuta(-1, -1, -1);
+    FMoviendoBarra = true;
     sbAnimacion->setMaximum(int(pList.size()));
+    FMoviendoBarra = false;
     EstaAnimando = true;
     TimerAnim->start();
     sbPlay->setChecked(true);
@@ -846,21 +853,57 @@ void TPanelGrafico::TimerAnimTimer() {
     nodo->SetBrushStyle(bsSolid);
     nodo->BringToFront();
     nodo->Invalidate();
-    sbAnimacion->setValue(i);
+    moverBarra(i);
     MarcarPunto(i);
     lblAnim->setText(QStringLiteral("%1/%2").arg(i).arg(n));
     sgTrackObjectMouseEnter(nullptr, nodo);
-    animIndex = (i + 1) % n;
+    const int previo = FAnimPrevio;
+    FAnimPrevio = i;
+    animIndex = SiguienteIndiceAnimacion(i, n);
     const unsigned generacion = FGeneracion;
     QCoreApplication::processEvents();
     // A close run meanwhile freed the nodes.
-    if (generacion != FGeneracion || i == 0 || size_t(i) > pList.size())
+    if (generacion != FGeneracion || i == 0 || previo < 0 || previo == i ||
+        size_t(previo) >= pList.size())
         return;
-    TTrackNode* anterior = pList[size_t(i) - 1];
+    // The point painted by the tick before (the one before this point, or wherever the
+    // replay stood before a jump or a step over points).
+    TTrackNode* anterior = pList[size_t(previo)];
     anterior->SetPenWidth(anchoPrevio);
     anterior->SetPenColor(colorPrevio);
     anterior->SetBrushColor(colorPrevio);
     anterior->SetBrushStyle(estiloPrevio);
+}
+
+int TPanelGrafico::PasoAnimacion(int puntos) {
+    return std::max(1, (puntos + MaximoTicsPorVuelta - 1) / MaximoTicsPorVuelta);
+}
+
+int TPanelGrafico::SiguienteIndiceAnimacion(int i, int puntos) {
+    if (i >= puntos - 1)
+        return 0;
+    // Long tracks step over points, but the last one is always shown before starting over.
+    return std::min(i + PasoAnimacion(puntos), puntos - 1);
+}
+
+void TPanelGrafico::moverBarra(int value) {
+    FMoviendoBarra = true;
+    sbAnimacion->setValue(value);
+    FMoviendoBarra = false;
+}
+
+void TPanelGrafico::sbAnimacionChange(int value) {
+    const int n = int(pList.size());
+    if (FMoviendoBarra || n == 0 || value < 0)
+        return;
+    value = std::min(value, n - 1); // the bar's end is the last point
+    // The replay goes on from the chosen point; while paused it is shown at once.
+    animIndex = value;
+    if (EstaAnimando)
+        return;
+    MarcarPunto(value);
+    lblAnim->setText(QStringLiteral("%1/%2").arg(value).arg(n));
+    sgTrackObjectMouseEnter(nullptr, pList[size_t(value)]);
 }
 
 void TPanelGrafico::ActionPauseAnimExecute() {
@@ -874,9 +917,12 @@ void TPanelGrafico::ActionPauseAnimExecute() {
 }
 
 void TPanelGrafico::ActionStopAnimExecute() {
+    moverBarra(0);
     sbAnimacion->setMaximum(0);
     EstaAnimando = false;
     animIndex = 0;
+    FAnimPrevio = -1;
+    lblAnim->setText(QStringLiteral("..."));
     TimerAnim->stop();
     sbStop->setChecked(true);
     if (FAcciones.StopAnim)
@@ -903,6 +949,7 @@ void TPanelGrafico::sbVElocidadChange() {
 
 void TPanelGrafico::Limpiar() {
     ++FGeneracion;
+    FAnimPrevio = -1;
     FAjustePendienteRuta = FAjustePendienteAltura = FAjustePendienteVelocidad = false;
     TimerAnim->stop();
     StateFlags &= ~sfGoPlay;
@@ -919,7 +966,7 @@ void TPanelGrafico::Limpiar() {
     }
     // Nothing of this track may show when the next one opens.
     lblAnim->setText(QStringLiteral("..."));
-    sbAnimacion->setValue(0);
+    moverBarra(0);
     for (QLabel* l : {lblEnterMouse, lbldgFecha, lbldgHora, lbldgLatitud, lbldgLongitud,
                       lbldgElevacion, lbldgDistAcum, lbldgAscAcum, lbldgDescAcum, lbldgVelocidad})
         l->clear();

@@ -163,6 +163,13 @@ public:
     void ActionStopAnimExecute();
     void TimerAnimTimer();
     void sbVElocidadChange();
+    // The user moved the position bar: the replay goes on from that point.
+    void sbAnimacionChange(int value);
+    // A lap shows at most this many points, so the fastest pace (10 ms) replays any track
+    // in two minutes and the slowest (100 ms) in twenty; shorter tracks show every point.
+    static constexpr int MaximoTicsPorVuelta = 12000;
+    static int PasoAnimacion(int puntos);
+    static int SiguienteIndiceAnimacion(int i, int puntos);
 
     // The close command: animation stopped, node list and the three canvases emptied.
     void Limpiar();
@@ -199,6 +206,9 @@ private:
     // Changes with every close, so that code resumed after the event loop ran can tell
     // that the nodes it holds are gone.
     unsigned FGeneracion = 0;
+    int FAnimPrevio = -1;        // the point the last tick painted lime
+    bool FMoviendoBarra = false; // the replay itself is moving the position bar
+    void moverBarra(int value);
     // The numbers the nodes read; freed with them.
     std::vector<std::shared_ptr<const TTablaMedidas>> FMedidas;
 };

@@ -215,6 +215,7 @@ public:
     void PintarPerfil();
     void LimpiarPerfil();
     class TGraficoPerfil* dbchtPerfil = nullptr;
+    class TVistaPerfil* vistaPerfil = nullptr; // the chart's frame with the zoom
     int PerfilImageIndex = 1; // the number in the profile picture's default name
     void ActionPerfilVerRellenoExecute();
     void ActionImprimirPerfilExecute();

@@ -6,6 +6,7 @@
 #include "FormData.h"
 #include "GraficoPerfil.h"
 #include "ImagenVista.h"
+#include "VistaPerfil.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,8 +18,9 @@
 #include <QPrinterInfo>
 
 void TFMain::CrearPaginaPerfil() {
-    dbchtPerfil = new TGraficoPerfil(tsPerfil);
-    tsPerfil->layout()->addWidget(dbchtPerfil);
+    dbchtPerfil = new TGraficoPerfil;
+    vistaPerfil = new TVistaPerfil(dbchtPerfil, tsPerfil);
+    tsPerfil->layout()->addWidget(vistaPerfil);
     dbchtPerfil->VerRelleno(ActionPerfilVerRelleno->isChecked());
 
     Conectar(ActionPerfilVerRelleno, [this] { ActionPerfilVerRellenoExecute(); });
@@ -71,4 +73,9 @@ void TFMain::ActionGrabarPerfilImagenExecute() {
 
 void TFMain::cbZoomPerfilChange() {
     _Log(QStringLiteral("ZOOM: ") + cbZoomPerfil->currentText());
+    bool ok = false;
+    const int percent =
+        QString(cbZoomPerfil->currentText()).remove(QLatin1Char('%')).trimmed().toInt(&ok);
+    if (ok)
+        vistaPerfil->SetZoom(percent);
 }

@@ -6,17 +6,19 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QPrinter>
 #include <QImage>
 #include <QLabel>
-#include <QStackedWidget>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -579,4 +581,64 @@ TEST(Animacion, CerrarLaDejaParada) {
     // a second track builds on the emptied page
     p.construir();
     EXPECT_EQ(p.panel.pList.size(), 3u);
+}
+
+// Long tracks step over points so that a lap takes at most two minutes at the fastest
+// pace (10 ms) and twenty at the slowest (100 ms); short ones show every point.
+TEST(Animacion, UnaVueltaCabeEnElTiempoDelRitmo) {
+    for (const int n : {1, 3, 11999, 12000, 12001, 200000, 1000000}) {
+        SCOPED_TRACE(n);
+        std::vector<int> vistos{0};
+        int i = 0;
+        while ((i = TPanelGrafico::SiguienteIndiceAnimacion(i, n)) != 0 && vistos.size() <= 2000000)
+            vistos.push_back(i);
+        const size_t tics = vistos.size();
+        EXPECT_LE(tics * 10, 120000u) << "fastest pace over two minutes";
+        EXPECT_LE(tics * 100, 1200000u) << "slowest pace over twenty minutes";
+        EXPECT_EQ(vistos.back(), n - 1) << "the last point is shown before starting over";
+        EXPECT_TRUE(std::is_sorted(vistos.begin(), vistos.end()));
+        if (n <= TPanelGrafico::MaximoTicsPorVuelta)
+            EXPECT_EQ(tics, size_t(n)) << "a short track shows every point";
+    }
+}
+
+// The position bar takes the replay to the point the user moves it to (keys and clicks
+// reach the bar itself); the panel and the markers follow.
+TEST(Animacion, LaBarraDePosicionLlevaLaAnimacionAlPunto) {
+    std::vector<P> pts;
+    for (int i = 0; i < 40; ++i)
+        pts.push_back({"41." + std::to_string(1000 + i), "2.0", std::to_string(100 + i), ""});
+    Pagina p(pts);
+    p.panel.show();
+    p.panel.TimerAnim->setInterval(3600000); // ticks are driven by hand
+    p.panel.ActionPLayAnimExecute();
+    p.panel.TimerAnimTimer();
+    p.panel.TimerAnimTimer();
+    p.panel.ActionPauseAnimExecute();
+    ASSERT_EQ(p.panel.animIndex, 2);
+
+    QTest::keyClick(p.panel.sbAnimacion, Qt::Key_End);
+    EXPECT_EQ(p.panel.animIndex, 39);
+    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 40"));
+    EXPECT_EQ(p.panel.lblAnim->text(), QStringLiteral("39/40"));
+    EXPECT_TRUE(marca(p.panel.sgAltura)->Visible());
+
+    QTest::keyClick(p.panel.sbAnimacion, Qt::Key_Home);
+    EXPECT_EQ(p.panel.animIndex, 0);
+    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1"));
+
+    // A click beside the handle pages along; playing on goes from there.
+    const QRect r = p.panel.sbAnimacion->rect();
+    QTest::mouseClick(p.panel.sbAnimacion, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(r.right() - 20, r.center().y()));
+    const int elegido = p.panel.animIndex;
+    EXPECT_GT(elegido, 0);
+    p.panel.ActionPLayAnimExecute();
+    p.panel.TimerAnimTimer();
+    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: %1").arg(elegido + 1));
+    // Stop puts the counter and the bar back to the start.
+    p.panel.ActionStopAnimExecute();
+    EXPECT_EQ(p.panel.lblAnim->text(), QStringLiteral("..."));
+    EXPECT_EQ(p.panel.sbAnimacion->value(), 0);
+    EXPECT_EQ(p.panel.animIndex, 0);
 }

@@ -10,10 +10,12 @@
 #include "Ribbon.h"
 #include "SenderalError.h"
 #include "Verbario.h"
+#include "VistaPerfil.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCategoryAxis>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QDragEnterEvent>
@@ -615,6 +617,31 @@ TEST_F(VentanaCarga, BoundBoxesShowThePointsBoundsWhenTheFileHasNone) {
                   QString::fromUtf8(c.minlon));
         w.ActionCerrarRuta->trigger();
         EXPECT_TRUE(w.PaginaDatos->Caja(QStringLiteral("maxlat"))->text().isEmpty());
+    }
+}
+
+// "Change zoom": the chart takes that share of the page's width, with a scroll bar
+// past 100 %, and the log keeps its line.
+TEST_F(VentanaCarga, ProfileZoomSetsTheChartWidthAsAShareOfThePage) {
+    const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.resize(1000, 800);
+    w.show();
+    w.CargarRuta(path);
+    w.ActionVerGraficoPerfil->trigger();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return w.vistaPerfil->isVisible() && w.vistaPerfil->width() > 100; }, 5000));
+    const std::pair<const char*, int> casos[] = {{"10%", 10},   {"50%", 50},   {"100%", 100},
+                                                 {"200%", 200}, {"400%", 400}, {"75%", 75}};
+    for (const auto& [item, percent] : casos) {
+        SCOPED_TRACE(item);
+        w.cbZoomPerfil->setCurrentIndex(w.cbZoomPerfil->findText(QLatin1String(item)));
+        QCoreApplication::processEvents();
+        const int pagina = w.vistaPerfil->width();
+        EXPECT_NEAR(w.dbchtPerfil->width(), pagina * percent / 100, 1);
+        EXPECT_EQ(w.dbchtPerfil->height(), w.vistaPerfil->viewport()->height());
+        EXPECT_EQ(w.vistaPerfil->horizontalScrollBar()->isVisible(), percent > 100);
+        EXPECT_GE(lineaLog(QStringLiteral("ZOOM: ") + QLatin1String(item)), 0);
     }
 }
 
