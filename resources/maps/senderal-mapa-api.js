@@ -12,6 +12,16 @@
 (function (window, document, L) {
     'use strict';
 
+    // The program names its home page as the Referer of every tile request (the providers
+    // ask for one). The browser drops a Referer the page's policy would not send, and a
+    // page from a local file would send none to a plain http server.
+    (function () {
+        var meta = document.createElement('meta');
+        meta.name = 'referrer';
+        meta.content = 'unsafe-url';
+        (document.head || document.getElementsByTagName('head')[0]).appendChild(meta);
+    })();
+
     // Leaflet's stylesheet lies beside the page.
     (function () {
         var link = document.createElement('link');
@@ -22,22 +32,89 @@
     })();
 
     var MAX_ZOOM = 18;
+    // What the program hands the page before it loads: the tiles of each map type (the
+    // settings may name other providers) and the texts of the notes, in the user's language.
+    var CONFIG = window.SenderalMapaConfig || {};
+    var CAPAS = CONFIG.capas || {};
+    var TEXTOS = CONFIG.textos || {};
     var OSM = '&copy; <a href="https://www.openstreetmap.org/copyright">OpenStreetMap</a>';
     var ESRI = 'Tiles &copy; <a href="https://www.esri.com/">Esri</a> &mdash; Esri, Maxar, ' +
         'Earthstar Geographics, and the GIS User Community';
 
+    // Notes over the map, one line each; a kind of note is shown once.
+    var avisos = null;
+    function aviso(clase, texto) {
+        if (!texto || !document.body)
+            return;
+        if (!avisos) {
+            avisos = document.createElement('div');
+            avisos.id = 'senderal-avisos';
+            var s = avisos.style;
+            s.position = 'fixed';
+            s.top = '8px';
+            s.left = '50%';
+            s.transform = 'translateX(-50%)';
+            s.maxWidth = '80%';
+            s.zIndex = '2000';
+            s.pointerEvents = 'none';
+            s.font = '13px sans-serif';
+            document.body.appendChild(avisos);
+        }
+        var linea = avisos.querySelector('[data-clase="' + clase + '"]');
+        if (!linea) {
+            linea = document.createElement('div');
+            linea.setAttribute('data-clase', clase);
+            var l = linea.style;
+            l.background = 'rgba(255, 255, 255, 0.9)';
+            l.color = '#333';
+            l.border = '1px solid #999';
+            l.borderRadius = '4px';
+            l.padding = '3px 8px';
+            l.marginBottom = '4px';
+            l.whiteSpace = 'nowrap';
+            l.overflow = 'hidden';
+            l.textOverflow = 'ellipsis';
+            avisos.appendChild(linea);
+        }
+        linea.textContent = texto;
+        linea.title = texto;
+    }
+    function quitarAviso(clase) {
+        var linea = avisos && avisos.querySelector('[data-clase="' + clase + '"]');
+        if (linea)
+            linea.parentNode.removeChild(linea);
+    }
+    window.senderalAviso = function (clase, texto) {
+        // A server that refuses the tiles explains their absence better than "offline".
+        if (clase === 'rechazo')
+            quitarAviso('sinteselas');
+        aviso(clase, texto);
+    };
+
     function tiles(url, attribution, nativeZoom, extra) {
         var options = {
             attribution: attribution,
-            maxZoom: MAX_ZOOM,
+            maxZoom: Math.max(MAX_ZOOM, nativeZoom),
             maxNativeZoom: nativeZoom
         };
         if (extra)
             for (var k in extra)
                 options[k] = extra[k];
         return function () {
-            return L.tileLayer(url, options);
+            var layer = L.tileLayer(url, options);
+            // Only tiles that really fail (no network and none kept on disk) bring the note.
+            layer.on('tileerror', function () {
+                if (!(avisos && avisos.querySelector('[data-clase="rechazo"]')))
+                    aviso('sinteselas', TEXTOS.sinTeselas);
+            });
+            return layer;
         };
+    }
+    function configured(key, url, attribution, nativeZoom, extra) {
+        var c = CAPAS[key];
+        if (c && c.url)
+            return tiles(c.url, c.atribucion || '', c.zoomMax || nativeZoom, extra);
+        return tiles(url, attribution, nativeZoom, extra);
     }
 
     // A map type: its name as the page reads it and the tile layers it shows.
@@ -53,23 +130,34 @@
             return f();
         });
     };
+    GMapType.prototype._maxZoom = function () {
+        return this._createLayers().reduce(function (z, layer) {
+            return Math.max(z, layer.options.maxZoom);
+        }, MAX_ZOOM);
+    };
 
-    var osmTiles = tiles('https://tile.openstreetmap.org/{z}/{x}/{y}.png',
+    var osmTiles = configured('Mapa', 'https://tile.openstreetmap.org/{z}/{x}/{y}.png',
         OSM + ' contributors', 19);
-    var topoTiles = tiles('https://{s}.tile.opentopomap.org/{z}/{x}/{y}.png',
+    var topoTiles = configured('Relieve', 'https://{s}.tile.opentopomap.org/{z}/{x}/{y}.png',
         OSM + ' contributors, SRTM | &copy; <a href="https://opentopomap.org">OpenTopoMap</a> ' +
         '(CC-BY-SA)', 17, {subdomains: 'abc'});
-    var imageryTiles = tiles(
+    var imageryTiles = configured('Satelite',
         'https://server.arcgisonline.com/ArcGIS/rest/services/World_Imagery/MapServer/tile/{z}/{y}/{x}',
         ESRI, 18);
-    var labelTiles = tiles(
-        'https://server.arcgisonline.com/ArcGIS/rest/services/Reference/' +
-        'World_Boundaries_and_Places/MapServer/tile/{z}/{y}/{x}', ESRI, 18);
+    var labelTiles = configured('Hibrido', 'https://server.arcgisonline.com/ArcGIS/rest/services/' +
+        'Reference/World_Boundaries_and_Places/MapServer/tile/{z}/{y}/{x}', ESRI, 18);
 
     window.G_NORMAL_MAP = new GMapType('Mapa', [osmTiles]);
     window.G_PHYSICAL_MAP = new GMapType('Relieve', [topoTiles]);
     window.G_SATELLITE_MAP = new GMapType('Satélite', [imageryTiles]);
     window.G_HYBRID_MAP = new GMapType('Híbrido', [imageryTiles, labelTiles]);
+
+    // Settings the program could not use are said as soon as the page has a body.
+    document.addEventListener('DOMContentLoaded', function () {
+        (CONFIG.avisos || []).forEach(function (texto, i) {
+            aviso('config' + i, texto);
+        });
+    });
 
     // Point: x is the longitude and y the latitude, as the page's handlers read them.
     function GLatLng(lat, lng) {
@@ -236,6 +324,8 @@
         this._currentLayers.forEach(function (layer) {
             map.removeLayer(layer);
         });
+        quitarAviso('sinteselas');
+        map.setMaxZoom(type._maxZoom());
         this._currentLayers = type._createLayers();
         this._currentLayers.forEach(function (layer) {
             layer.addTo(map);

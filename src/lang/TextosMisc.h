@@ -23,6 +23,12 @@ inline constexpr TTextoMisc TextosMisc[] = {
     {"_STR_FILTER_ALLFILES", "Todos los ficheros (*.*)|*.*"},
     {"_STR_GENERANDO", "Generando..."},
     {"_STR_MAIN_TITLE", "Senderal  v. "},
+    {"_STR_MAPA_PLANTILLAMAL", "La plantilla de teselas de %s no vale (%s): debe ser una dirección "
+                               "http o https con {z}, {x} e {y}; se usa la de siempre."},
+    {"_STR_MAPA_RECHAZADAS", "El servidor de teselas %s ha rechazado las peticiones (HTTP %s)."},
+    {"_STR_MAPA_SINTESELAS", "No se han podido cargar las teselas del mapa (¿sin conexión?); la "
+                             "ruta se muestra igualmente."},
+    {"_STR_MAPA_VALORMAL", "El valor de %s no vale (%s); se usa el de siempre."},
     {"_STR_MI_CONVERTOK", "El fichero se ha convertido correctamente."},
     {"_STR_MI_DAMAGED", "El fichero %s está dañado (%s).\r\n\r\nSe han podido leer %d puntos antes "
                         "del daño. ¿Desea abrirlos?"},

@@ -24,6 +24,7 @@ TCargaAlMostrar* TCargaAlMostrar::De(QWebEngineView* view) {
 void TCargaAlMostrar::cargar(const QUrl& url) {
     FPendiente = false;
     FIniciado = true;
+    emit AntesDeCargar(url);
     if (FVigilado != FVista && FVista->isHidden()) {
         // Loaded off screen (a print, a picture) it still gets the size of its page.
         FVista->resize(FVigilado->size());

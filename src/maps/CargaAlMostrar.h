@@ -30,6 +30,10 @@ class TCargaAlMostrar : public QObject {
     // Whether this browser has loaded anything yet (its engine is running).
     bool Iniciado() const { return FIniciado; }
 
+  signals:
+    // Just before the browser is pointed at `url`: the last moment to prepare its page.
+    void AntesDeCargar(const QUrl& url);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

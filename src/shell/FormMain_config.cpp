@@ -6,9 +6,11 @@
 #include "Carpetas.h"
 #include "ColorBox.h"
 #include "Configuracion.h"
+#include "EscritorIni.h"
 #include "FormSplash.h"
 #include "IBPConfig.h"
 #include "Log.h"
+#include "NavegadorMapa.h"
 #include "Ribbon.h"
 #include "Temas.h"
 #include "TextosVentana.h"
@@ -78,9 +80,14 @@ void pintarFondo(QWidget* w, const QColor& color) {
 
 void TFMain::RestaurarConfiguracion() {
     FicheroConfig = FicheroConfiguracion();
-    FConfig = std::make_shared<TConfiguracion>(LeerConfiguracion(FicheroConfig, &FConfigExiste));
+    const TEscritorIni ini = TEscritorIni::DesdeFichero(FicheroConfig, &FConfigExiste);
+    FConfig = std::make_shared<TConfiguracion>(LeerConfiguracion(ini));
     // The IBP index requests read their service address from here on.
     SetIBPIndexURL(FConfig->IBPIndexURL);
+    // The map's tiles too, for every map page from now on.
+    EstablecerConfigTeselas(LeerConfigTeselas([&ini](const QString& clave) {
+        return ini.TieneClave(kSeccionConfig, clave) ? ini.Valor(kSeccionConfig, clave) : QString();
+    }));
 }
 
 const TConfiguracion& TFMain::Configuracion() const {

@@ -6,6 +6,7 @@
 #include "DialogoGuardar.h"
 #include "EscritoresRuta.h"
 #include "FormData.h"
+#include "NavegadorMapa.h"
 #include "PaginaMapa.h"
 #include "Ribbon.h"
 #include "Verbario.h"
@@ -54,6 +55,7 @@ void TFMain::CrearPaginaMapas() {
     wbMapaGoogle->setObjectName(QStringLiteral("wbMapaGoogle"));
     tsGoogleMaps->layout()->addWidget(wbMapaGoogle);
     TCargaAlMostrar::De(wbMapaGoogle);
+    PrepararNavegadorMapa(wbMapaGoogle);
     connect(wbMapaGoogle, &QWebEngineView::loadFinished, this,
             [this] { Proteger([this] { wbMapaGoogleDocumentComplete(); }); });
 
