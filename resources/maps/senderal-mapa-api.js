@@ -51,7 +51,8 @@
             avisos.id = 'senderal-avisos';
             var s = avisos.style;
             s.position = 'fixed';
-            s.top = '8px';
+            // Below the zoom and type buttons, so a long line covers none of them.
+            s.top = '56px';
             s.left = '50%';
             s.transform = 'translateX(-50%)';
             s.maxWidth = '80%';

@@ -131,7 +131,7 @@ TConfigTeselas LeerConfigTeselas(const std::function<QString(const QString&)>& v
                 propia = plantilla != capa.plantilla;
                 capa.plantilla = plantilla;
             } else {
-                c.avisos << avisoPlantilla(clavePlantilla, plantilla);
+                c.malos.append({clavePlantilla, plantilla, true});
             }
         }
 
@@ -152,7 +152,7 @@ TConfigTeselas LeerConfigTeselas(const std::function<QString(const QString&)>& v
             if (const auto n = entero(zoom, 1, 22))
                 capa.zoomMax = int(*n);
             else
-                c.avisos << avisoValor(claveZoom, zoom.trimmed());
+                c.malos.append({claveZoom, zoom.trimmed(), false});
         }
     }
     const QString cache = valor(ClaveCacheMapa());
@@ -160,9 +160,16 @@ TConfigTeselas LeerConfigTeselas(const std::function<QString(const QString&)>& v
         if (const auto mb = entero(cache, 1, 2047))
             c.cacheMaxBytes = *mb * 1024 * 1024;
         else
-            c.avisos << avisoValor(ClaveCacheMapa(), cache.trimmed());
+            c.malos.append({ClaveCacheMapa(), cache.trimmed(), false});
     }
     return c;
+}
+
+QStringList TextosAvisosTeselas(const TConfigTeselas& c) {
+    QStringList lines;
+    for (const TConfigTeselas::TValorMal& m : c.malos)
+        lines << (m.plantilla ? avisoPlantilla(m.clave, m.valor) : avisoValor(m.clave, m.valor));
+    return lines;
 }
 
 QString AgenteUsuarioMapa() {
@@ -183,9 +190,10 @@ QByteArray GuionConfigPagina(const TConfigTeselas& c) {
          LookupText(QStringLiteral("_STR_MAPA_SINTESELAS"),
                     QStringLiteral("No se han podido cargar las teselas del mapa (¿sin "
                                    "conexión?); la ruta se muestra igualmente."))}};
-    const QJsonObject config{{QStringLiteral("capas"), capas},
-                             {QStringLiteral("textos"), textos},
-                             {QStringLiteral("avisos"), QJsonArray::fromStringList(c.avisos)}};
+    const QJsonObject config{
+        {QStringLiteral("capas"), capas},
+        {QStringLiteral("textos"), textos},
+        {QStringLiteral("avisos"), QJsonArray::fromStringList(TextosAvisosTeselas(c))}};
     return "window.SenderalMapaConfig = " + QJsonDocument(config).toJson(QJsonDocument::Compact) +
            ";\n";
 }

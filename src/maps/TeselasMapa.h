@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -24,9 +25,14 @@ struct TCapaTeselas {
 struct TConfigTeselas {
     TCapaTeselas capas[4]; // indexed by TTipoMapa
     qint64 cacheMaxBytes = 500LL * 1024 * 1024;
-    // One line per bad value found in the settings, in the user's language; the page
-    // shows them over the map.
-    QStringList avisos;
+    // The values found in the settings that could not be used. They are told in the
+    // language in force when the page is made, which the settings file may still change.
+    struct TValorMal {
+        QString clave;
+        QString valor;
+        bool plantilla = false;
+    };
+    QList<TValorMal> malos;
 
     const TCapaTeselas& capa(TTipoMapa t) const { return capas[int(t)]; }
 };
@@ -43,6 +49,9 @@ QString ClaveCacheMapa(); // "CacheMapaMB"
 // Reads the tile keys of [Config]. `valor` gives a key's text, or a null text when the key
 // is absent. A bad value keeps the default and adds a line to `avisos`.
 TConfigTeselas LeerConfigTeselas(const std::function<QString(const QString&)>& valor);
+
+// One line per bad value, in the user's language; the page shows them over the map.
+QStringList TextosAvisosTeselas(const TConfigTeselas& c);
 
 // Empty when `plantilla` is an http(s) address template Leaflet can fill; otherwise what is
 // wrong with it (for the log; the user sees the translated line).

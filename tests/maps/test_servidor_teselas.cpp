@@ -209,6 +209,8 @@ TEST_F(ServidorTeselas, VentanaHija) {
                   "\r\ncbConfigUpdateInicio_Checked=False\r\n");
         if (!idioma.isEmpty())
             ini.write("Idioma=" + idioma.toUtf8() + "\r\n");
+        if (modo == "sinred") // and a template that cannot be used, for another type
+            ini.write("MapaTeselas=ftp://tiles.example.org/{z}/{x}/{y}.png\r\n");
     }
     QDir().mkpath(CacheDir());
 
@@ -252,6 +254,9 @@ TEST_F(ServidorTeselas, VentanaHija) {
                       "the same.");
             EXPECT_TRUE(QTest::qWaitFor([&] { return pixelesRojos(vista()) > 50; }, 10000))
                 << "the route is still drawn";
+            const QString plantilla = textoAviso(view->page(), "config0");
+            EXPECT_TRUE(plantilla.startsWith("The tile template of MapaTeselas is not usable"))
+                << plantilla.toStdString();
         } else if (modo == "rechazo") {
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] { return !textoAviso(view->page(), "rechazo").isEmpty(); }, 30000));

@@ -49,13 +49,14 @@ TEST_P(PlantillaTeselas, IsUsedOnlyWhenLeafletCanFillItFromTheWeb) {
     const TCapaTeselas& relieve = leida.capa(TTipoMapa::tmRelieve);
     if (c.vale) {
         EXPECT_EQ(relieve.plantilla, plantilla);
-        EXPECT_TRUE(leida.avisos.isEmpty());
+        EXPECT_TRUE(TextosAvisosTeselas(leida).isEmpty());
     } else {
         EXPECT_EQ(relieve.plantilla, kDefecto.capa(TTipoMapa::tmRelieve).plantilla)
             << "a bad template leaves the map as it was";
-        ASSERT_EQ(leida.avisos.size(), 1);
-        EXPECT_TRUE(leida.avisos[0].contains("RelieveTeselas"));
-        EXPECT_TRUE(leida.avisos[0].contains(plantilla)) << leida.avisos[0].toStdString();
+        ASSERT_EQ(TextosAvisosTeselas(leida).size(), 1);
+        EXPECT_TRUE(TextosAvisosTeselas(leida)[0].contains("RelieveTeselas"));
+        EXPECT_TRUE(TextosAvisosTeselas(leida)[0].contains(plantilla))
+            << TextosAvisosTeselas(leida)[0].toStdString();
     }
     // The other types are not touched.
     EXPECT_EQ(leida.capa(TTipoMapa::tmMapa).plantilla, kDefecto.capa(TTipoMapa::tmMapa).plantilla);
@@ -71,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Casos, PlantillaTeselas, ::testing::ValuesIn(kPlantilla
 
 TEST(ConfigTeselas, WithoutKeysTheFourTypesKeepTheirProviders) {
     const TConfigTeselas c = leer({});
-    EXPECT_TRUE(c.avisos.isEmpty());
+    EXPECT_TRUE(TextosAvisosTeselas(c).isEmpty());
     EXPECT_EQ(c.capa(TTipoMapa::tmMapa).plantilla,
               "https://tile.openstreetmap.org/{z}/{x}/{y}.png");
     EXPECT_EQ(c.capa(TTipoMapa::tmMapa).zoomMax, 19);
@@ -92,7 +93,8 @@ TEST(ConfigTeselas, EachTypeHasItsOwnKeys) {
         {"HibridoAtribucion", "Etiquetas B"},
         {"CacheMapaMB", "64"},
     });
-    EXPECT_TRUE(c.avisos.isEmpty()) << c.avisos.join('\n').toStdString();
+    EXPECT_TRUE(TextosAvisosTeselas(c).isEmpty())
+        << TextosAvisosTeselas(c).join('\n').toStdString();
     EXPECT_EQ(c.capa(TTipoMapa::tmMapa).plantilla, "https://a.example/{z}/{x}/{y}.png");
     EXPECT_EQ(c.capa(TTipoMapa::tmSatelite).plantilla, "https://b.example/{z}/{y}/{x}.jpg");
     EXPECT_EQ(c.capa(TTipoMapa::tmSatelite).zoomMax, 20);
@@ -129,9 +131,9 @@ TEST(ConfigTeselas, BadNumbersKeepTheDefaultAndAreSaid) {
         EXPECT_EQ(c.capa(TTipoMapa::tmMapa).zoomMax, 19);
         EXPECT_EQ(c.capa(TTipoMapa::tmRelieve).zoomMax, 17);
         EXPECT_EQ(c.cacheMaxBytes, kDefecto.cacheMaxBytes);
-        ASSERT_EQ(c.avisos.size(), 1);
-        EXPECT_TRUE(c.avisos[0].contains(k.clave));
-        EXPECT_TRUE(c.avisos[0].contains(k.valor));
+        ASSERT_EQ(TextosAvisosTeselas(c).size(), 1);
+        EXPECT_TRUE(TextosAvisosTeselas(c)[0].contains(k.clave));
+        EXPECT_TRUE(TextosAvisosTeselas(c)[0].contains(k.valor));
     }
 }
 
