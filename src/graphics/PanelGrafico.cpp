@@ -20,6 +20,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QImage>
+#include <QImageWriter>
 #include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
@@ -317,7 +319,12 @@ void TPanelGrafico::EnlazarAcciones(const TAccionesGrafico& a) {
 void TPanelGrafico::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     // Once shown at its size, the page's fit is settled: later resizes keep the user's view.
+    // A build made while the page was hidden fits again now, at the size it really has
+    // (the resize that would do it may come before the page counts as shown).
     QTimer::singleShot(0, this, [this] {
+        asegurarGeometria();
+        if (FAjustePendienteRuta && liRuta && sgTrack->isVisible())
+            ActionCentrarExecute();
         FAjustePendienteRuta = FAjustePendienteAltura = FAjustePendienteVelocidad = false;
     });
 }
@@ -588,7 +595,23 @@ void TPanelGrafico::ActionGraficoMoverExecute() { sgTrack->SetCommandMode(cmPan)
 void TPanelGrafico::ActionEditModeExecute() { sgTrack->SetCommandMode(cmViewOnly); }
 
 void TPanelGrafico::ActionCentrarExecute() {
-    sgTrack->ZoomGraph();
+    // The route itself is fitted and centred: the anchor at the origin lies half the
+    // route's width to its left and would pull it off the middle.
+    if (liRuta && liRuta->PointCount() > 0) {
+        const auto& pts = liRuta->Points();
+        int x0 = pts.front().x(), x1 = x0, y0 = pts.front().y(), y1 = y0;
+        for (const QPoint& p : pts) {
+            x0 = std::min(x0, p.x());
+            x1 = std::max(x1, p.x());
+            y0 = std::min(y0, p.y());
+            y1 = std::max(y1, p.y());
+        }
+        // Centred on the middle of the points, with room for the line's width around.
+        const int w = anchoLinea();
+        sgTrack->ZoomRect(QRect(x0 - w, y0 - w, x1 - x0 + 2 * w, y1 - y0 + 2 * w));
+    } else {
+        sgTrack->ZoomGraph();
+    }
     sgTrack->SetZoom(sgTrack->Zoom() - sgTrack->Zoom() / 10);
 }
 
@@ -611,7 +634,13 @@ void TPanelGrafico::ActionExporGraficotBMPExecute() {
         return;
     if (QFileInfo(nombre).suffix().isEmpty())
         nombre += QStringLiteral(".bmp");
-    sgTrack->SaveAsBitmap(nombre);
+    // What the user sees, at the zoom and scroll of the view.
+    const QImage vista =
+        sgTrack->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB888);
+    QImageWriter writer(nombre, "bmp");
+    if (!writer.write(vista))
+        throw ESenderalError(QStringLiteral("No se ha podido grabar la imagen %1: %2")
+                                 .arg(nombre, writer.errorString()));
 }
 
 void TPanelGrafico::ActionImprimirRutaExecute() {

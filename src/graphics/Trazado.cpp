@@ -28,12 +28,23 @@ void TProyeccion::Incluir(int latI, int lonI) {
     FMaxLon = std::max(FMaxLon, lonI);
 }
 
+double TProyeccion::EscalaX() const {
+    // A degree of longitude is cos(latitude) times a degree of latitude; at the track's
+    // middle latitude that keeps the route's shape as a map shows it.
+    const double latCentro = (double(FMaxLat) + double(FMinLat)) / 2 / 10000;
+    return std::cos(latCentro * M_PI / 180);
+}
+
+std::int64_t TProyeccion::xEscalada(std::int64_t dLon) const {
+    return std::llround(dLon * EscalaX());
+}
+
 int TProyeccion::Factor() const {
     if (FFactor > 0)
         return FFactor;
     // Room for the widest point marks (10 units) inside the canvas's 65535.
     constexpr std::int64_t limite = 65535 - 24;
-    const std::int64_t dx = std::int64_t(FMaxLon) - FMinLon;
+    const std::int64_t dx = xEscalada(std::int64_t(FMaxLon) - FMinLon);
     const std::int64_t dy = std::int64_t(FMaxLat) - FMinLat;
     int f = 1;
     while (dx / f + (dx / f) / 2 > limite || dy / f > limite)
@@ -44,8 +55,8 @@ int TProyeccion::Factor() const {
 
 QPoint TProyeccion::Posicion(int latI, int lonI) const {
     const int f = Factor();
-    const std::int64_t ancho = (std::int64_t(FMaxLon) - FMinLon) / f;
-    const std::int64_t x = (std::int64_t(lonI) - FMinLon) / f + ancho / 2;
+    const std::int64_t ancho = xEscalada(std::int64_t(FMaxLon) - FMinLon) / f;
+    const std::int64_t x = xEscalada(std::int64_t(lonI) - FMinLon) / f + ancho / 2;
     const std::int64_t y = (std::int64_t(FMaxLat) - latI) / f;
     return QPoint(int(x), int(y));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <cstdint>
 
 // The arithmetic of the plan view and of the two small graphs, free of any canvas.
 
@@ -10,8 +11,10 @@ int CoordenadaEntera(double grados);
 // Round to the nearest integer, a half going to the even neighbour.
 int RedondeoPar(double v);
 
-// The plan view's projection: one unit is 0.0001 degree on both axes, north up, the
+// The plan view's projection: one unit is 0.0001 degree of latitude, north up, the
 // northernmost point on y = 0 and the route shifted right by half its east-west extent.
+// East-west offsets are scaled by the cosine of the track's middle latitude (rounded to
+// the nearest unit), so that the route keeps the proportions it has on a map.
 //
 // A canvas holds coordinates up to 65535. A route too large for that (about 4.3 degrees
 // east-west or 6.5 degrees north-south) is shown whole at a coarser unit instead of
@@ -27,8 +30,11 @@ public:
     int Factor() const;
     // Second pass: the position of a point.
     QPoint Posicion(int latI, int lonI) const;
+    // Units of x per 0.0001 degree of longitude.
+    double EscalaX() const;
 
-private:
+  private:
+    std::int64_t xEscalada(std::int64_t dLon) const;
     bool FAlguno = false;
     mutable int FFactor = 0; // 0 until asked after the first pass
     int FMaxLat = 0, FMinLat = 0, FMinLon = 0, FMaxLon = 0;

@@ -70,7 +70,7 @@ TGraphNode* marca(TSimpleGraph* g) { return dynamic_cast<TGraphNode*>(g->Object(
 TEST(PlanoRuta, ProyeccionYNodos) {
     Pagina p(tresPuntos);
     ASSERT_EQ(p.panel.pList.size(), 3u);
-    const QPoint esperado[] = {{20, 10}, {39, 0}, {60, 5}};
+    const QPoint esperado[] = {{15, 10}, {29, 0}, {45, 5}};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(p.panel.pList[size_t(i)]->Center, esperado[i]);
@@ -114,7 +114,8 @@ TEST(PlanoRuta, AnchoAutomaticoSegunElTamano) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
         const std::string lon2 = std::to_string(2.0 + (c.dx + 0.5) / 10000.0);
-        Pagina p({{"41.0", "2.0", "100", ""}, {"41.0", lon2, "100", ""}}, c.auto_);
+        // On the equator a unit of longitude is a unit of x.
+        Pagina p({{"0.0", "2.0", "100", ""}, {"0.0", lon2, "100", ""}}, c.auto_);
         EXPECT_EQ(p.panel.seAnchoLinea->value(), c.ancho);
         EXPECT_EQ(p.panel.liRuta->Pen().Width, c.ancho);
     }
@@ -140,7 +141,7 @@ TEST(PlanoRuta, AnchoCincoDaMarcasDeDiez) {
     p.panel.seAnchoLinea->setValue(5);
     EXPECT_EQ(p.panel.liRuta->Pen().Width, 5);
     const TTrackNode* n = p.panel.pList[2];
-    EXPECT_EQ(n->BoundsRect(), QRect(60 - 5, 5 - 5, 10, 10));
+    EXPECT_EQ(n->BoundsRect(), QRect(45 - 5, 5 - 5, 10, 10));
     EXPECT_EQ(n->Pen().Style, psClear);
     EXPECT_EQ(n->Brush().Color, clNavy);
     // the topmost point (y 0) has its mark at top 0, not -5
@@ -171,11 +172,12 @@ TEST(PlanoRuta, RuedaYZoom) {
     p.panel.actZoomOutExecute();
     p.panel.actZoomOutExecute();
     EXPECT_EQ(p.panel.sgTrack->Zoom(), 85);
-    // the centre command: fit, then 90 % of it
+    // the centre command: fit the route, then 90 % of it, whatever the zoom before
     p.panel.ActionCentrarExecute();
     const int z = p.panel.sgTrack->Zoom();
-    p.panel.sgTrack->ZoomGraph();
-    EXPECT_EQ(z, p.panel.sgTrack->Zoom() - p.panel.sgTrack->Zoom() / 10);
+    p.panel.sgTrack->SetZoom(300);
+    p.panel.ActionCentrarExecute();
+    EXPECT_EQ(z, p.panel.sgTrack->Zoom());
 }
 
 TEST(PlanoRuta, ModosYGrid) {
@@ -189,8 +191,11 @@ TEST(PlanoRuta, ModosYGrid) {
     EXPECT_NE(p.panel.sgTrack->ShowGrid(), grid);
 }
 
-TEST(PlanoRuta, ExportarProponeRuta1EnLaCarpetaYFondoBlanco) {
+// "Save as image" writes the view as the user sees it, at the zoom in force.
+TEST(PlanoRuta, ExportarProponeRuta1EnLaCarpetaYGrabaLaVista) {
     Pagina p(tresPuntos);
+    p.panel.show();
+    QCoreApplication::processEvents();
     QTemporaryDir dir;
     p.panel.CarpetaRuta = dir.path();
     p.panel.colbFondoGraficoChange(clNavy);
@@ -201,16 +206,48 @@ TEST(PlanoRuta, ExportarProponeRuta1EnLaCarpetaYFondoBlanco) {
         propuesto = prop;
         return elegido;
     };
-    p.panel.ActionExporGraficotBMPExecute();
-    EXPECT_EQ(propuesto, dir.filePath(QStringLiteral("ruta1.bmp")));
-    const QImage img(elegido + QStringLiteral(".bmp"));
-    ASSERT_FALSE(img.isNull());
-    const QRect b = p.panel.sgTrack->GraphBounds();
-    EXPECT_EQ(img.size(), QSize(b.width() + 1, b.height() + 1));
-    EXPECT_EQ(img.pixelColor(0, img.height() - 1), QColor(Qt::white));
+    for (const int zoomExtra : {0, 60}) {
+        SCOPED_TRACE(zoomExtra);
+        p.panel.sgTrack->ChangeZoomBy(zoomExtra, zoCenter);
+        p.panel.ActionExporGraficotBMPExecute();
+        EXPECT_EQ(propuesto, dir.filePath(QStringLiteral("ruta1.bmp")));
+        const QImage img(elegido + QStringLiteral(".bmp"));
+        ASSERT_FALSE(img.isNull());
+        const QImage vista =
+            p.panel.sgTrack->viewport()->grab().toImage().convertToFormat(img.format());
+        EXPECT_EQ(img.size(), p.panel.sgTrack->viewport()->size());
+        EXPECT_TRUE(img == vista) << "the picture is not the view on screen";
+        EXPECT_EQ(img.pixelColor(0, img.height() - 1), ColorAQColor(clNavy));
+        QFile::remove(elegido + QStringLiteral(".bmp"));
+    }
     // cancel does nothing
     p.panel.DialogoGrabarBMP = [](const QString&) { return QString(); };
     EXPECT_NO_THROW(p.panel.ActionExporGraficotBMPExecute());
+}
+
+// Centre puts the route itself in the middle of the view at 90 % of the fit.
+TEST(PlanoRuta, CentrarPoneLaRutaEnMedio) {
+    const std::pair<const char*, std::vector<P>> casos[] = {
+        {"three points", tresPuntos},
+        {"east-west line", {{"46.0", "7.0", "1", ""}, {"46.0", "7.05", "1", ""}}},
+        {"north-south line", {{"46.0", "7.0", "1", ""}, {"46.05", "7.0", "1", ""}}},
+    };
+    for (const auto& [nombre, pts] : casos) {
+        SCOPED_TRACE(nombre);
+        Pagina p(pts);
+        p.panel.show();
+        QCoreApplication::processEvents();
+        p.panel.sgTrack->SetScrollPos(QPoint(0, 0));
+        p.panel.ActionCentrarExecute();
+        TSimpleGraph* t = p.panel.sgTrack;
+        QRectF r;
+        for (const QPoint& q : p.panel.liRuta->Points())
+            r = r.united(QRectF(t->GraphToClient(QPointF(q)), QSizeF(0.001, 0.001)));
+        EXPECT_NEAR(r.center().x(), t->ClientWidth() / 2.0, 3);
+        EXPECT_NEAR(r.center().y(), t->ClientHeight() / 2.0, 3);
+        // the route fills about 90 % of the side that limits it
+        EXPECT_GT(std::max(r.width() / t->ClientWidth(), r.height() / t->ClientHeight()), 0.75);
+    }
 }
 
 TEST(PlanoRuta, ImprimirAPdfYCancelar) {
@@ -306,12 +343,13 @@ TEST(Graficos, ConstruidaFueraDePantallaSeAjustaAlMostrarse) {
     QCoreApplication::processEvents();
     TSimpleGraph* t = p.panel.sgTrack;
     const int zoom = t->Zoom();
-    t->ZoomGraph();
-    EXPECT_EQ(zoom, t->Zoom() - t->Zoom() / 10);
-    const QRect b = t->GraphBounds();
-    const QPointF c = t->GraphToClient(QPointF(b.x() + b.width() / 2.0, b.y() + b.height() / 2.0));
-    EXPECT_NEAR(c.x(), t->ClientWidth() / 2.0, 2);
-    EXPECT_NEAR(c.y(), t->ClientHeight() / 2.0, 2);
+    p.panel.ActionCentrarExecute();
+    EXPECT_EQ(zoom, t->Zoom()) << "the fit is the one of the size shown";
+    QRectF r;
+    for (const QPoint& q : p.panel.liRuta->Points())
+        r = r.united(QRectF(t->GraphToClient(QPointF(q)), QSizeF(0.001, 0.001)));
+    EXPECT_NEAR(r.center().x(), t->ClientWidth() / 2.0, 3);
+    EXPECT_NEAR(r.center().y(), t->ClientHeight() / 2.0, 3);
     // the graphs span their panels' width
     TSimpleGraph* g = p.panel.sgAltura;
     const QPointF ultimo = g->GraphToClient(polilinea(g)->Point(2));
@@ -350,8 +388,35 @@ TEST(Graficos, PaginaDeUnaPilaConstruidaMientrasSeVeOtra) {
     }
     TSimpleGraph* t = panel->sgTrack;
     const int zoom = t->Zoom();
-    t->ZoomGraph();
-    EXPECT_EQ(zoom, t->Zoom() - t->Zoom() / 10);
+    panel->ActionCentrarExecute();
+    EXPECT_EQ(zoom, t->Zoom());
+}
+
+// A page built before it has its size (the snapshot mode loads at start-up, while the
+// page area is still hidden) is fitted again when it is first shown.
+TEST(Graficos, PaginaConstruidaAntesDeTenerTamanoSeAjustaAlMostrarse) {
+    QStackedWidget pila;
+    auto* datos = new QWidget;
+    auto* panel = new TPanelGrafico;
+    pila.addWidget(datos);
+    pila.addWidget(panel);
+    pila.resize(1100, 700);
+    panel->AnchoLineaAuto = [] { return true; };
+    TTrackPointStore s;
+    llenar(s,
+           {{"46.0", "7.0", "1", ""}, {"46.003", "7.001", "2", ""}, {"46.001", "7.004", "3", ""}});
+    panel->CrearGraficoRuta(s); // never shown: the canvas has no real size yet
+    pila.show();
+    pila.setCurrentWidget(panel);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->sgTrack->isVisible(); }, 2000));
+    QTest::qWait(50);
+    TSimpleGraph* t = panel->sgTrack;
+    QRectF r;
+    for (const QPoint& q : panel->liRuta->Points())
+        r = r.united(QRectF(t->GraphToClient(QPointF(q)), QSizeF(0.001, 0.001)));
+    EXPECT_GT(std::max(r.width() / t->ClientWidth(), r.height() / t->ClientHeight()), 0.75)
+        << "the route is a speck: " << r.width() << " x " << r.height();
+    EXPECT_NEAR(r.center().x(), t->ClientWidth() / 2.0, 3);
 }
 
 TEST(Graficos, RutaSinPuntos) {
@@ -422,7 +487,7 @@ TEST(Inspeccion, LineaYAnclaOcultanMarcadores) {
     // the anchor answers the pointer at the empty top-left corner
     EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(QPointF(2, 2)), ancla);
     // with lines only the invisible marks still answer
-    EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(QPointF(60, 5)), p.panel.pList[2]);
+    EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(QPointF(45, 5)), p.panel.pList[2]);
     // focus loss empties the labels and hides the markers
     p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[1]);
     p.panel.sgTrackExit();

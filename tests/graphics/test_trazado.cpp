@@ -1,5 +1,6 @@
 #include "Trazado.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -24,9 +25,10 @@ TEST(Proyeccion, TresPuntosConTruncado) {
     EXPECT_EQ(CoordenadaEntera(2.002), 20019);
     const auto r = proyectar({{41.0, 2.0}, {41.001, 2.002}, {41.0005, 2.004}});
     ASSERT_EQ(r.size(), 3u);
-    EXPECT_EQ(r[0], QPoint(20, 10));
-    EXPECT_EQ(r[1], QPoint(39, 0));
-    EXPECT_EQ(r[2], QPoint(60, 5));
+    // East-west offsets 0, 19 and 40 units times cos(41.0005 degrees) = 0.7547.
+    EXPECT_EQ(r[0], QPoint(15, 10));
+    EXPECT_EQ(r[1], QPoint(29, 0));
+    EXPECT_EQ(r[2], QPoint(45, 5));
 }
 
 TEST(Proyeccion, OesteYSurComoCualquierOtra) {
@@ -35,12 +37,12 @@ TEST(Proyeccion, OesteYSurComoCualquierOtra) {
         std::vector<Punto> pts;
         int norte;  // index of the northernmost point
         int oeste;  // index of the westernmost point
-        int ancho;  // maxLonI - minLonI
+        int ancho;  // (maxLonI - minLonI) times the cosine of the middle latitude
     };
     const Caso casos[] = {
-        {"west of Greenwich", {{40.0, -3.7}, {40.01, -3.69}, {39.995, -3.72}}, 1, 2, 300},
-        {"south of the equator", {{-33.45, -70.66}, {-33.44, -70.65}, {-33.46, -70.67}}, 1, 2, 200},
-        {"straddling Greenwich", {{51.47, -0.01}, {51.48, 0.02}}, 1, 0, 300},
+        {"west of Greenwich", {{40.0, -3.7}, {40.01, -3.69}, {39.995, -3.72}}, 1, 2, 230},
+        {"south of the equator", {{-33.45, -70.66}, {-33.44, -70.65}, {-33.46, -70.67}}, 1, 2, 167},
+        {"straddling Greenwich", {{51.47, -0.01}, {51.48, 0.02}}, 1, 0, 187},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nombre);
@@ -67,8 +69,25 @@ TEST(Proyeccion, RutaEnormeCabeEnElLienzo) {
     // the middle point stays in the middle
     EXPECT_NEAR(r[2].x(), (r[0].x() + r[1].x()) / 2.0, 1.0);
     EXPECT_NEAR(r[2].y(), (r[0].y() + r[1].y()) / 2.0, 1.0);
-    // 80000 units north-south at a third of the unit
-    EXPECT_EQ(r[0].y(), 80000 / 3);
+    // 80000 units north-south at half the unit (east-west 100000 times cos 44 degrees)
+    EXPECT_EQ(r[0].y(), 80000 / 2);
+}
+
+// A square on the ground is a square in the plan view, as on a map: x is scaled by the
+// cosine of the track's middle latitude.
+TEST(Proyeccion, UnCuadradoSobreElTerrenoEsUnCuadrado) {
+    for (const double lat : {0.0, 23.5, 46.0, 60.0, -46.0, 70.0}) {
+        SCOPED_TRACE(lat);
+        // 0.02 degrees of latitude north-south, the same length east-west.
+        const double dLon = 0.02 / std::cos(lat * M_PI / 180);
+        const auto r =
+            proyectar({{lat, 7.0}, {lat + 0.02, 7.0}, {lat + 0.02, 7.0 + dLon}, {lat, 7.0 + dLon}});
+        const int alto = r[0].y() - r[1].y();
+        const int ancho = r[3].x() - r[0].x();
+        EXPECT_NEAR(alto, 200, 1); // south of the equator the cut toward zero may add one
+        EXPECT_NEAR(ancho, alto, alto * 0.02);
+        EXPECT_EQ(r[0].x(), ancho / 2) << "the westernmost point still lies at half the width";
+    }
 }
 
 TEST(AnchoLineaAutomatico, PorAnchoDelGrafico) {

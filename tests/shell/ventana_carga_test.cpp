@@ -32,6 +32,7 @@
 #include <QTextBlock>
 #include <QUrl>
 #include <QValueAxis>
+#include <cmath>
 #include <gtest/gtest.h>
 
 QT_BEGIN_NAMESPACE
@@ -643,6 +644,35 @@ TEST_F(VentanaCarga, ProfileZoomSetsTheChartWidthAsAShareOfThePage) {
         EXPECT_EQ(w.vistaPerfil->horizontalScrollBar()->isVisible(), percent > 100);
         EXPECT_GE(lineaLog(QStringLiteral("ZOOM: ") + QLatin1String(item)), 0);
     }
+}
+
+// `--snapshot` loads while the page area is still hidden and then shows each page: the
+// plan view must come out fitted to the size it is drawn at, not as a speck in a corner.
+TEST_F(VentanaCarga, SnapshotsDrawThePlanViewFittedToItsSize) {
+    QByteArray corto = R"(<gpx version="1.1"><trk><trkseg>)";
+    for (int i = 0; i < 40; ++i)
+        corto += QStringLiteral(R"(<trkpt lat="%1" lon="%2"><ele>500</ele></trkpt>)")
+                     .arg(46.0 + 0.00007 * i, 0, 'f', 6)
+                     .arg(7.0 + 0.0015 * std::sin(i / 6.0), 0, 'f', 6)
+                     .toUtf8();
+    corto += "</trkseg></trk></gpx>";
+    const QString path = escribir(QStringLiteral("corto.gpx"), corto);
+    TFMain& w = crear();
+    w.resize(1000, 800);
+    w.show();
+    w.CargarRuta(path);
+    ASSERT_TRUE(w.HabilitadoTrack());
+    QString error;
+    ASSERT_TRUE(w.GuardarSnapshots(dir.filePath(QStringLiteral("fotos")), error))
+        << error.toStdString();
+    TSimpleGraph* t = w.PanelGrafico->sgTrack;
+    QRectF r;
+    for (const QPoint& q : w.PanelGrafico->liRuta->Points())
+        r = r.united(QRectF(t->GraphToClient(QPointF(q)), QSizeF(0.001, 0.001)));
+    EXPECT_GT(std::max(r.width() / t->ClientWidth(), r.height() / t->ClientHeight()), 0.75)
+        << "the route is " << r.width() << " x " << r.height() << " in " << t->ClientWidth()
+        << " x " << t->ClientHeight();
+    EXPECT_NEAR(r.center().x(), t->ClientWidth() / 2.0, 3);
 }
 
 struct CasoCelda {
