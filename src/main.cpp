@@ -40,14 +40,15 @@ int imprimirResumen(const QString& path) {
     return 0;
 }
 
-// Everything with a window lives in a module beside the program; loading it only here
-// keeps the command-line tools quick to start.
+// Everything with a window lives in a module beside the program (or in lib/senderal/ when
+// installed); loading it only here keeps the command-line tools quick to start.
 int abrirVentana(int argc, char* argv[]) {
+    const QString name = QStringLiteral("libsenderal_ventana.so");
     const QString dir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
-    QString path = dir + QStringLiteral("/libsenderal_ventana.so");
+    QString path = dir + QLatin1Char('/') + name;
     if (!QFileInfo::exists(path)) {
         QCoreApplication probe(argc, argv); // finds the program folder when argv[0] has no path
-        path = QCoreApplication::applicationDirPath() + QStringLiteral("/libsenderal_ventana.so");
+        path = ModuleDir() + name;
     }
     QLibrary module(path);
     using Entrada = int (*)(int, char**);

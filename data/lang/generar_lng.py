@@ -75,6 +75,8 @@ MISC = {
         "_STR_MI_SALIR": "Do you really want to close the application?",
         "_STR_MI_SAMEFORMAT": "Error; the input and output formats seem to be the same.",
         "_STR_MI_TITLEGM": "&Google Maps",
+        "_STR_MI_UPDPAQUETE": "This copy of Senderal was installed from a package: updates "
+        "come from the system's package manager.",
         "_STR_TITLE_SAVEMAP": "Save map image...",
         "_STR_TRACK_DESC": "Track description",
     },
@@ -117,6 +119,8 @@ MISC = {
         "_STR_MI_SALIR": "Segur que voleu tancar l'aplicació?",
         "_STR_MI_SAMEFORMAT": "Error; sembla que el format d'entrada i el de sortida són el mateix.",
         "_STR_MI_TITLEGM": "&Google Maps",
+        "_STR_MI_UPDPAQUETE": "Aquesta còpia de Senderal s'ha instal·lat amb un paquet: les "
+        "actualitzacions arriben amb el gestor de paquets del sistema.",
         "_STR_TITLE_SAVEMAP": "Desa la imatge del mapa...",
         "_STR_TRACK_DESC": "Descripció del track",
     },

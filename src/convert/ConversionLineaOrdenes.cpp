@@ -30,8 +30,8 @@ int ConvertirDesdeLineaDeOrdenes(const QString& origen, const QString& destino, 
         error = QStringLiteral("El fichero de destino ya existe: ") + destino;
         return 1;
     }
-    // The settings file lies beside the program: its name with ".ini".
-    const QString ini = AppDir() +
+    // The settings file: the program's name with ".ini", in the settings folder.
+    const QString ini = ConfigDir() +
                         QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
                         QStringLiteral(".ini");
     TCatalogoFormatos catalogo(AppDir() + TCatalogoFormatos::NombreFichero());

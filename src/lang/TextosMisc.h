@@ -63,6 +63,8 @@ inline constexpr TTextoMisc TextosMisc[] = {
     {"_STR_MI_SALIR", "¿Realmente desea cerrar la aplicación?"},
     {"_STR_MI_SAMEFORMAT", "Error; El formato de entrada y de salida parecen ser el mismo."},
     {"_STR_MI_TITLEGM", "&Google Maps"},
+    {"_STR_MI_UPDPAQUETE", "Esta copia de Senderal se ha instalado con un paquete: las "
+                           "actualizaciones llegan con el gestor de paquetes del sistema."},
     {"_STR_TITLE_SAVEMAP", "Guardar imagen del mapa..."},
     {"_STR_TRACK_DESC", "Descripción del track"},
 };

@@ -361,6 +361,6 @@ bool FillCustomIni(const QList<QObject*>& windows, QString* error) {
     for (QObject* window : windows)
         if (window)
             texts << LeerTextosVentana(window);
-    return EscribirPlantilla(texts, AppDir() + QStringLiteral("Custom.ini"),
+    return EscribirPlantilla(texts, ConfigDir() + QStringLiteral("Custom.ini"),
                              CacheDir() + QStringLiteral("ComboBox.txt"), error);
 }

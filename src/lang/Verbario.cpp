@@ -53,7 +53,12 @@ void EstablecerIdiomaActual(const TIniTexto* file) {
 QString RutaIdioma(const QString& fileName) {
     QString relative = fileName;
     relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return AppDir() + relative;
+    // The shipped files first; a file the user added to the settings folder is found there.
+    const QString shipped = AppDir() + relative;
+    const QString added = ConfigDir() + relative;
+    if (!QFileInfo(shipped).isFile() && QFileInfo(added).isFile())
+        return added;
+    return shipped;
 }
 
 TCargaIdioma CargarIdioma(const QString& fileName) {

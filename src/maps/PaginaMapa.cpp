@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
@@ -28,16 +29,21 @@ QString textoCoordenada(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(std::min<size_t>(text.size(), 12)));
 }
 
-// Copies `from` over `to`; false with the reason when it cannot.
-bool copiarSobre(const QString& from, const QString& to, QString& error) {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("%1: %2").arg(from, source.errorString());
-        return false;
+// Writes the files `from`, one after the other, over `to`; false with the reason when it
+// cannot.
+bool copiarSobre(const QStringList& from, const QString& to, QString& error) {
+    QByteArray bytes;
+    for (const QString& path : from) {
+        QFile source(path);
+        if (!source.open(QIODevice::ReadOnly)) {
+            // Names the page's file too: the source may be one of several joined into it.
+            error = QStringLiteral("%1: %2: %3").arg(to, path, source.errorString());
+            return false;
+        }
+        bytes += source.readAll();
     }
     QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly) || target.write(source.readAll()) < 0 ||
-        !target.commit()) {
+    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) < 0 || !target.commit()) {
         error = QStringLiteral("%1: %2").arg(to, target.errorString());
         return false;
     }
@@ -273,6 +279,21 @@ QString CarpetaSoportePagina() {
     return AppDir() + QStringLiteral("mapa/");
 }
 
+QString CarpetaLeafletSistema() {
+    return QStringLiteral(SENDERAL_SYSTEM_LEAFLET_DIR "/");
+}
+
+QStringList FuentesSoportePagina(const QString& supportFolder, const QString& name) {
+    const QDir support(supportFolder);
+    if (QFileInfo::exists(support.filePath(name)))
+        return {support.filePath(name)};
+    const QString leaflet = CarpetaLeafletSistema();
+    if (name == QLatin1String("senderal-mapa.js"))
+        return {leaflet + QStringLiteral("leaflet.js"),
+                support.filePath(QStringLiteral("senderal-mapa-api.js"))};
+    return {leaflet + name};
+}
+
 TResultadoMapa EscribirMapa(const TParametrosMapa& p, const QString& folder,
                             const QString& supportFolder) {
     TResultadoMapa r;
@@ -299,7 +320,8 @@ TResultadoMapa EscribirMapa(const TParametrosMapa& p, const QString& folder,
         }
     // Without its script the page would show nothing at all: say so.
     for (const QString& name : FicherosSoportePagina())
-        if (!copiarSobre(QDir(supportFolder).filePath(name), dir.filePath(name), r.detalle)) {
+        if (!copiarSobre(FuentesSoportePagina(supportFolder, name), dir.filePath(name),
+                         r.detalle)) {
             r.fallo = TFalloMapa::fmOtro;
             return r;
         }

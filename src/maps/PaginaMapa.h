@@ -88,6 +88,12 @@ QString NombrePaginaMapa();  // "~map.html"
 // lie in the program folder's "mapa" folder.
 QStringList FicherosSoportePagina();
 QString CarpetaSoportePagina(); // AppDir() + "mapa/"
+// Leaflet as the system installs it (libjs-leaflet), with a trailing '/'.
+QString CarpetaLeafletSistema();
+// The files that make up one support file: the copy in `supportFolder` when the build put
+// one there (the portable folder); otherwise, as installed, the system's Leaflet, followed
+// for the script by the program's own map interface "senderal-mapa-api.js".
+QStringList FuentesSoportePagina(const QString& supportFolder, const QString& name);
 
 // Fills the template and writes "~dat.html" and "~map.html" into `folder`, with the
 // page's script files copied from `supportFolder` beside them. Reports what failed.

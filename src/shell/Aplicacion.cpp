@@ -6,8 +6,9 @@
 #include "SenderalError.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 
@@ -26,6 +27,9 @@ bool TAplicacion::notify(QObject* receiver, QEvent* event) {
 
 int EjecutarVentana(const QStringList& arguments) {
     QApplication::setApplicationDisplayName(QString());
+    // The desktop matches the window to its menu entry (senderal.desktop) and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("senderal"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/about/icono.svg")));
     TFMain window(arguments);
     TFormData data(window.Log);
     window.SetFormData(&data);

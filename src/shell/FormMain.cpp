@@ -521,9 +521,14 @@ void TFMain::crearPanelInfo() {
 // Start-up and shut-down
 
 void TFMain::FormCreate() {
-    EXECLocal = QFileInfo::exists(AppDir() + QStringLiteral("zumbo"));
+    // An installed program's folder is not the user's: the marker may lie in the settings
+    // folder as well.
+    EXECLocal = QFileInfo::exists(AppDir() + QStringLiteral("zumbo")) ||
+                QFileInfo::exists(ConfigDir() + QStringLiteral("zumbo"));
     DoneVisualization = false;
     QDir().mkpath(CacheDir());
+    // The settings folder of an installed program may not exist yet.
+    QDir().mkpath(ConfigDir());
     HabilitarAccionesRuta(false);
     ConvertList.clear();
     setMinimumSize(790, 680);

@@ -14,6 +14,7 @@
 #include "Ribbon.h"
 #include "Temas.h"
 #include "TextosVentana.h"
+#include "Verbario.h"
 #include "Version.h"
 
 #include <QAction>
@@ -361,10 +362,22 @@ void TFMain::ComprobarActualizacionesInicio() {
 }
 
 void TFMain::ActionBuscarUpdatesExecute(bool silencioso) {
+#if !SENDERAL_SELF_UPDATE
+    // Installed from a distribution's package: its package manager brings the updates, and
+    // the program could not replace its own installed files anyway.
+    if (!silencioso)
+        MensajeInfo(LookupText(QStringLiteral("_STR_MI_UPDPAQUETE"),
+                               QStringLiteral("Esta copia de Senderal se ha instalado con un "
+                                              "paquete: las actualizaciones llegan con el "
+                                              "gestor de paquetes del sistema.")));
+    return;
+#endif
     TDatosActualizacion datos;
     datos.DireccionBase = Configuracion().UpdateURL;
-    datos.RutaPrograma = AppDir() + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    datos.CarpetaPrograma = AppDir();
+    datos.RutaPrograma =
+        ProgramDir() + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    // The updater lies beside the window module (lib/senderal/ when installed).
+    datos.CarpetaPrograma = ModuleDir();
     datos.CarpetaCache = CacheDir();
     datos.VersionLocal = VersionPrograma();
     datos.Locale = QLocale::system();

@@ -53,6 +53,33 @@ TEST_F(ProgramFolder, NamesAreTakenInsideTheProgramFolder) {
     EXPECT_FALSE(CargarIdioma("idiomas").enVigor);
 }
 
+// Installed, the shipped files lie in share/senderal/ and a file the user adds lies in the
+// configuration folder: both are found; a shipped file keeps the shipped name.
+TEST_F(ProgramFolder, InstalledProgramFindsShippedAndAddedFiles) {
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(FDir.path() + "/home"));
+    escribir("usr/share/senderal/GpxDS.dll", "");
+    escribir("usr/share/senderal/en.lng", "[Misc]\nK=shipped\n");
+    escribir("home/senderal/en.lng", "[Misc]\nK=user copy\n");
+    escribir("home/senderal/eu.lng", "[Misc]\nK=bai\n");
+    QDir().mkpath(FDir.path() + "/usr/bin");
+    SetAppDirOverride(FDir.path() + "/usr/bin");
+    struct Caso {
+        const char* fichero;
+        const char* texto;
+    } casos[] = {{"en.lng", "shipped"}, {"eu.lng", "bai"}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.fichero);
+        EXPECT_TRUE(CargarIdioma(c.fichero).enVigor);
+        EXPECT_EQ(LookupText("K", "no"), QString::fromUtf8(c.texto));
+    }
+    EXPECT_FALSE(CargarIdioma("fr.lng").enVigor);
+    if (config.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", config);
+}
+
 TEST_F(ProgramFolder, AnEditedFileIsReadAgainOnTheNextLoad) {
     escribir("ca.lng", "[Misc]\nK=u\n");
     CargarIdioma("ca.lng");

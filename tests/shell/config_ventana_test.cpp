@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -154,6 +155,63 @@ TEST_F(VentanaConfigTest, SecondStartRestoresThemeControlsAndPlacement) {
     EXPECT_EQ(r.ventana.edtBabel->text(), QStringLiteral("/opt/gpsbabel/gpsbabel"));
     EXPECT_EQ(r.ventana.size(), geometria.size());
     EXPECT_EQ(r.ventana.pos(), geometria.topLeft());
+}
+
+// An installed program (bin/ beside share/senderal/) never writes into its own tree: the
+// settings go to the user's configuration folder and come back from there, the cache lives
+// in the user's cache folder.
+TEST(VentanaInstaladaTest, SettingsAndCacheLiveInTheUserFolders) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString prefijo = dir.filePath(QStringLiteral("usr"));
+    const QString datos = prefijo + QStringLiteral("/share/senderal/");
+    ASSERT_TRUE(QDir().mkpath(prefijo + QStringLiteral("/bin")));
+    ASSERT_TRUE(QDir().mkpath(datos));
+    for (const char* f : {"GpxDS.dll", "es.lng", "en.lng", "ca.lng"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(SENDERAL_APP_DIR "/") + QLatin1String(f),
+                                datos + QLatin1String(f)))
+            << f;
+    const QByteArray configAntes = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray cacheAntes = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("home/config"))));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("home/cache"))));
+    SetAppDirOverride(prefijo + QStringLiteral("/bin"));
+    auto arbol = [&prefijo] {
+        QStringList all;
+        QDirIterator it(prefijo, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            all << it.next();
+        all.sort();
+        return all;
+    };
+    const QStringList antes = arbol();
+    const QString ini = dir.filePath(QStringLiteral("home/config/senderal/")) +
+                        QFileInfo(FicheroConfiguracion()).fileName();
+    {
+        TEjecucion r;
+        EXPECT_EQ(CacheDir(), dir.filePath(QStringLiteral("home/cache/senderal/run/")));
+        EXPECT_TRUE(QFileInfo(CacheDir()).isDir());
+        r.ventana.seAnchoLinea->setValue(7);
+        EXPECT_TRUE(r.cerrar(true));
+        EXPECT_FALSE(QFileInfo::exists(CacheDir()));
+    }
+    EXPECT_EQ(FicheroConfiguracion(), ini);
+    EXPECT_EQ(
+        TEscritorIni::DesdeFichero(ini).Valor(kSeccionConfig, QStringLiteral("seAnchoLinea_Value")),
+        QStringLiteral("7"));
+    {
+        TEjecucion r;
+        EXPECT_EQ(r.ventana.seAnchoLinea->value(), 7);
+    }
+    EXPECT_EQ(arbol(), antes) << "nothing is written into the installed tree";
+    SetAppDirOverride(QString());
+    qputenv("XDG_CONFIG_HOME", configAntes);
+    qputenv("XDG_CACHE_HOME", cacheAntes);
+    if (configAntes.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    if (cacheAntes.isEmpty())
+        qunsetenv("XDG_CACHE_HOME");
 }
 
 TEST_F(VentanaConfigTest, UnwritableSettingsFileIsReportedAndTheWindowStillCloses) {

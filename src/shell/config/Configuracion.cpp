@@ -14,7 +14,7 @@ QString FicheroConfiguracion() {
     const qsizetype punto = nombre.lastIndexOf(QLatin1Char('.'));
     if (punto > 0)
         nombre.truncate(punto);
-    return AppDir() + nombre + QStringLiteral(".ini");
+    return ConfigDir() + nombre + QStringLiteral(".ini");
 }
 
 QString TextoBooleano(bool valor) {
