@@ -2,12 +2,14 @@
 
 #include "EnlacesSenderal.h"
 #include "SiluetaSplash.h"
+#include "MotivoRed.h"
 
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -16,9 +18,14 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-std::function<void(const QUrl&)> TFSplash::AbrirDireccion = [](const QUrl& url) {
-    QDesktopServices::openUrl(url);
+std::function<bool(const QUrl&)> TFSplash::AbrirDireccion = [](const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 };
+
+std::function<void(QWidget*, const QString&)> TFSplash::AvisarFallo =
+    [](QWidget* ventana, const QString& texto) {
+        QMessageBox::warning(ventana, ventana->windowTitle(), texto);
+    };
 
 QPixmap DibujarSvg(const QString& recurso, const QSize& tamano) {
     QPixmap pixmap(tamano);
@@ -151,16 +158,21 @@ QLabel* TFSplash::crearEnlace(const QString& nombre, const QString& texto, const
     return enlace;
 }
 
+void TFSplash::abrir(const QUrl& direccion) {
+    if (!AbrirDireccion(direccion))
+        AvisarFallo(this, TextoNoSePuedeAbrir(direccion.toString()));
+}
+
 bool TFSplash::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::MouseButtonPress)
         return QWidget::eventFilter(watched, event);
     if (watched == Image3) {
-        AbrirDireccion(QUrl(PaginaSenderal()));
+        abrir(QUrl(PaginaSenderal()));
         return true;
     }
     const QVariant direccion = watched->property("direccion");
     if (direccion.isValid()) {
-        AbrirDireccion(direccion.toUrl());
+        abrir(direccion.toUrl());
         return true;
     }
     // The picture, the panel (and the icon on it) and the text boxes close the window.

@@ -22,8 +22,11 @@ class TFSplash : public QWidget {
   public:
     explicit TFSplash(QWidget* parent = nullptr);
 
-    // Opens an address in the desktop's browser or mail program; tests replace it.
-    static std::function<void(const QUrl&)> AbrirDireccion;
+    // Opens an address in the desktop's browser or mail program, false when nothing could
+    // open it; tests replace it.
+    static std::function<bool(const QUrl&)> AbrirDireccion;
+    // Tells the user that a link could not be opened (a warning box over the window).
+    static std::function<void(QWidget*, const QString&)> AvisarFallo;
 
     // The mail link's address: a new message to the author with the subject
     // "Sobre Senderal... " and an empty body.
@@ -45,6 +48,7 @@ class TFSplash : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void abrir(const QUrl& direccion);
     QLabel* crearEnlace(const QString& nombre, const QString& texto, const QUrl& direccion,
                         Qt::Alignment alineacion);
     QPlainTextEdit* crearTexto(const QString& nombre, const QStringList& lineas);

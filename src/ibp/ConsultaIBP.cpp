@@ -62,6 +62,9 @@ void TConsultaIBP::IBPTerminado(TWebThread* worker) {
         FLog->_Log(QStringLiteral("NAVIGATE: ") + worker->URLNavigate(), false);
     IBPIndexPDFFilename = worker->UrlPDF();
     IBPIndexPage = worker->URLNavigate();
+    ErrorRed = worker->ErrorRed;
+    EstadoHttp = worker->EstadoHttp;
+    TextoError = worker->TextoError;
     emit Terminado(IBPIndexPage);
 }
 

@@ -22,6 +22,12 @@ class TConsultaIBP : public QObject {
     QString IBPIndexPage;
     QString IBPIndexPDFFilename;
 
+    // Why the last finished query gave no analysis page (all zero/empty when it did, or
+    // when the service answered without one).
+    int ErrorRed = 0;
+    int EstadoHttp = 0;
+    QString TextoError;
+
     QObject* Navegador = nullptr; // the result browser, handed to every worker
     int TiempoLimiteMs = 30000;   // silence after which an upload gives up
 

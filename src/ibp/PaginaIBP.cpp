@@ -5,6 +5,7 @@
 #include "ConsultaIBP.h"
 #include "IBPConfig.h"
 #include "IndicadorOcupado.h"
+#include "MotivoRed.h"
 #include "Verbario.h"
 
 #include <QCoreApplication>
@@ -12,12 +13,23 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
 namespace {
+// Puts `valor` in the "%s" of a translated text; a "%" in the value stays text.
+QString FormatearMotivo(QString texto, const QString& valor) {
+    return texto.replace(QLatin1String("%s"), valor).replace(QLatin1String("\r\n"),
+                                                              QLatin1String("\n"));
+}
+
 QString TextoCalculando() {
     return LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando..."));
 }
@@ -43,9 +55,25 @@ TPaginaIBP::TPaginaIBP(TLog* log, QWidget* parent)
       Consulta(new TConsultaIBP(log, this)) {
     setObjectName(QStringLiteral("PaginaIBP"));
     wbIBPIndex->setObjectName(QStringLiteral("wbIBPIndex"));
+    pnlAvisoIBP = new QFrame(this);
+    pnlAvisoIBP->setObjectName(QStringLiteral("pnlAvisoIBP"));
+    pnlAvisoIBP->setFrameShape(QFrame::StyledPanel);
+    lblAvisoIBP = new QLabel(pnlAvisoIBP);
+    lblAvisoIBP->setObjectName(QStringLiteral("lblAvisoIBP"));
+    lblAvisoIBP->setWordWrap(true);
+    lblAvisoIBP->setTextFormat(Qt::PlainText);
+    btnAvisoIBP = new QPushButton(pnlAvisoIBP);
+    btnAvisoIBP->setObjectName(QStringLiteral("btnAvisoIBP"));
+    auto* filaAviso = new QHBoxLayout(pnlAvisoIBP);
+    filaAviso->addWidget(lblAvisoIBP, 1);
+    filaAviso->addWidget(btnAvisoIBP, 0, Qt::AlignVCenter);
+    pnlAvisoIBP->hide();
+    connect(btnAvisoIBP, &QPushButton::clicked, this, &TPaginaIBP::EnvioPedido);
+
     auto* caja = new QVBoxLayout(this);
     caja->setContentsMargins(0, 0, 0, 0);
-    caja->addWidget(wbIBPIndex);
+    caja->addWidget(pnlAvisoIBP);
+    caja->addWidget(wbIBPIndex, 1);
     TCargaAlMostrar::De(wbIBPIndex);
     Consulta->Navegador = wbIBPIndex;
 
@@ -54,7 +82,10 @@ TPaginaIBP::TPaginaIBP(TLog* log, QWidget* parent)
         return dlg.exec() == QDialog::Accepted;
     };
     SDPDF = [this](const QString& sugerido) { return PreguntarFicheroPDF(this, sugerido); };
-    AbrirEnNavegador = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    AbrirEnNavegador = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    Avisar = [this](const QString& texto) {
+        QMessageBox::warning(this, window()->windowTitle(), texto);
+    };
 
     connect(Consulta, &TConsultaIBP::Terminado, this, &TPaginaIBP::IBPTerminado);
     connect(wbIBPIndex, &QWebEngineView::printFinished, this, [this](bool ok) {
@@ -70,6 +101,9 @@ void TPaginaIBP::Navegar(const QString& url) {
 }
 
 void TPaginaIBP::RefreshClick(const QString& trackPath) {
+    FHuboEnvio = true;
+    pnlAvisoIBP->hide();
+    emit CaptionCinta(TextoCalculando());
     emit CaptionPagina(TextoCalculando());
     Navegar(IBPIndexURL() + QStringLiteral("calculando.htm"));
     ColocarIndicador();
@@ -89,7 +123,52 @@ void TPaginaIBP::IBPTerminado(const QString& URLNavigate) {
     pnlanim->Ocultar();
     Navegar(URLNavigate);
     emit CaptionPagina(QStringLiteral("IBP Index"));
+    // An empty page alone would look like a page still loading: say why there is none.
+    if (URLNavigate.isEmpty())
+        mostrarAviso(FormatearMotivo(LookupText(QStringLiteral("_STR_MI_IBP_FAILED"),
+                                                QStringLiteral("No se ha podido obtener el índice "
+                                                               "IBP de esta ruta.\r\nMotivo: %s")),
+                                     motivoFallo()),
+                     LookupText(QStringLiteral("_STR_MI_IBP_RETRY"),
+                                QStringLiteral("Recalcular IBPIndex")));
+    else
+        pnlAvisoIBP->hide();
     emit Resultado(Consulta->IBPIndexPage, Consulta->IBPIndexPDFFilename);
+}
+
+QString TPaginaIBP::motivoFallo() const {
+    const QString red =
+        MotivoFalloRed(Consulta->ErrorRed, Consulta->EstadoHttp, Consulta->TextoError);
+    if (!red.isEmpty())
+        return red;
+    if (!Consulta->TextoError.isEmpty())
+        return Consulta->TextoError;
+    return LookupText(QStringLiteral("_STR_MI_IBP_NORESULT"),
+                      QStringLiteral("el servicio no ha devuelto ningún resultado para esta "
+                                     "ruta"));
+}
+
+void TPaginaIBP::mostrarAviso(const QString& texto, const QString& boton) {
+    lblAvisoIBP->setText(texto);
+    btnAvisoIBP->setText(boton);
+    pnlAvisoIBP->show();
+}
+
+void TPaginaIBP::MostrarSinEnviar() {
+    FHuboEnvio = false;
+    pnlanim->Ocultar();
+    Navegar(QStringLiteral("about:blank"));
+    emit CaptionCinta(QStringLiteral("&IBPIndex"));
+    emit CaptionPagina(QStringLiteral("IBP Index"));
+    mostrarAviso(FormatearMotivo(LookupText(QStringLiteral("_STR_MI_IBP_NOTSENT"),
+                                            QStringLiteral("Esta ruta no se ha enviado al "
+                                                           "servicio IBPindex (%s), así que no "
+                                                           "hay índice IBP. Puede enviarla "
+                                                           "ahora, o permitir el envío en la "
+                                                           "página de configuración.")),
+                                 IBPIndexURL()),
+                 LookupText(QStringLiteral("_STR_MI_IBP_SENDNOW"),
+                            QStringLiteral("Enviar esta ruta ahora")));
 }
 
 void TPaginaIBP::ActionRecalcularIBPExecute() {
@@ -110,8 +189,12 @@ void TPaginaIBP::ActionImprimirIBPIndexExecute() {
 
 bool TPaginaIBP::ActionGrabarIBPIndexExecute(const QString& trackPath) {
     const QString pdf = Consulta->IBPIndexPDFFilename;
-    if (pdf.isEmpty())
+    if (pdf.isEmpty()) {
+        Avisar(LookupText(QStringLiteral("_STR_MI_IBP_NOPDF"),
+                          QStringLiteral("No hay ningún PDF del índice IBP que guardar: el "
+                                         "índice de esta ruta no se ha obtenido.")));
         return false;
+    }
     QString sugerido;
     if (!trackPath.isEmpty()) {
         const QFileInfo info(trackPath);
@@ -120,15 +203,23 @@ bool TPaginaIBP::ActionGrabarIBPIndexExecute(const QString& trackPath) {
     const QString destino = SDPDF(sugerido);
     if (destino.isEmpty())
         return false;
-    // A failed download is not reported: the PDF is an optional extra of the service.
-    return DescargarURL(pdf, destino);
+    if (DescargarURL(pdf, destino))
+        return true;
+    Avisar(FormatearMotivo(LookupText(QStringLiteral("_STR_MI_IBP_PDFFAILED"),
+                                      QStringLiteral("No se ha podido descargar el PDF del "
+                                                     "índice IBP en %s.")),
+                           QDir::toNativeSeparators(destino)));
+    return false;
 }
 
 void TPaginaIBP::ActionAbrirWebIBPIndexExecute() {
-    AbrirEnNavegador(QUrl(IBPIndexURL()));
+    if (!AbrirEnNavegador(QUrl(IBPIndexURL())))
+        Avisar(TextoNoSePuedeAbrir(IBPIndexURL()));
 }
 
 void TPaginaIBP::LimpiarIBP() {
+    FHuboEnvio = false;
+    pnlAvisoIBP->hide();
     Consulta->Descartar();
     pnlanim->Ocultar();
     Navegar(QStringLiteral("about:blank"));

@@ -5,7 +5,10 @@
 #include <functional>
 #include <memory>
 
+class QFrame;
+class QLabel;
 class QPrinter;
+class QPushButton;
 class QUrl;
 class QWebEngineView;
 class TConsultaIBP;
@@ -24,11 +27,17 @@ class TPaginaIBP : public QWidget {
     QWebEngineView* wbIBPIndex;
     TIndicadorOcupado* pnlanim;
     TConsultaIBP* Consulta;
+    // A note above the browser when there is no index to show: why the query failed, or
+    // that the track was not sent; its button starts a query for the loaded track.
+    QFrame* pnlAvisoIBP;
+    QLabel* lblAvisoIBP;
+    QPushButton* btnAvisoIBP;
 
     // Dialogs and the desktop's browser; tests replace them.
     std::function<bool(QPrinter*)> DialogoImprimir; // true: print on that printer
     std::function<QString(const QString&)> SDPDF;   // suggested name in, chosen file out
-    std::function<void(const QUrl&)> AbrirEnNavegador;
+    std::function<bool(const QUrl&)> AbrirEnNavegador; // false: nothing opened it
+    std::function<void(const QString&)> Avisar;        // a warning box
 
     // Starts one query for the track at `trackPath`.
     void RefreshClick(const QString& trackPath);
@@ -39,6 +48,10 @@ class TPaginaIBP : public QWidget {
     // Asks where to save and downloads the PDF there; false when nothing was saved.
     bool ActionGrabarIBPIndexExecute(const QString& trackPath);
     void ActionAbrirWebIBPIndexExecute();
+    // The user did not allow tracks to be sent: the page says so and offers to send this one.
+    void MostrarSinEnviar();
+    // A query was started for the loaded track (so trying again sends nothing new).
+    bool HuboEnvio() const { return FHuboEnvio; }
     // The route is closed: empty page, results forgotten, a query still running dropped.
     void LimpiarIBP();
     // Keeps the busy indicator centred across the window and at one third of the
@@ -55,6 +68,8 @@ class TPaginaIBP : public QWidget {
     // A query ended: the analysis page and its PDF (either may be empty).
     void Resultado(const QString& IBPIndexPage, const QString& IBPIndexPDFFilename);
     void ImpresionTerminada(bool ok);
+    // The note's button: send the loaded track now (again, after a failure).
+    void EnvioPedido();
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -62,6 +77,9 @@ class TPaginaIBP : public QWidget {
 
   private:
     void IBPTerminado(const QString& URLNavigate);
+    void mostrarAviso(const QString& texto, const QString& boton);
+    QString motivoFallo() const;
 
     std::unique_ptr<QPrinter> FImpresora; // kept alive until the browser has printed
+    bool FHuboEnvio = false;
 };

@@ -35,8 +35,10 @@ void TWebThread::Execute() {
         // Sent from the file as it is read: a long track is never held in memory.
         TCuerpoFormularioIBP cuerpo;
         QString error;
-        if (!cuerpo.Abrir(name, error))
+        if (!cuerpo.Abrir(name, error)) {
+            TextoError = error;
             return;
+        }
         if (!Enviar(cuerpo, respuesta))
             return;
     }
@@ -74,6 +76,10 @@ bool TWebThread::Enviar(TCuerpoFormularioIBP& cuerpo, QString& respuesta) {
     vigilante.stop();
 
     const bool ok = reply->error() == QNetworkReply::NoError;
+    ErrorRed = reply->error();
+    EstadoHttp = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (!ok)
+        TextoError = reply->errorString();
     if (ok)
         respuesta = DecodificarRespuesta(reply->readAll(), reply->rawHeader("Content-Type"));
     delete reply;

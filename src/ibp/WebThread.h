@@ -33,6 +33,11 @@ class TWebThread : public QThread {
     QString CarpetaCache;       // where "ibp.html" goes
     int TiempoLimiteMs = 30000; // the upload ends when the server stays silent this long
     bool PeticionHecha = false; // an upload was sent (for the log and the tests)
+    // Why the query failed, for the user-interface thread to put into words: the network
+    // error code and HTTP status of the upload, or the text of a local failure.
+    int ErrorRed = 0;
+    int EstadoHttp = 0;
+    QString TextoError;
 
   protected:
     void run() override;

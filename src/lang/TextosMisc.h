@@ -67,6 +67,31 @@ inline constexpr TTextoMisc TextosMisc[] = {
                            "actualizaciones llegan con el gestor de paquetes del sistema."},
     {"_STR_TITLE_SAVEMAP", "Guardar imagen del mapa..."},
     {"_STR_TRACK_DESC", "Descripción del track"},
+    // Failures of the update check and of network requests
+    {"_STR_MI_RED_TIMEOUT", "el servidor no ha respondido a tiempo"},
+    {"_STR_MI_RED_REFUSED", "el servidor ha rechazado la conexión"},
+    {"_STR_MI_RED_NOHOST", "no se encuentra el servidor (¿hay conexión a la red?)"},
+    {"_STR_MI_RED_HTTP", "el servidor ha respondido con el estado HTTP %s"},
+    {"_STR_MI_UPD_NOADDRESS", "No hay ninguna dirección de actualizaciones configurada, así que no se ha podido comprobar si existe una versión nueva."},
+    {"_STR_MI_UPD_NOTSAFE", "La dirección de actualizaciones no es segura (debe empezar por https://): %s"},
+    {"_STR_MI_UPD_UNREACHABLE", "No se ha podido consultar el servidor de actualizaciones.\r\nDirección: %s\r\nMotivo: %s"},
+    // A track file that cannot be read
+    {"_STR_MI_ERROPENTRACK", "Error al abrir el fichero de track.\r\n<%s>\r\n\r\nMotivo: %s"},
+    {"_STR_MI_LINECOLUMN", "línea %s, columna %s"},
+    // Things the desktop could not open
+    {"_STR_MI_NOOPEN", "No se ha podido abrir:\r\n%s\r\n\r\nNo hay ningún programa en el sistema que pueda abrirlo (navegador web, correo o el programa de ese tipo de ficheros)."},
+    {"_STR_MI_NOKMLAPP", "No hay ningún programa para ver ficheros KML (Google Earth) en el sistema.\r\nLa ruta se ha guardado en:\r\n%s\r\npara que pueda abrirla a mano."},
+    // The IBP index: failures and leave to send a track
+    {"_STR_MI_IBP_FAILED", "No se ha podido obtener el índice IBP de esta ruta.\r\nMotivo: %s"},
+    {"_STR_MI_IBP_NORESULT", "el servicio no ha devuelto ningún resultado para esta ruta"},
+    {"_STR_MI_IBP_RETRY", "Recalcular IBPIndex"},
+    {"_STR_MI_IBP_NOTSENT", "Esta ruta no se ha enviado al servicio IBPindex (%s), así que no hay índice IBP. Puede enviarla ahora, o permitir el envío en la página de configuración."},
+    {"_STR_MI_IBP_SENDNOW", "Enviar esta ruta ahora"},
+    {"_STR_MI_IBP_NOPDF", "No hay ningún PDF del índice IBP que guardar: el índice de esta ruta no se ha obtenido."},
+    {"_STR_MI_IBP_PDFFAILED", "No se ha podido descargar el PDF del índice IBP en %s."},
+    {"_STR_MI_IBP_CONSENT", "Para calcular la dificultad (índice IBP) de una ruta, el programa puede enviar el fichero de la ruta al servicio IBPindex (%s).\r\n\r\n¿Permite que las rutas que cargue se envíen a ese servicio?\r\n(Puede cambiarlo en la página de configuración.)"},
+    // Titles of dialogs, given when the dialog is made
+    {"_STR_TITLE_OPENTRACK", "Seleccione el fichero de ruta"},
 };
 
 inline constexpr auto NumTextosMisc = std::size(TextosMisc);

@@ -13,6 +13,11 @@
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -25,6 +30,7 @@
 #include <QTreeView>
 
 #include <functional>
+#include <memory>
 
 namespace {
 const char* const PropCaption = "Caption";
@@ -325,7 +331,42 @@ void fillProps(const QList<QObject*>& windows, const TIniTexto& file) {
     }
 }
 
+void AplicarIdiomaElemento(QObject* elemento, const QString& ventana) {
+    const TIniTexto* file = IdiomaActual();
+    if (!elemento || !file)
+        return;
+    const TAplicador aplicador(*file, ventana);
+    const QHash<QObject*, QLabel*> labels = etiquetasAdjuntas(elemento);
+    aplicador.aplicar(elemento, labels);
+    for (QObject* o : ElementosVentana(elemento))
+        aplicador.aplicar(o, labels);
+}
+
+void InstalarTraduccionQt(const QString& fileName) {
+    static QTranslator* actual = nullptr;
+    auto* app = QCoreApplication::instance();
+    if (!app)
+        return;
+    if (actual) {
+        QCoreApplication::removeTranslator(actual);
+        delete actual;
+        actual = nullptr;
+    }
+    const QString idioma = QFileInfo(fileName).completeBaseName().toLower();
+    if (idioma.isEmpty() || idioma == QLatin1String("en"))
+        return;
+    auto traductor = std::make_unique<QTranslator>(app);
+    const QLocale locale(idioma);
+    if (locale.language() == QLocale::C ||
+        !traductor->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    actual = traductor.release();
+    QCoreApplication::installTranslator(actual);
+}
+
 QString AplicarIdioma(QObject* window, const QString& fileName) {
+    InstalarTraduccionQt(fileName);
     const TCargaIdioma carga = CargarIdioma(fileName);
     if (carga.enVigor)
         fillProps({window}, *IdiomaActual());

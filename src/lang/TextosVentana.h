@@ -41,6 +41,16 @@ void fillProps(const QList<QObject*>& windows, const TIniTexto& file);
 // existing file could not be read, empty otherwise.
 QString AplicarIdioma(QObject* window, const QString& fileName);
 
+// Applies the current language file's keys of window `ventana`'s section to `elemento`
+// and everything inside it: for dialogs and pages made after the language was applied
+// (an open dialog, a wizard), so that their keys take effect too.
+void AplicarIdiomaElemento(QObject* elemento, const QString& ventana);
+
+// Qt's own texts (standard buttons, file dialogs) in the language of `fileName`
+// ("es.lng", "ca.lng"...), from the translations installed with Qt; English and names
+// without an installed translation leave Qt's English texts.
+void InstalarTraduccionQt(const QString& fileName);
+
 // The texts of one window as the translation template sees them.
 TVentanaTexto LeerTextosVentana(QObject* window);
 

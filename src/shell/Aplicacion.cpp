@@ -92,6 +92,8 @@ int MedirCarga(const QString& file) {
     auto collect = [&errors](const QString& t) { errors << t; };
     window.MensajeError = collect;
     window.MensajeAviso = collect;
+    // A measurement asks nothing and sends no track anywhere.
+    window.MensajePregunta = [](const QString&) { return false; };
     TFMain::ManejadorErrorGlobal = collect;
     window.show();
     QCoreApplication::processEvents();

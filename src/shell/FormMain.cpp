@@ -1,6 +1,7 @@
 #include "FormMain.h"
 
 #include "AppPaths.h"
+#include "CatalogoFormatos.h"
 #include "ColorBox.h"
 #include "FormData.h"
 #include "Formato.h"
@@ -8,6 +9,7 @@
 #include "PaginaDatos.h"
 #include "Ribbon.h"
 #include "SenderalError.h"
+#include "TextosVentana.h"
 #include "Verbario.h"
 
 #include <QAction>
@@ -68,13 +70,24 @@ TFMain::TFMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
                QMessageBox::Yes;
     };
     DialogoAbrir = [this]() -> QString {
-        QFileDialog dlg(this, QStringLiteral("Seleccione el fichero de ruta"));
+        QFileDialog dlg(this, LookupText(QStringLiteral("_STR_TITLE_OPENTRACK"),
+                                         QStringLiteral("Seleccione el fichero de ruta")));
         dlg.setObjectName(QStringLiteral("oDialog"));
         dlg.setFileMode(QFileDialog::ExistingFile);
-        dlg.setNameFilters(FiltroAbrir.isEmpty()
-                               ? QStringList{QStringLiteral("GPS Exchange Format (*.gpx *.GPX)"),
-                                             QStringLiteral("Todos los ficheros (*)")}
-                               : FiltroAbrir.split(QStringLiteral(";;")));
+        // The "all files" entry in the language in force now, not the one at start-up.
+        const QString todos =
+            FiltroDialogoQt(LookupText(QStringLiteral("_STR_FILTER_ALLFILES"),
+                                       QStringLiteral("Todos los ficheros (*.*)|*.*")))
+                .value(0);
+        QStringList filtros =
+            FiltroAbrir.isEmpty()
+                ? QStringList{QStringLiteral("GPS Exchange Format (*.gpx *.GPX)"), todos}
+                : FiltroAbrir.split(QStringLiteral(";;"));
+        for (QString& f : filtros)
+            if (f == FFiltroTodosAbrir)
+                f = todos;
+        dlg.setNameFilters(filtros);
+        AplicarIdiomaElemento(&dlg, objectName());
         if (dlg.exec() != QDialog::Accepted)
             return {};
         return dlg.selectedFiles().value(0);
@@ -103,6 +116,9 @@ void TFMain::SetFormData(TFormData* data) {
                            "El fichero %s está dañado (%s).\r\n\r\nSe han podido leer %d puntos "
                            "antes del daño. ¿Desea abrirlos?")),
             {QFileInfo(FormData->XMLDataFile).fileName(), detalle, QString::number(puntos)}));
+    };
+    FormData->MostrarErrorLectura = [this](const QString& ruta, const QString& motivo) {
+        MensajeError(TextoErrorLectura(ruta, motivo));
     };
     PaginaDatos = new TPaginaDatos(FormData, tsDatosRuta);
     PaginaDatos->setObjectName(QStringLiteral("PaginaDatos"));
@@ -394,7 +410,7 @@ void TFMain::crearRibbon() {
 
     connect(RibbonMain, &TRibbon::currentChanged, this, [this](int i) { Proteger([this, i] { RibbonMainTabChange(i); }); });
     connect(RibbonMain, &TRibbon::helpClicked, this,
-            [] { QDesktopServices::openUrl(QUrl(QLatin1String(PaginaInicio))); });
+            [this] { Proteger([this] { AbrirWeb(QUrl(QLatin1String(PaginaInicio))); }); });
 }
 
 void TFMain::crearCentro() {

@@ -99,6 +99,7 @@ public:
     // The open dialog; returns the chosen path or empty. Tests replace it.
     std::function<QString()> DialogoAbrir;
     QString FiltroAbrir; // file types of the open dialog, built by the format catalogue
+    QString FFiltroTodosAbrir; // the "all files" entry as FiltroAbrir was built with it
 
     // Pages drawn by `--snapshot`: file name and page, in page order.
     void RegistrarSnapshot(const QString& fileName, QWidget* page);
@@ -270,6 +271,8 @@ public:
     // ---- ibp ----
     void CrearPaginaIBP();
     void ConsultarIBP();
+    // Whether the loaded track may be uploaded; asks the first time.
+    bool PermisoEnvioIBP();
     void LimpiarIBP(); // browser to "about:blank", results cleared
     void ColocarIndicadorIBP();
     QString IBPIndexPDFFilename;
@@ -317,6 +320,9 @@ public:
     // values reach them when the page is built.
     QComboBox* outcbConfigEstilo = nullptr; // the theme list
     QCheckBox* cbConfigUpdateInicio = nullptr;
+    // May loaded tracks go to the IBPindex service: asked once, changed here.
+    QCheckBox* cbConfigEnviarIBP = nullptr;
+    int FEnvioIBP = -1; // 1 yes, 0 no, -1 not asked yet
     QLineEdit* edtBabel = nullptr; // the converter program's path
     QCheckBox* cbAnchoLineaAuto = nullptr;
     QLineEdit* edtConfigIdioma = nullptr; // the language file in force
@@ -329,8 +335,11 @@ public:
     void AplicarTema(int Tag);
     void ActionBuscarUpdatesExecute(bool silencioso);
     void ActionAcercaDeExecute();
-    // The desktop's browser, and the way out when the updater takes over; tests replace them.
-    std::function<void(const class QUrl&)> AbrirDireccionWeb;
+    // The desktop's browser (false when nothing opened the address), and the way out when
+    // the updater takes over; tests replace them.
+    std::function<bool(const class QUrl&)> AbrirDireccionWeb;
+    // Opens an address in the browser; when that fails the user is told which address.
+    void AbrirWeb(const class QUrl& url);
     std::function<void()> SalirParaActualizar;
     void AplicarPropiedadesGuardadas();
     void AplicarTemaGuardado();

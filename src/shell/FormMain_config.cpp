@@ -9,6 +9,7 @@
 #include "EscritorIni.h"
 #include "FormSplash.h"
 #include "IBPConfig.h"
+#include "MotivoRed.h"
 #include "Log.h"
 #include "NavegadorMapa.h"
 #include "Ribbon.h"
@@ -53,10 +54,11 @@ class TVentanaActualizacion : public TInterfazActualizacion {
     void MostrarPanelUpdate(bool mostrar) override { FMain.MostrarPanelInfo(tiUpdate, mostrar); }
     void MostrarPanelArrastre() override { FMain.MostrarPanelInfo(tiArrastre, true); }
     void Informar(const QString& texto) override { FMain.MensajeInfo(texto); }
+    void Advertir(const QString& texto) override { FMain.MensajeAviso(texto); }
     bool Preguntar(const QString& texto) override { return FMain.MensajePregunta(texto); }
     void TextoEstadoVersion(const QString& texto) override { FMain.StatusPanel1->setText(texto); }
     void AbrirDireccion(const QString& direccion) override {
-        FMain.AbrirDireccionWeb(QUrl::fromUserInput(direccion.trimmed()));
+        FMain.AbrirWeb(QUrl::fromUserInput(direccion.trimmed()));
     }
     void Log(const QString& linea) override { FMain._Log(linea); }
     void TerminarPrograma() override { FMain.SalirParaActualizar(); }
@@ -129,6 +131,15 @@ void TFMain::CrearPaginaConfig() {
     cbConfigUpdateInicio->setObjectName(QStringLiteral("cbConfigUpdateInicio"));
     col->addWidget(cbConfigUpdateInicio);
 
+    cbConfigEnviarIBP = new QCheckBox(
+        QStringLiteral("Enviar las rutas cargadas al servicio IBPindex para calcular su "
+                       "dificultad."),
+        pagina);
+    cbConfigEnviarIBP->setObjectName(QStringLiteral("cbConfigEnviarIBP"));
+    connect(cbConfigEnviarIBP, &QCheckBox::clicked, this,
+            [this](bool marcado) { FEnvioIBP = marcado ? 1 : 0; });
+    col->addWidget(cbConfigEnviarIBP);
+
     auto* lblBabel = new QLabel(QStringLiteral("Ubicacion para la aplicacion GPSBabel:"), pagina);
     lblBabel->setObjectName(QStringLiteral("lblConfigBabel"));
     edtBabel = new QLineEdit(pagina);
@@ -160,7 +171,7 @@ void TFMain::CrearPaginaConfig() {
     Conectar(ActionBuscarUpdates, [this] { ActionBuscarUpdatesExecute(false); });
     Conectar(ActionAcercaDe, [this] { ActionAcercaDeExecute(); });
     if (!AbrirDireccionWeb)
-        AbrirDireccionWeb = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+        AbrirDireccionWeb = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     if (!SalirParaActualizar)
         SalirParaActualizar = [] { QCoreApplication::exit(0); };
 
@@ -173,6 +184,8 @@ void TFMain::AplicarPropiedadesGuardadas() {
     seAnchoLinea->setValue(c.seAnchoLinea_Value);
     colbLinea->SetSelected(ColorDesdeValor(c.colbLinea_Selected));
     cbConfigUpdateInicio->setChecked(c.cbConfigUpdateInicio_Checked);
+    FEnvioIBP = c.EnviarIBP;
+    cbConfigEnviarIBP->setChecked(FEnvioIBP == 1);
     ActionVerConLineas->setChecked(c.ActionVerConLineas_Checked);
     ActionVerConPuntos->setChecked(c.ActionVerConPuntos_Checked);
     edtBabel->setText(c.edtBabel_Text);
@@ -207,6 +220,7 @@ void TFMain::GuardarConfiguracion() {
     c.seAnchoLinea_Value = seAnchoLinea->value();
     c.colbLinea_Selected = ValorDesdeColor(colbLinea->Selected());
     c.cbConfigUpdateInicio_Checked = cbConfigUpdateInicio->isChecked();
+    c.EnviarIBP = FEnvioIBP;
     c.ActionVerConLineas_Checked = ActionVerConLineas->isChecked();
     c.ActionVerConPuntos_Checked = ActionVerConPuntos->isChecked();
     c.edtBabel_Text = edtBabel->text().trimmed();
@@ -383,6 +397,13 @@ void TFMain::ActionBuscarUpdatesExecute(bool silencioso) {
     datos.Locale = QLocale::system();
     TVentanaActualizacion ventana(*this);
     TBuscadorActualizaciones(datos, ventana).ActionBuscarUpdatesExecute(silencioso);
+}
+
+void TFMain::AbrirWeb(const QUrl& url) {
+    if (!AbrirDireccionWeb(url)) {
+        _Log(QStringLiteral("No se ha podido abrir: ") + url.toString());
+        MensajeAviso(TextoNoSePuedeAbrir(url.toString()));
+    }
 }
 
 void TFMain::ActionAcercaDeExecute() {

@@ -65,6 +65,7 @@ void TFMain::CargarFormatos() {
     const TProductosCatalogo p = Catalogo->LeerProductos(filtroTodos);
     if (p.FiltroAsignado)
         FiltroAbrir = FiltroDialogoQt(p.Filtro).join(QStringLiteral(";;"));
+    FFiltroTodosAbrir = FiltroDialogoQt(filtroTodos).value(0);
     AsistenteConversion->SetFormatos(p.Salidas, p.ConvertList);
     ConvertList = p.ConvertList;
     StrAcceptTypes = p.StrAcceptTypes;

@@ -2,14 +2,20 @@
 #include "FormMain.h"
 
 #include "ConsultaIBP.h"
+#include "Formato.h"
+#include "IBPConfig.h"
+#include "Log.h"
 #include "PaginaIBP.h"
 #include "Ribbon.h"
+#include "Verbario.h"
 
+#include <QCheckBox>
 #include <QLayout>
 
 void TFMain::CrearPaginaIBP() {
     PaginaIBP = new TPaginaIBP(Log, tsIBPIndex);
     tsIBPIndex->layout()->addWidget(PaginaIBP);
+    RegistrarSnapshot(QStringLiteral("ibp.png"), tsIBPIndex);
     connect(PaginaIBP, &TPaginaIBP::CaptionPagina, this,
             [this](const QString& caption) { tsIBPIndex->setProperty("Caption", caption); });
     connect(PaginaIBP, &TPaginaIBP::CaptionCinta, this,
@@ -19,6 +25,12 @@ void TFMain::CrearPaginaIBP() {
                 IBPIndexPage = page;
                 IBPIndexPDFFilename = pdf;
             });
+    connect(PaginaIBP, &TPaginaIBP::EnvioPedido, this, [this] {
+        Proteger([this] {
+            if (!FTrackPath.isEmpty())
+                RefreshClick();
+        });
+    });
     Conectar(ActionRecalcularIBP, [this] { ActionRecalcularIBPExecute(); });
     Conectar(ActionImprimirIBPIndex, [this] { ActionImprimirIBPIndexExecute(); });
     Conectar(ActionGrabarIBPIndex, [this] { ActionGrabarIBPIndexExecute(); });
@@ -30,7 +42,29 @@ void TFMain::RefreshClick() {
 }
 
 void TFMain::ConsultarIBP() {
-    PaginaIBP->ConsultarIBP(FTrackPath);
+    if (PermisoEnvioIBP())
+        PaginaIBP->ConsultarIBP(FTrackPath);
+    else
+        PaginaIBP->MostrarSinEnviar();
+}
+
+bool TFMain::PermisoEnvioIBP() {
+    // A track shows where the user lives and goes: it leaves the computer only with leave.
+    if (FEnvioIBP < 0) {
+        const bool si = MensajePregunta(FormatearTexto(
+            LookupText(QStringLiteral("_STR_MI_IBP_CONSENT"),
+                       QStringLiteral("Para calcular la dificultad (índice IBP) de una ruta, "
+                                      "el programa puede enviar el fichero de la ruta al "
+                                      "servicio IBPindex (%s).\r\n\r\n¿Permite que las "
+                                      "rutas que cargue se envíen a ese servicio?\r\n(Puede "
+                                      "cambiarlo en la página de configuración.)")),
+            {IBPIndexURL()}));
+        FEnvioIBP = si ? 1 : 0;
+        if (cbConfigEnviarIBP)
+            cbConfigEnviarIBP->setChecked(si);
+        _Log(si ? QStringLiteral("Envío a IBPIndex permitido") : QStringLiteral("Envío a IBPIndex no permitido"));
+    }
+    return FEnvioIBP == 1;
 }
 
 void TFMain::LimpiarIBP() {
@@ -47,6 +81,12 @@ void TFMain::ColocarIndicadorIBP() {
 
 // The window's fields are the ones the commands act on: the page's query only fills them.
 void TFMain::ActionRecalcularIBPExecute() {
+    // No page to reload because the last query failed: try the query again.
+    if (IBPIndexPage.isEmpty() && !FTrackPath.isEmpty() && PaginaIBP->HuboEnvio() &&
+        !PaginaIBP->Consulta->EnCurso()) {
+        RefreshClick();
+        return;
+    }
     PaginaIBP->Consulta->IBPIndexPage = IBPIndexPage;
     PaginaIBP->ActionRecalcularIBPExecute();
 }

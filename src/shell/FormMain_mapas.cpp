@@ -5,6 +5,7 @@
 #include "CargaAlMostrar.h"
 #include "DialogoGuardar.h"
 #include "EscritoresRuta.h"
+#include "Formato.h"
 #include "FormData.h"
 #include "NavegadorMapa.h"
 #include "PaginaMapa.h"
@@ -148,9 +149,17 @@ void TFMain::ActionVerGoogleEarthExecute() {
     const QString path = CacheDir() + QStringLiteral("~gm.kml");
     QDir().mkpath(CacheDir());
     GrabarRuta(TFormatoRuta::frKML, lines, path);
-    // Without a program for KML files nothing opens, and nothing is said.
-    if (QFileInfo::exists(path))
-        AbrirConAsociado(path);
+    // Without a program for KML files the user is told where the file is, so that it can
+    // be opened by hand.
+    if (QFileInfo::exists(path) && !AbrirConAsociado(path)) {
+        _Log(QStringLiteral("No se ha podido abrir: ") + path);
+        MensajeAviso(FormatearTexto(
+            LookupText(QStringLiteral("_STR_MI_NOKMLAPP"),
+                       QStringLiteral("No hay ningún programa para ver ficheros KML (Google "
+                                      "Earth) en el sistema.\r\nLa ruta se ha guardado en:"
+                                      "\r\n%s\r\npara que pueda abrirla a mano.")),
+            {QDir::toNativeSeparators(path)}));
+    }
 }
 
 namespace {

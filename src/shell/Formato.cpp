@@ -1,5 +1,9 @@
 #include "Formato.h"
 
+#include "Verbario.h"
+
+#include <QRegularExpression>
+
 QString FormatearTexto(const QString& format, const QStringList& args) {
     QString out;
     int next = 0;
@@ -16,4 +20,19 @@ QString FormatearTexto(const QString& format, const QStringList& args) {
     out.replace(QStringLiteral("\\r\\n"), QStringLiteral("\n"));
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return out;
+}
+
+QString TextoErrorLectura(const QString& ruta, const QString& motivo) {
+    QString razon = motivo;
+    static const QRegularExpression lugar(QStringLiteral("^línea (\\d+), columna (\\d+): "));
+    const QRegularExpressionMatch m = lugar.match(razon);
+    if (m.hasMatch())
+        razon = FormatearTexto(LookupText(QStringLiteral("_STR_MI_LINECOLUMN"),
+                                          QStringLiteral("línea %s, columna %s")),
+                               {m.captured(1), m.captured(2)}) +
+                QStringLiteral(": ") + razon.mid(m.capturedLength());
+    return FormatearTexto(LookupText(QStringLiteral("_STR_MI_ERROPENTRACK"),
+                                     QStringLiteral("Error al abrir el fichero de track.\r\n<%s>"
+                                                    "\r\n\r\nMotivo: %s")),
+                          {ruta, razon});
 }

@@ -118,6 +118,10 @@ void TFormData::OpenData() {
     VaciarYCerrar();
     if (!registrado)
         log(QStringLiteral("ERROR: ") + why);
+    if (MostrarErrorLectura) {
+        MostrarErrorLectura(XMLDataFile, why);
+        return;
+    }
     QString msg = QStringLiteral("Error al abrir el fichero de track.\r\n<%1>").arg(XMLDataFile);
     // A damaged file says where: the line and column the user can look at.
     if (danado)

@@ -46,6 +46,9 @@ public:
     // The text of a message by its key and default text; the window gives it the
     // language files' lookup.
     std::function<QString(const QString& key, const QString& defecto)> Texto;
+    // When set, a file that cannot be read is reported here with the reader's reason
+    // instead of the plain box through MostrarError.
+    std::function<void(const QString& ruta, const QString& motivo)> MostrarErrorLectura;
     // The folder that holds the mapping file; empty means AppDir().
     QString CarpetaMapeo;
 

@@ -64,11 +64,18 @@ void TBuscadorActualizaciones::informarSinActualizacion(bool silencioso) {
                                            "aplicación.")));
 }
 
+void TBuscadorActualizaciones::informarFallo(bool silencioso, const QString& motivo) {
+    if (!silencioso)
+        FUi.Advertir(motivo);
+}
+
 void TBuscadorActualizaciones::buscar(bool silencioso) {
     TInfoVersion info;
-    if (!LeerInfoVersionWeb(info)) {
+    QString motivo;
+    if (!LeerInfoVersionWeb(info, &motivo)) {
+        // Nothing was checked, so "no update available" would be a false claim.
         FUi.Log(QStringLiteral("No se encuentra actualizacion"));
-        informarSinActualizacion(silencioso);
+        informarFallo(silencioso, motivo);
         return;
     }
     const QString version = TextoVersion(info.Version);
@@ -132,7 +139,7 @@ void TBuscadorActualizaciones::descargarYActualizar() {
     }
 }
 
-bool TBuscadorActualizaciones::LeerInfoVersionWeb(TInfoVersion& info) {
+bool TBuscadorActualizaciones::LeerInfoVersionWeb(TInfoVersion& info, QString* motivo) {
     info = TInfoVersion();
     const QString nombre = NombreFichero(QStringLiteral(".ver"));
     FUi.Log(QStringLiteral("SourceFile: ") + nombre);
@@ -141,24 +148,32 @@ bool TBuscadorActualizaciones::LeerInfoVersionWeb(TInfoVersion& info) {
     FUi.Log(QStringLiteral("Fichero de destino(temporal): ") + local);
     QDir().mkpath(FDatos.CarpetaCache);
 
+    auto noDescargado = [&](const QString& razon) {
+        FUi.Log(QStringLiteral("No se ha descargdado el fichero."));
+        FUi.Log(QStringLiteral("   ") + razon);
+        if (motivo)
+            *motivo = razon;
+        return false;
+    };
     const QUrl direccion(CarpetaUpdates() + nombre);
-    if (FDatos.DireccionBase.trimmed().isEmpty()) {
-        FUi.Log(QStringLiteral("No hay dirección de actualizaciones configurada."));
-        FUi.Log(QStringLiteral("No se ha descargdado el fichero."));
-        return false;
-    }
-    if (!DireccionActualizacionAdmitida(direccion)) {
-        FUi.Log(QStringLiteral("Dirección de actualizaciones no admitida: ") +
-                direccion.toString());
-        FUi.Log(QStringLiteral("No se ha descargdado el fichero."));
-        return false;
-    }
+    if (FDatos.DireccionBase.trimmed().isEmpty())
+        return noDescargado(LookupText(
+            QStringLiteral("_STR_MI_UPD_NOADDRESS"),
+            QStringLiteral("No hay ninguna dirección de actualizaciones configurada, así que no "
+                           "se ha podido comprobar si existe una versión nueva.")));
+    if (!DireccionActualizacionAdmitida(direccion))
+        return noDescargado(RellenarDosTextos(
+            LookupText(QStringLiteral("_STR_MI_UPD_NOTSAFE"),
+                       QStringLiteral("La dirección de actualizaciones no es segura (debe "
+                                      "empezar por https://): %s")),
+            direccion.toString(), QString()));
     QString error;
-    if (!DescargarFichero(direccion, local, FDatos.EsperaMs, &error)) {
-        FUi.Log(QStringLiteral("No se ha descargdado el fichero."));
-        FUi.Log(QStringLiteral("   ") + error);
-        return false;
-    }
+    if (!DescargarFichero(direccion, local, FDatos.EsperaMs, &error))
+        return noDescargado(RellenarDosTextos(
+            LookupText(QStringLiteral("_STR_MI_UPD_UNREACHABLE"),
+                       QStringLiteral("No se ha podido consultar el servidor de "
+                                      "actualizaciones.\r\nDirección: %s\r\nMotivo: %s")),
+            direccion.toString(), error));
     QFile fichero(local);
     if (!fichero.open(QIODevice::ReadOnly)) {
         FUi.Log(QStringLiteral("No existe el fichero: ") + local);

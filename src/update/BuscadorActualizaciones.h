@@ -14,6 +14,7 @@ class TInterfazActualizacion {
     virtual void MostrarPanelUpdate(bool mostrar) = 0;         // the info panel while checking
     virtual void MostrarPanelArrastre() = 0;                   // the drop panel again
     virtual void Informar(const QString& texto) = 0;           // information box, OK
+    virtual void Advertir(const QString& texto) = 0;           // warning box, OK
     virtual bool Preguntar(const QString& texto) = 0;          // question box, true on Yes
     virtual void TextoEstadoVersion(const QString& texto) = 0; // status panel 1
     virtual void AbrirDireccion(const QString& direccion) = 0;
@@ -38,13 +39,16 @@ class TBuscadorActualizaciones {
   public:
     TBuscadorActualizaciones(TDatosActualizacion datos, TInterfazActualizacion& ui);
 
-    // The whole check. Silent (the start-up check) only hides the "no update" box.
+    // The whole check. Silent (the start-up check) hides the "no update" box and every
+    // failure box; only a question about a new version is still asked.
     // Throws ESenderalError when the version file holds a value that cannot be read or the
     // updater cannot be started; the panels are put back first in every case.
     void ActionBuscarUpdatesExecute(bool silencioso);
 
-    // Downloads and reads the version file; false when it could not be downloaded.
-    bool LeerInfoVersionWeb(TInfoVersion& info);
+    // Downloads and reads the version file; false when it could not be downloaded, and
+    // then `motivo` says why in the user's language (no address, refused address, server
+    // not reached and the reason).
+    bool LeerInfoVersionWeb(TInfoVersion& info, QString* motivo = nullptr);
 
     // Deletes the leftover ".old" file, starts the updater with the running program and
     // the downloaded file, and ends the program. Throws ESenderalError, and the program
@@ -57,6 +61,7 @@ class TBuscadorActualizaciones {
   private:
     void buscar(bool silencioso);
     void informarSinActualizacion(bool silencioso);
+    void informarFallo(bool silencioso, const QString& motivo);
     void descargarYActualizar();
 
     TDatosActualizacion FDatos;

@@ -1,5 +1,7 @@
 #include "Descarga.h"
 
+#include "MotivoRed.h"
+
 #include <QEventLoop>
 #include <QFile>
 #include <QNetworkAccessManager>
@@ -70,15 +72,13 @@ bool DescargarFichero(const QUrl& direccion, const QString& rutaLocal, int esper
     if (!respuesta->isFinished())
         espera.exec(QEventLoop::ExcludeUserInputEvents);
 
-    if (ok && respuesta->error() != QNetworkReply::NoError) {
-        ok = false;
-        motivo = respuesta->errorString();
-    }
     const int estado = respuesta->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (ok && (estado < 200 || estado > 299)) {
-        // An error page must never be taken for the file asked for.
+    // An error page (any status outside 2xx) must never be taken for the file asked for.
+    if (ok && (respuesta->error() != QNetworkReply::NoError || estado < 200 || estado > 299)) {
         ok = false;
-        motivo = QStringLiteral("el servidor respondió %1").arg(estado);
+        motivo = MotivoFalloRed(respuesta->error(), estado, respuesta->errorString());
+        if (motivo.isEmpty())
+            motivo = respuesta->errorString();
     }
     if (ok)
         volcar();

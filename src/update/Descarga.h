@@ -11,6 +11,6 @@ bool DireccionActualizacionAdmitida(const QUrl& direccion);
 // bytes. False (and no file left behind) when the file cannot be created, the server
 // cannot be reached or answers with an error status, a block cannot be read or written
 // in full, or nothing arrives for `esperaMs` milliseconds. The event loop keeps painting
-// meanwhile but takes no user input. `error` receives the reason.
+// meanwhile but takes no user input. `error` receives the reason in the user's language.
 bool DescargarFichero(const QUrl& direccion, const QString& rutaLocal, int esperaMs = 30000,
                       QString* error = nullptr);

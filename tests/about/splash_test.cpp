@@ -82,7 +82,10 @@ TEST(TFSplash, MailLinkHasSubjectAndEmptyBody) {
 
 TEST(TFSplash, ClicksOnLinksOpenThemAndClicksElsewhereClose) {
     QList<QUrl> abiertas;
-    TFSplash::AbrirDireccion = [&abiertas](const QUrl& u) { abiertas << u; };
+    TFSplash::AbrirDireccion = [&abiertas](const QUrl& u) {
+        abiertas << u;
+        return true;
+    };
 
     struct Caso {
         const char* nombre;
@@ -113,5 +116,33 @@ TEST(TFSplash, ClicksOnLinksOpenThemAndClicksElsewhereClose) {
         delete ventana.data();
     }
     TFSplash::AbrirDireccion = nullptr;
+}
+
+TEST(TFSplash, ALinkThatCannotBeOpenedIsNamedInAWarning) {
+    QStringList avisos;
+    TFSplash::AbrirDireccion = [](const QUrl&) { return false; };
+    TFSplash::AvisarFallo = [&avisos](QWidget*, const QString& t) { avisos << t; };
+    struct Caso {
+        const char* nombre;
+        std::function<QWidget*(TFSplash&)> enlace;
+    };
+    const Caso casos[] = {
+        {"mail link", [](TFSplash& v) { return static_cast<QWidget*>(v.Label1); }},
+        {"IBPindex link", [](TFSplash& v) { return static_cast<QWidget*>(v.Label3); }},
+        {"GPSBabel link", [](TFSplash& v) { return static_cast<QWidget*>(v.lblLabelLinkBabel); }},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        avisos.clear();
+        TFSplash ventana;
+        ventana.show();
+        QWidget* w = c.enlace(ventana);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, 5));
+        ASSERT_EQ(avisos.size(), 1);
+        EXPECT_TRUE(avisos[0].contains(w->property("direccion").toUrl().toString()))
+            << avisos[0].toStdString();
+    }
+    TFSplash::AbrirDireccion = nullptr;
+    TFSplash::AvisarFallo = nullptr;
 }
 } // namespace

@@ -69,7 +69,10 @@ class PaginaIBP : public ::testing::Test {
             sugerencias << sugerido;
             return destinoPDF;
         };
-        pagina->AbrirEnNavegador = [this](const QUrl& url) { abiertas << url; };
+        pagina->AbrirEnNavegador = [this](const QUrl& url) {
+            abiertas << url;
+            return true;
+        };
         QObject::connect(pagina.get(), &TPaginaIBP::CaptionPagina, pagina.get(),
                          [this](const QString& c) { captionPagina = c; });
         QObject::connect(pagina.get(), &TPaginaIBP::CaptionCinta, pagina.get(),

@@ -3,6 +3,7 @@
 
 #include "AppPaths.h"
 #include "CargaAlMostrar.h"
+#include "ConsultaIBP.h"
 #include "FormData.h"
 #include "FormMain.h"
 #include "IBPConfig.h"
@@ -13,6 +14,10 @@
 #include "ServidorPrueba.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -51,7 +56,7 @@ bool Esperar(const std::function<bool()>& condicion, int ms = 20000) {
 }
 
 class VentanaIBP : public ::testing::Test {
-  protected:
+  public:
     void SetUp() override {
         (void)kContextoCompartido;
         ASSERT_TRUE(dir.isValid());
@@ -59,11 +64,6 @@ class VentanaIBP : public ::testing::Test {
         QDir().mkpath(CacheDir());
         QFile::copy(QStringLiteral(SENDERAL_APP_DIR "/GpxDS.dll"),
                     dir.filePath(QStringLiteral("GpxDS.dll")));
-        // No update check against the outside world.
-        Escribir(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                     QStringLiteral(".ini"),
-                 "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nIBPIndexURL=" +
-                     servidor.base().toUtf8() + "\r\n");
         track = Escribir(QStringLiteral("Tres.gpx"), kGpx);
         SetIBPIndexURL(servidor.base());
         servidor.responder("/analizado_ifr.asp",
@@ -72,14 +72,39 @@ class VentanaIBP : public ::testing::Test {
         pdf.cuerpo = kPdf;
         servidor.responder("/analizado_pdf.asp", pdf);
 
+        Abrir("EnviarIBP=True\r\n");
+    }
+    // A new window over settings that hold `config` (the upload leave, or none).
+    void Abrir(const QByteArray& config) {
+        ventana.reset();
+        datos.reset();
+        // No update check against the outside world.
+        Escribir(FicheroConfig(), "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\n" + config +
+                                      "IBPIndexURL=" + servidor.base().toUtf8() + "\r\n");
         ventana = std::make_unique<TFMain>(QStringList{QStringLiteral("senderal")});
         datos = std::make_unique<TFormData>(ventana->Log);
         ventana->SetFormData(datos.get());
         ventana->MensajeError = [](const QString&) {};
         ventana->MensajeAviso = [](const QString&) {};
+        ventana->PaginaIBP->Avisar = [this](const QString& t) { avisosPagina << t; };
         ventana->resize(1000, 700);
         ventana->show();
         QTest::qWait(50);
+    }
+    static QString FicheroConfig() {
+        return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+               QStringLiteral(".ini");
+    }
+    int Subidas() const {
+        int n = 0;
+        for (const TPeticionRecibida& p : servidor.peticiones)
+            n += p.ruta.startsWith("/prebabel_e.asp") ? 1 : 0;
+        return n;
+    }
+    QString Aviso() const {
+        return ventana->PaginaIBP->pnlAvisoIBP->isVisible()
+                   ? ventana->PaginaIBP->lblAvisoIBP->text()
+                   : QString();
     }
     void TearDown() override {
         ventana.reset();
@@ -112,6 +137,7 @@ class VentanaIBP : public ::testing::Test {
     QString track;
     std::unique_ptr<TFMain> ventana;
     std::unique_ptr<TFormData> datos;
+    QStringList avisosPagina;
 };
 
 TEST_F(VentanaIBP, LaCargaConsultaYLosComandosUsanElResultado) {
@@ -152,7 +178,10 @@ TEST_F(VentanaIBP, LaCargaConsultaYLosComandosUsanElResultado) {
     EXPECT_EQ(f.readAll(), kPdf);
 
     QList<QUrl> abiertas;
-    ventana->PaginaIBP->AbrirEnNavegador = [&](const QUrl& u) { abiertas << u; };
+    ventana->PaginaIBP->AbrirEnNavegador = [&](const QUrl& u) {
+        abiertas << u;
+        return true;
+    };
     ventana->ActionAbrirWebIBPIndex->trigger();
     EXPECT_EQ(abiertas, QList<QUrl>{QUrl(servidor.base())});
 }
@@ -188,5 +217,152 @@ TEST_F(VentanaIBP, SinRedLaCargaSigueEnSilencio) {
     EXPECT_EQ(ventana->IBPIndexPage, QString());
     EXPECT_EQ(Url(), QStringLiteral("about:blank"));
     EXPECT_TRUE(ventana->ActionGrabarIBPIndex->isEnabled());
+}
+
+TEST_F(VentanaIBP, AFailedQuerySaysWhyAndRecalculateTriesAgain) {
+    struct Caso {
+        const char* nombre;
+        std::function<void(VentanaIBP&)> preparar;
+        const char* motivo;
+    };
+    const Caso casos[] = {
+        {"server refuses",
+         [](VentanaIBP&) {
+             QTcpServer cerrado;
+             cerrado.listen(QHostAddress::LocalHost, 0);
+             SetIBPIndexURL(QStringLiteral("http://127.0.0.1:%1/").arg(cerrado.serverPort()));
+         },
+         "rechazado la conexión"},
+        {"server error",
+         [](VentanaIBP& t) { t.servidor.encolar("/prebabel_e.asp", TServidorPrueba::pagina("x", 500)); },
+         "estado HTTP 500"},
+        {"time-out",
+         [](VentanaIBP& t) {
+             TRespuestaPrueba colgada;
+             colgada.modo = TRespuestaPrueba::Colgar;
+             t.servidor.encolar("/prebabel_e.asp", colgada);
+             t.ventana->PaginaIBP->Consulta->TiempoLimiteMs = 300;
+         },
+         "no ha respondido a tiempo"},
+        {"answer without a result",
+         [](VentanaIBP& t) { t.servidor.encolar("/prebabel_e.asp", TServidorPrueba::pagina("<p>?</p>")); },
+         "no ha devuelto ningún resultado"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        Abrir("EnviarIBP=True\r\n");
+        SetIBPIndexURL(servidor.base());
+        servidor.responder("/prebabel_e.asp", kSubida);
+        c.preparar(*this);
+        QStringList avisos;
+        ventana->PaginaIBP->Avisar = [&](const QString& t) { avisos << t; };
+        ventana->CargarRuta(track);
+        ventana->ActionVerIBPIndex->trigger();
+        ASSERT_TRUE(Esperar([&] { return EnElLog(QStringLiteral("NAVIGATE: ")); }));
+        EXPECT_TRUE(Aviso().startsWith(
+            QStringLiteral("No se ha podido obtener el índice IBP de esta ruta.")))
+            << Aviso().toStdString();
+        EXPECT_TRUE(Aviso().contains(QString::fromUtf8(c.motivo))) << Aviso().toStdString();
+
+        // The commands that need a result say why they cannot act.
+        ventana->ActionGrabarIBPIndex->trigger();
+        ASSERT_EQ(avisos.size(), 1);
+        EXPECT_TRUE(avisos[0].contains(QStringLiteral("no se ha obtenido")));
+        ventana->PaginaIBP->AbrirEnNavegador = [](const QUrl&) { return false; };
+        ventana->ActionAbrirWebIBPIndex->trigger();
+        ASSERT_EQ(avisos.size(), 2);
+        EXPECT_TRUE(avisos[1].contains(IBPIndexURL())) << avisos[1].toStdString();
+
+        // Recalculate uploads again; the success replaces the note.
+        SetIBPIndexURL(servidor.base());
+        const int antes = Subidas();
+        ventana->ActionRecalcularIBP->trigger();
+        ASSERT_TRUE(Esperar([&] { return !ventana->IBPIndexPage.isEmpty(); }, 5000));
+        EXPECT_EQ(Subidas(), antes + 1);
+        EXPECT_EQ(ventana->IBPIndexPage, Navegada());
+        EXPECT_EQ(Aviso(), QString());
+    }
+}
+
+TEST_F(VentanaIBP, NothingIsSentBeforeTheAnswerNorAfterANo) {
+    servidor.responder("/prebabel_e.asp", kSubida);
+    Abrir(QByteArray()); // never asked
+    ventana->ActionVerIBPIndex->trigger();
+    QStringList preguntas;
+    int subidasDuranteLaPregunta = -1;
+    ventana->MensajePregunta = [&](const QString& q) {
+        preguntas << q;
+        QTest::qWait(300); // a request under way would reach the server meanwhile
+        subidasDuranteLaPregunta = Subidas();
+        return false;
+    };
+    ventana->CargarRuta(track);
+    ASSERT_EQ(preguntas.size(), 1);
+    EXPECT_TRUE(preguntas[0].contains(servidor.base())) << preguntas[0].toStdString();
+    EXPECT_EQ(subidasDuranteLaPregunta, 0);
+    EXPECT_FALSE(ventana->cbConfigEnviarIBP->isChecked());
+
+    // A second load: no question, nothing sent; the page offers to send this track.
+    ventana->ActionCerrarRutaExecute();
+    ventana->CargarRuta(track);
+    ventana->ActionVerIBPIndex->trigger();
+    QTest::qWait(500);
+    EXPECT_EQ(preguntas.size(), 1);
+    EXPECT_EQ(servidor.peticiones.size(), 0);
+    EXPECT_TRUE(Aviso().contains(QStringLiteral("no se ha enviado"))) << Aviso().toStdString();
+    ventana->ActionRecalcularIBP->trigger();
+    QTest::qWait(300);
+    EXPECT_EQ(Subidas(), 0);
+
+    // The button sends this track, once.
+    QTest::mouseClick(ventana->PaginaIBP->btnAvisoIBP, Qt::LeftButton);
+    ASSERT_TRUE(Esperar([&] { return !ventana->IBPIndexPage.isEmpty(); }, 5000));
+    EXPECT_EQ(Subidas(), 1);
+    EXPECT_EQ(Aviso(), QString());
+
+    // The answer is kept with the settings.
+    ventana->GuardarConfiguracion();
+    QFile ini(dir.filePath(FicheroConfig()));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("EnviarIBP=False"));
+}
+
+TEST_F(VentanaIBP, AYesOrTheConfigurationPageLetsEveryLoadSend) {
+    servidor.responder("/prebabel_e.asp", kSubida);
+    struct Caso {
+        const char* nombre;
+        QByteArray config;
+        bool respuesta;   // to the question, when it comes
+        bool marcarCaja;  // the user ticks the box on the configuration page first
+        int preguntas;
+    };
+    const Caso casos[] = {
+        {"answered Yes", QByteArray(), true, false, 1},
+        {"stored Yes", "EnviarIBP=True\r\n", false, false, 0},
+        {"stored No, then the box is ticked", "EnviarIBP=False\r\n", false, true, 0},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        Abrir(c.config);
+        const int antes = Subidas();
+        int preguntas = 0;
+        ventana->MensajePregunta = [&](const QString&) {
+            ++preguntas;
+            return c.respuesta;
+        };
+        if (c.marcarCaja) {
+            ventana->pcCentral->setCurrentWidget(ventana->tsConfig);
+            ventana->pcCentral->setVisible(true);
+            QCheckBox* caja = ventana->cbConfigEnviarIBP;
+            ASSERT_TRUE(Esperar([&] { return caja->isVisible(); }, 2000));
+            QTest::mouseClick(caja, Qt::LeftButton, {}, QPoint(6, caja->height() / 2));
+            ASSERT_TRUE(caja->isChecked());
+        }
+        ventana->CargarRuta(track);
+        ASSERT_TRUE(Esperar([&] { return !ventana->IBPIndexPage.isEmpty(); }, 5000));
+        EXPECT_EQ(Subidas(), antes + 1);
+        EXPECT_EQ(preguntas, c.preguntas);
+        EXPECT_TRUE(ventana->cbConfigEnviarIBP->isChecked());
+    }
 }
 } // namespace

@@ -9,6 +9,7 @@
 #include "PointsModel.h"
 #include "Ribbon.h"
 #include "SenderalError.h"
+#include "TextosVentana.h"
 #include "Verbario.h"
 #include "VistaPerfil.h"
 
@@ -30,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QToolButton>
 #include <QUrl>
 #include <QValueAxis>
 #include <cmath>
@@ -71,7 +73,7 @@ protected:
         copiarCarpeta(QStringLiteral(SENDERAL_APP_DIR), dir.path());
         // No update check against the outside world during tests.
         escribir(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini"),
-                 "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\n");
+                 "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nEnviarIBP=False\r\n");
         TFMain::ManejadorErrorGlobal = [this](const QString& t) { erroresGlobales << t; };
     }
     void TearDown() override {
@@ -277,20 +279,39 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoMedioCargado{"elevacion_no_numerica", R"(<trkpt lat="41.1" lon="2.1"><ele>abc</ele></trkpt>)"}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
-TEST_F(VentanaCarga, AnUnreadableFileShowsTheOpenErrorAndLeavesNoTrack) {
-    const QString path = escribir(QStringLiteral("roto.gpx"), "<gpx><trk>");
-    TFMain& w = crear();
-    w.CargarRuta(path);
-    ASSERT_EQ(errores.size(), 1);
-    EXPECT_TRUE(errores[0].startsWith(
-        QStringLiteral("Error al abrir el fichero de track.\r\n<%1>").arg(path)))
-        << errores[0].toStdString();
-    EXPECT_FALSE(w.FormData->cdsTrack.Active());
-    EXPECT_EQ(lineaLog(QStringLiteral("Iniciar el Query a IBPIndex...")), -1);
-    EXPECT_FALSE(w.ActionCerrarRuta->isEnabled());
-    // Nothing is left half shown: the window waits for a track again.
-    EXPECT_TRUE(w.pnlArrastrar->isVisibleTo(&w));
-    EXPECT_FALSE(w.pcCentral->isVisibleTo(&w));
+TEST_F(VentanaCarga, AnUnreadableFileSaysWhyAndLeavesNoTrack) {
+    struct Caso {
+        const char* nombre;
+        QByteArray contenido;
+        const char* idioma; // language file in force; empty: built-in texts
+        const char* motivo; // the reader's reason as the box shows it
+    };
+    const Caso casos[] = {
+        {"cut short", "<gpx><trk>", "es.lng", "línea 1, columna "},
+        {"not GPX", "<kml></kml>", "es.lng", "no es un fichero GPX"},
+        {"empty", "", "es.lng", "el fichero está vacío"},
+        {"cut short, in English", "<gpx><trk>", "en.lng", "line 1, column "},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        errores.clear();
+        const QString path = escribir(QStringLiteral("roto.gpx"), c.contenido);
+        TFMain& w = crear();
+        AplicarIdioma(&w, QString::fromUtf8(c.idioma));
+        w.CargarRuta(path);
+        ASSERT_EQ(errores.size(), 1);
+        const QString inicio = QLatin1String(c.idioma) == QLatin1String("en.lng") ? QStringLiteral("The track file could not be opened.\n<%1>")
+                                         : QStringLiteral("Error al abrir el fichero de track.\n<%1>");
+        EXPECT_TRUE(errores[0].startsWith(inicio.arg(path))) << errores[0].toStdString();
+        EXPECT_TRUE(errores[0].contains(QString::fromUtf8(c.motivo))) << errores[0].toStdString();
+        EXPECT_FALSE(w.FormData->cdsTrack.Active());
+        EXPECT_EQ(lineaLog(QStringLiteral("Iniciar el Query a IBPIndex...")), -1);
+        EXPECT_FALSE(w.ActionCerrarRuta->isEnabled());
+        // Nothing is left half shown: the window waits for a track again.
+        EXPECT_TRUE(w.pnlArrastrar->isVisibleTo(&w));
+        EXPECT_FALSE(w.pcCentral->isVisibleTo(&w));
+    }
+    AplicarIdioma(ventana.get(), QStringLiteral("ninguno.lng")); // back to the built-in texts
 }
 
 TEST_F(VentanaCarga, OnePointTrackHasZeroDistanceShownAsTheDigit) {
@@ -698,4 +719,50 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoCelda{"vacio", "", "", ""},
                       CasoCelda{"corto", "2011-05", "2011-05", ""}),
     [](const auto& info) { return std::string(info.param.nombre); });
+
+TEST_F(VentanaCarga, WhatTheDesktopCannotOpenIsNamedToTheUser) {
+    struct Caso {
+        const char* nombre;
+        std::function<void(TFMain&)> usar;
+        std::function<QString()> nombrado; // what the warning must name
+    };
+    const Caso casos[] = {
+        {"Google Earth without a program for KML files",
+         [](TFMain& w) { w.ActionVerGoogleEarth->trigger(); },
+         [] { return QDir::toNativeSeparators(CacheDir() + QStringLiteral("~gm.kml")); }},
+        {"help button without a browser",
+         [](TFMain& w) {
+             QToolButton* ayuda = nullptr;
+             for (QToolButton* b : w.RibbonMain->findChildren<QToolButton*>())
+                 if (b->property("ribbonHelp").toBool())
+                     ayuda = b;
+             ASSERT_NE(ayuda, nullptr);
+             QTest::mouseClick(ayuda, Qt::LeftButton);
+         },
+         [] { return QStringLiteral("https://"); }},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        avisos.clear();
+        const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+        TFMain& w = crear();
+        w.show();
+        QStringList pedidos;
+        w.AbrirConAsociado = [&](const QString& f) {
+            pedidos << f;
+            return false;
+        };
+        w.AbrirDireccionWeb = [&](const QUrl& u) {
+            pedidos << u.toString();
+            return false;
+        };
+        w.CargarRuta(path);
+        c.usar(w);
+        ASSERT_EQ(pedidos.size(), 1);
+        ASSERT_EQ(avisos.size(), 1);
+        EXPECT_TRUE(avisos[0].contains(c.nombrado())) << avisos[0].toStdString();
+        EXPECT_TRUE(avisos[0].contains(QDir::toNativeSeparators(pedidos[0])))
+            << avisos[0].toStdString();
+    }
+}
 } // namespace

@@ -123,6 +123,7 @@ TEST_F(ActualizadorTest, FoundDownloadedAndInstalledFromALocalServer) {
         void MostrarPanelUpdate(bool) override {}
         void MostrarPanelArrastre() override {}
         void Informar(const QString&) override { ADD_FAILURE() << "no update found"; }
+        void Advertir(const QString& t) override { ADD_FAILURE() << t.toStdString(); }
         bool Preguntar(const QString&) override { return true; }
         void TextoEstadoVersion(const QString&) override {}
         void AbrirDireccion(const QString&) override {}

@@ -18,12 +18,13 @@ class TUiPrueba : public TInterfazActualizacion {
     bool PanelUpdate = false;
     bool ArrastreMostrado = false;
     bool Terminado = false;
-    QStringList Informes, Preguntas, Estados, Direcciones, Lineas;
+    QStringList Informes, Advertencias, Preguntas, Estados, Direcciones, Lineas;
 
     bool PanelArrastreVisible() const override { return Arrastre; }
     void MostrarPanelUpdate(bool mostrar) override { PanelUpdate = mostrar; }
     void MostrarPanelArrastre() override { ArrastreMostrado = true; }
     void Informar(const QString& texto) override { Informes << texto; }
+    void Advertir(const QString& texto) override { Advertencias << texto; }
     bool Preguntar(const QString& texto) override {
         Preguntas << texto;
         EXPECT_TRUE(PanelUpdate); // the info panel shows while the check runs
@@ -202,38 +203,54 @@ TEST_F(BuscadorTest, FailedDownloadOfTheProgramIsOnlyLogged) {
     EXPECT_FALSE(QFile::exists(FDatos.CarpetaCache + QStringLiteral("senderal.ex")));
 }
 
-TEST_F(BuscadorTest, BrokenServersCountAsNoUpdate) {
+TEST_F(BuscadorTest, FailuresSayWhyAndNeverClaimThereIsNoUpdate) {
     struct Caso {
         const char* nombre;
         std::function<void(BuscadorTest&)> preparar;
+        const char* motivo; // part of the warning the user sees
     };
     const Caso casos[] = {
-        {"version file missing (404)", [](BuscadorTest&) {}},
+        {"version file missing (404)", [](BuscadorTest&) {}, "estado HTTP 404"},
         {"server down",
-         [](BuscadorTest& t) { t.FDatos.DireccionBase = QStringLiteral("http://127.0.0.1:1/"); }},
-        {"garbage answer", [](BuscadorTest& t) { t.FServidor.Modo(TServidorPrueba::Basura); }},
+         [](BuscadorTest& t) { t.FDatos.DireccionBase = QStringLiteral("http://127.0.0.1:1/"); },
+         "rechazado la conexión"},
+        {"garbage answer", [](BuscadorTest& t) { t.FServidor.Modo(TServidorPrueba::Basura); },
+         "No se ha podido consultar el servidor de actualizaciones."},
         {"server that never answers",
          [](BuscadorTest& t) {
              t.FServidor.Modo(TServidorPrueba::Mudo);
              t.FDatos.EsperaMs = 300;
-         }},
-        {"no update address configured", [](BuscadorTest& t) { t.FDatos.DireccionBase.clear(); }},
+         },
+         "no ha respondido a tiempo"},
+        {"no update address configured", [](BuscadorTest& t) { t.FDatos.DireccionBase.clear(); },
+         "No hay ninguna dirección de actualizaciones configurada"},
         {"plain http to another host",
          [](BuscadorTest& t) {
              t.FDatos.DireccionBase = QStringLiteral("http://updates.example/");
-         }},
+         },
+         "no es segura"},
     };
     for (const auto& c : casos) {
-        SCOPED_TRACE(c.nombre);
-        SetUp();
-        FServidor.Modo(TServidorPrueba::Normal);
-        FUi = TUiPrueba();
-        c.preparar(*this);
-        Buscar();
-        EXPECT_TRUE(FUi.Lineas.contains(QStringLiteral("No se encuentra actualizacion")));
-        EXPECT_EQ(FUi.Informes.size(), 1);
-        EXPECT_TRUE(FUi.Preguntas.isEmpty());
-        EXPECT_FALSE(FUi.PanelUpdate);
+        for (const bool silencioso : {false, true}) {
+            SCOPED_TRACE(std::string(c.nombre) + (silencioso ? ", start-up" : ", asked"));
+            SetUp();
+            FServidor.Modo(TServidorPrueba::Normal);
+            FUi = TUiPrueba();
+            c.preparar(*this);
+            Buscar(silencioso);
+            EXPECT_TRUE(FUi.Lineas.contains(QStringLiteral("No se encuentra actualizacion")));
+            // Nothing was checked: "no update available" would be a false claim.
+            EXPECT_TRUE(FUi.Informes.isEmpty()) << FUi.Informes.join('|').toStdString();
+            EXPECT_TRUE(FUi.Preguntas.isEmpty());
+            EXPECT_FALSE(FUi.PanelUpdate);
+            if (silencioso) {
+                EXPECT_TRUE(FUi.Advertencias.isEmpty());
+                continue;
+            }
+            ASSERT_EQ(FUi.Advertencias.size(), 1);
+            EXPECT_TRUE(FUi.Advertencias[0].contains(QString::fromUtf8(c.motivo)))
+                << FUi.Advertencias[0].toStdString();
+        }
     }
 }
 

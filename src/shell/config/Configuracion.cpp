@@ -97,6 +97,12 @@ TConfiguracion LeerConfiguracion(const TEscritorIni& ini) {
     l.entero("Tema", c.Tema, INT_MIN, INT_MAX);
     l.texto("UpdateURL", c.UpdateURL);
     l.texto("IBPIndexURL", c.IBPIndexURL);
+    // Only a clear answer counts; anything else means the user has not been asked yet.
+    bool enviar = false, enviarNo = true;
+    l.booleano("EnviarIBP", enviar);
+    l.booleano("EnviarIBP", enviarNo);
+    if (enviar == enviarNo)
+        c.EnviarIBP = enviar ? 1 : 0;
 
     l.entero("seAnchoLinea_Value", c.seAnchoLinea_Value, 1, 10);
     l.color("colbLinea_Selected", c.colbLinea_Selected);
@@ -127,6 +133,8 @@ void escribirValores(const TConfiguracion& c, TEscritorIni& ini) {
     ini.Escribir(kSeccionConfig, QStringLiteral("Tema"), QString::number(c.Tema));
     ini.Escribir(kSeccionConfig, QStringLiteral("UpdateURL"), c.UpdateURL);
     ini.Escribir(kSeccionConfig, QStringLiteral("IBPIndexURL"), c.IBPIndexURL);
+    if (c.EnviarIBP >= 0)
+        ini.Escribir(kSeccionConfig, QStringLiteral("EnviarIBP"), TextoBooleano(c.EnviarIBP == 1));
 }
 
 QString cuatro(int a, int b, int c, int d) {

@@ -31,6 +31,7 @@ struct TConfiguracion {
     int Tema = -1;       // 0 Obsidian, 1 Luna, 2 Silver, -1 none
     QString UpdateURL;   // update server; empty: no update check goes out
     QString IBPIndexURL; // IBPindex service; empty: its public address
+    int EnviarIBP = -1;  // may loaded tracks go to the IBPindex service: 1 yes, 0 no, -1 not asked
 
     // Stored control properties.
     int seAnchoLinea_Value = 1;
