@@ -107,7 +107,7 @@ TAsistenteConversion::TAsistenteConversion(QWidget* parent) : QWidget(parent) {
     mmOutput->setPlainText(TextoSalidaInicial());
     col->addWidget(mmOutput, 1);
 
-    _cbSalida->setEditText(TextoElegirFormato());
+    _cbSalida->setEditText(LookupText(QStringLiteral("_STR_MI_CHOOSEFORMAT"), TextoElegirFormato()));
 
     connect(_edtFileName, &QLineEdit::textChanged, this, [this] { _edtFileNameChange(); });
     connect(buscarOrigen, &QAction::triggered, this,
@@ -250,8 +250,10 @@ void TAsistenteConversion::_btnConvertClick() {
     const QString destino = _edtFicheroSalida->text();
     if (QFileInfo::exists(destino) && destino != FDestinoConfirmado) {
         const QString pregunta =
-            QStringLiteral("El fichero de destino ya existe:\r\n%1\r\n\r\n¿Desea reemplazarlo?")
-                .arg(destino);
+            LookupText(QStringLiteral("_STR_MI_DESTEXISTS"),
+                       QStringLiteral("El fichero de destino ya existe:\r\n%s\r\n\r\n¿Desea "
+                                      "reemplazarlo?"))
+                .replace(QLatin1String("%s"), destino);
         if (!MensajePregunta || !MensajePregunta(pregunta))
             return;
     }

@@ -783,7 +783,8 @@ void TPanelGrafico::sgTrackObjectMouseEnter(TSimpleGraph* canvas, TGraphObject* 
     const QString u = textoMetros();
     const QString mil = Locale.groupSeparator(), dec = Locale.decimalPoint();
     auto patron = [&](double v, const QString& p) { return FormatoPatron(v, p, mil, dec); };
-    lblEnterMouse->setText(QStringLiteral("Punto: %1").arg(nodo->Tag));
+    lblEnterMouse->setText(LookupText(QStringLiteral("_STR_MI_POINT"), QStringLiteral("Punto:")) +
+                           QLatin1Char(' ') + QString::number(nodo->Tag));
     // The point's own date: a track of several days must not show the first day's date
     // all along. A point without a time shows no date rather than the calendar's day zero.
     const QDateTime momento = QDateTimeDesdeFechaHora(nodo->FechaHora());

@@ -92,6 +92,16 @@ inline constexpr TTextoMisc TextosMisc[] = {
     {"_STR_MI_IBP_CONSENT", "Para calcular la dificultad (índice IBP) de una ruta, el programa puede enviar el fichero de la ruta al servicio IBPindex (%s).\r\n\r\n¿Permite que las rutas que cargue se envíen a ese servicio?\r\n(Puede cambiarlo en la página de configuración.)"},
     // Titles of dialogs, given when the dialog is made
     {"_STR_TITLE_OPENTRACK", "Seleccione el fichero de ruta"},
+    // Texts the program sets itself
+    {"_STR_RECENTDOCS", "Documentos recientes"},
+    {"_STR_HELP", "Ayuda"},
+    {"_STR_PROFILE_TITLE", "PERFIL DEL TRACK"},
+    {"_STR_PROFILE_AXISX", "Kilómetros"},
+    {"_STR_PROFILE_AXISY", "Altitud"},
+    {"_STR_MI_POINT", "Punto:"},
+    {"_STR_MI_CHOOSEFORMAT", "Selecciona formato de destino..."},
+    {"_STR_MI_DESTEXISTS", "El fichero de destino ya existe:\r\n%s\r\n\r\n¿Desea reemplazarlo?"},
+    {"_STR_MI_GPXEXISTS", "Ya existe el fichero GPX:\r\n%s\r\n\r\n¿Desea reemplazarlo?\r\n\r\nSi responde No, la ruta se importará como:\r\n%s"},
 };
 
 inline constexpr auto NumTextosMisc = std::size(TextosMisc);

@@ -6,6 +6,7 @@
 #include "CatalogoFormatos.h"
 #include "ComandoGPSBabel.h"
 #include "Conversor.h"
+#include "Formato.h"
 #include "SenderalError.h"
 #include "Verbario.h"
 
@@ -92,10 +93,12 @@ bool TFMain::ImportarComoGPX(const QString& path, QString& gpxPath) {
     conversor.EXECLocal = EXECLocal;
     conversor.CarpetaCache = CacheDir();
     const auto reemplazar = [this](const QString& existe, const QString& libre) {
-        return MensajePregunta(
-            QStringLiteral("Ya existe el fichero GPX:\r\n%1\r\n\r\n¿Desea reemplazarlo?\r\n\r\n"
-                           "Si responde No, la ruta se importará como:\r\n%2")
-                .arg(existe, libre));
+        return MensajePregunta(FormatearTexto(
+            LookupText(QStringLiteral("_STR_MI_GPXEXISTS"),
+                       QStringLiteral("Ya existe el fichero GPX:\r\n%s\r\n\r\n¿Desea "
+                                      "reemplazarlo?\r\n\r\nSi responde No, la ruta se "
+                                      "importará como:\r\n%s")),
+            {existe, libre}));
     };
     // The load sequence only learns success or failure: every failure is told here, so
     // the window goes back to the drop panel instead of staying on "Importando".

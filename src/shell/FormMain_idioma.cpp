@@ -10,7 +10,11 @@
 #include "TextosVentana.h"
 #include "Verbario.h"
 
+#include <QAbstractAxis>
 #include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QToolButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -107,10 +111,33 @@ void TFMain::PonerTextoIdioma(const QString& text) {
         outcbIdioma->setPlaceholderText(text);
 }
 
+namespace {
+// Texts the program sets itself, not from the window's layout, in the language in force.
+void traducirTextosPrograma(TFMain& w) {
+    if (QToolButton* ayuda = w.RibbonMain->helpButton())
+        ayuda->setToolTip(LookupText(QStringLiteral("_STR_HELP"), QStringLiteral("Ayuda")));
+    w.outcbIdioma->setToolTip(w.ActionCambiarIdioma->statusTip());
+    if (auto* perfil = w.findChild<QChartView*>(QStringLiteral("dbchtPerfil"))) {
+        perfil->chart()->setTitle(
+            LookupText(QStringLiteral("_STR_PROFILE_TITLE"), QStringLiteral("PERFIL DEL TRACK")));
+        for (QAbstractAxis* eje : perfil->chart()->axes(Qt::Horizontal))
+            eje->setTitleText(
+                LookupText(QStringLiteral("_STR_PROFILE_AXISX"), QStringLiteral("Kilómetros")));
+        for (QAbstractAxis* eje : perfil->chart()->axes(Qt::Vertical))
+            eje->setTitleText(
+                LookupText(QStringLiteral("_STR_PROFILE_AXISY"), QStringLiteral("Altitud")));
+    }
+}
+} // namespace
+
 void TFMain::AplicarIdiomaVentana(const QString& fileName) {
     const QString error = AplicarIdioma(this, fileName);
     if (!error.isEmpty())
         _Log(error);
+    traducirTextosPrograma(*this);
+    if (FSeparadorRecientes)
+        FSeparadorRecientes->setText(
+            LookupText(QStringLiteral("_STR_RECENTDOCS"), QStringLiteral("Documentos recientes")));
     // The info panel shows copies of its message lines: copy them again.
     if (pnlArrastrar && pnlArrastrar->isVisible())
         MostrarPanelInfo(ActualPanelInfo, true);
