@@ -53,7 +53,7 @@ class VentanaConversion : public ::testing::Test {
         EscribirFichero(
             dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
                          QStringLiteral(".ini")),
-            "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\n");
+            "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nEnviarIBP=False\r\n");
         TFMain::ManejadorErrorGlobal = [this](const QString& t) { globales << t; };
         rutas = dir.filePath(QStringLiteral("mis rutas"));
         QDir().mkpath(rutas);
@@ -73,7 +73,7 @@ class VentanaConversion : public ::testing::Test {
         EscribirFichero(dir.filePath(QFileInfo(QCoreApplication::applicationFilePath())
                                          .completeBaseName() +
                                      QStringLiteral(".ini")),
-                        "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nGPSBabel=" + babel +
+                        "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nEnviarIBP=False\r\nGPSBabel=" + babel +
                             "\r\n");
     }
 
