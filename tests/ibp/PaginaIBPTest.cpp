@@ -73,6 +73,7 @@ class PaginaIBP : public ::testing::Test {
             abiertas << url;
             return true;
         };
+        pagina->Avisar = [this](const QString& t) { avisos << t; };
         QObject::connect(pagina.get(), &TPaginaIBP::CaptionPagina, pagina.get(),
                          [this](const QString& c) { captionPagina = c; });
         QObject::connect(pagina.get(), &TPaginaIBP::CaptionCinta, pagina.get(),
@@ -115,6 +116,7 @@ class PaginaIBP : public ::testing::Test {
     QStringList sugerencias;
     QString destinoPDF;
     QList<QUrl> abiertas;
+    QStringList avisos;
     QString captionPagina, captionCinta;
 };
 
@@ -178,9 +180,10 @@ TEST_F(PaginaIBP, SinServicioSigueEnSilencio) {
     EXPECT_EQ(Lineas("NAVIGATE"), QStringList{QStringLiteral("NAVIGATE: ")});
     EXPECT_EQ(captionCinta, QStringLiteral("&IBPIndex"));
 
-    // Without a PDF address saving opens no dialog.
+    // Without a PDF address saving opens no dialog, and says why.
     EXPECT_FALSE(pagina->ActionGrabarIBPIndexExecute(track));
     EXPECT_TRUE(sugerencias.isEmpty());
+    EXPECT_EQ(avisos.size(), 1);
 }
 
 TEST_F(PaginaIBP, RecargarVuelveALaPaginaSinSubirDeNuevo) {
