@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "Configuracion.h"
 #include "ConversionLineaOrdenes.h"
 #include "EscritoresRuta.h"
 #include "FormData.h"
@@ -15,10 +16,14 @@
 #include <unistd.h>
 
 namespace {
-// `senderal --info FILE`: loads FILE and prints its summary; exit 1 when it cannot.
-int imprimirResumen(const QString& path) {
+// `senderal --info FILE [--from N --to M]`: loads FILE and prints its summary, or the
+// figures of points N to M; exit 1 when it cannot.
+int imprimirResumen(const QString& path, int desde = 0, int hasta = 0) {
     TLog log;
     TFormData data(&log);
+    // The filtered climb uses the threshold the window uses.
+    data.AjustesFiguras.UmbralDesnivelM =
+        LeerConfiguracion(FicheroConfiguracion()).UmbralDesnivel;
     QString failure;
     data.MostrarError = [&failure](const QString& text) { failure = text; };
     data.XMLDataFile = path;
@@ -32,7 +37,8 @@ int imprimirResumen(const QString& path) {
         return 1;
     }
     try {
-        std::fputs(ResumenTrack(data).toUtf8().constData(), stdout);
+        const QString texto = desde > 0 ? ResumenTramo(data, desde, hasta) : ResumenTrack(data);
+        std::fputs(texto.toUtf8().constData(), stdout);
     } catch (const ESenderalError& e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.text()));
         return 1;
@@ -66,6 +72,17 @@ int posicion(int argc, char* argv[], const char* option) {
             return i;
     return -1;
 }
+
+// The positive whole number after `option`: 0 when the option is absent, -1 when it
+// is given without such a number.
+int numeroTras(int argc, char* argv[], const char* option) {
+    const int i = posicion(argc, argv, option);
+    if (i < 0)
+        return 0;
+    bool ok = false;
+    const int n = i + 1 < argc ? QByteArray(argv[i + 1]).toInt(&ok) : 0;
+    return ok && n > 0 ? n : -1;
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -77,11 +94,13 @@ int main(int argc, char* argv[]) {
     const int info = posicion(argc, argv, "--info");
     if (info > 0) {
         QCoreApplication app(argc, argv);
-        if (info + 1 >= argc) {
-            std::fprintf(stderr, "usage: senderal --info FILE\n");
+        const int desde = numeroTras(argc, argv, "--from");
+        const int hasta = numeroTras(argc, argv, "--to");
+        if (info + 1 >= argc || desde < 0 || hasta < 0 || (desde == 0) != (hasta == 0)) {
+            std::fprintf(stderr, "usage: senderal --info FILE [--from N --to M]\n");
             return 2;
         }
-        return imprimirResumen(QString::fromLocal8Bit(argv[info + 1]));
+        return imprimirResumen(QString::fromLocal8Bit(argv[info + 1]), desde, hasta);
     }
     const int convertir = posicion(argc, argv, "--convert");
     if (convertir > 0) {

@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "CatalogoFormatos.h"
 #include "ColorBox.h"
+#include "Configuracion.h"
 #include "FormData.h"
 #include "Formato.h"
 #include "Log.h"
@@ -120,6 +121,7 @@ void TFMain::SetFormData(TFormData* data) {
     FormData->MostrarErrorLectura = [this](const QString& ruta, const QString& motivo) {
         MensajeError(TextoErrorLectura(ruta, motivo));
     };
+    FormData->AjustesFiguras.UmbralDesnivelM = Configuracion().UmbralDesnivel;
     PaginaDatos = new TPaginaDatos(FormData, tsDatosRuta);
     PaginaDatos->setObjectName(QStringLiteral("PaginaDatos"));
     tsDatosRuta->layout()->addWidget(PaginaDatos);

@@ -7,6 +7,7 @@
 #include "ColorBox.h"
 #include "Configuracion.h"
 #include "EscritorIni.h"
+#include "FormData.h"
 #include "FormSplash.h"
 #include "IBPConfig.h"
 #include "MotivoRed.h"
@@ -91,6 +92,8 @@ void TFMain::RestaurarConfiguracion() {
     EstablecerConfigTeselas(LeerConfigTeselas([&ini](const QString& clave) {
         return ini.TieneClave(kSeccionConfig, clave) ? ini.Valor(kSeccionConfig, clave) : QString();
     }));
+    if (FormData)
+        FormData->AjustesFiguras.UmbralDesnivelM = FConfig->UmbralDesnivel;
 }
 
 const TConfiguracion& TFMain::Configuracion() const {

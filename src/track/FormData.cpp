@@ -30,8 +30,23 @@ std::shared_ptr<const TTablaMedidas> TFormData::Medidas() const {
     return FMedidas;
 }
 
+std::shared_ptr<const TTablaFiguras> TFormData::Figuras() const {
+    const auto medidas = Medidas();
+    const TAjustesFiguras& a = AjustesFiguras;
+    if (!FFiguras || FMedidasDeFiguras != medidas ||
+        FFiguras->Ajustes().UmbralDesnivelM != a.UmbralDesnivelM ||
+        FFiguras->Ajustes().VelocidadParadoKmh != a.VelocidadParadoKmh ||
+        FFiguras->Ajustes().PausaMaximaS != a.PausaMaximaS) {
+        FFiguras = TTablaFiguras::Calcular(medidas, a);
+        FMedidasDeFiguras = medidas;
+    }
+    return FFiguras;
+}
+
 void TFormData::VaciarYCerrar() {
     FMedidas.reset();
+    FFiguras.reset();
+    FMedidasDeFiguras.reset();
     cdsPoints.EmptyDataSet();
     cdsTrack.EmptyDataSet();
     cdsPoints.Close();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Figuras.h"
 #include "TablaMedidas.h"
 #include "TrackStores.h"
 
@@ -33,6 +34,10 @@ public:
     // filled some other way gets its table on first use). Views keep the pointer as long
     // as they show the points.
     std::shared_ptr<const TTablaMedidas> Medidas() const;
+    // Filtered climb, grade, moving time and stretches, from Medidas() read with
+    // AjustesFiguras (worked out again when either changes).
+    std::shared_ptr<const TTablaFiguras> Figuras() const;
+    TAjustesFiguras AjustesFiguras;
 
     // How an error box is shown; the window sets it, tools and tests may not.
     std::function<void(const QString&)> MostrarError;
@@ -60,4 +65,6 @@ private:
     void error(const QString& s);
     TLog* FLog;
     mutable std::shared_ptr<const TTablaMedidas> FMedidas;
+    mutable std::shared_ptr<const TTablaFiguras> FFiguras;
+    mutable std::shared_ptr<const TTablaMedidas> FMedidasDeFiguras;
 };

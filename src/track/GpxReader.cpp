@@ -1,6 +1,8 @@
 #include "GpxReader.h"
 
+#include "Numeros.h"
 #include "SenderalError.h"
+#include "Sensores.h"
 #include "XmlScanner.h"
 
 #include <QFileDevice>
@@ -115,6 +117,9 @@ class LectorGpx : public TXmlHandler {
         const int padre = pila.empty() ? 0 : pila.back();
         const int nodo = arbol.hijo(padre, local);
         pila.push_back(nodo);
+        declararEspacios(attrs);
+        if (profPunto > 0 && profSensor == 0)
+            empezarSensor(nombre, local);
         if (pila.size() == 1) {
             if (local != raiz) {
                 error = QStringLiteral("el elemento raíz <%1> no es <%2>: no es un fichero GPX")
@@ -141,6 +146,8 @@ class LectorGpx : public TXmlHandler {
             puntosDeRuta = puntosDeRuta || puntoRuta;
             profPunto = pila.size();
             camposPunto = 0;
+            sensoresPunto = 0;
+            prioridadTemperatura = 0;
             points.NuevoPunto();
             elementoPunto(n, attrs);
         } else if (profPunto > 0) {
@@ -162,23 +169,84 @@ class LectorGpx : public TXmlHandler {
             camposCabeceraCaptura.clear();
             profCaptura = 0;
         }
+        if (prof == profSensor)
+            terminarSensor();
         if (prof == profPunto)
             profPunto = 0;
+        while (!espacios.empty() && espacios.back().prof == prof)
+            espacios.pop_back();
         pila.pop_back();
     }
 
-    bool quiereTexto() const override { return capturando() && pila.size() == profCaptura; }
+    bool quiereTexto() const override {
+        return (capturando() && pila.size() == profCaptura) ||
+               (profSensor > 0 && pila.size() == profSensor);
+    }
 
     // Inside a point element that has not ended yet.
     bool dentroDePunto() const { return profPunto > 0; }
 
     void texto(std::string_view utf8) override {
-        if (quiereTexto())
+        if (capturando() && pila.size() == profCaptura)
             captura.append(utf8);
+        if (profSensor > 0 && pila.size() == profSensor)
+            textoSensor.append(utf8);
     }
 
   private:
     bool capturando() const { return profCaptura > 0; }
+
+    // Extension elements are told apart by namespace, whatever prefix the file gives it.
+    void declararEspacios(const std::vector<TXmlAtributo>& attrs) {
+        for (const TXmlAtributo& a : attrs) {
+            if (a.nombre.substr(0, 5) != "xmlns")
+                continue;
+            if (a.nombre.size() == 5)
+                espacios.push_back({pila.size(), {}, std::string(a.valor)});
+            else if (a.nombre[5] == ':')
+                espacios.push_back(
+                    {pila.size(), std::string(a.nombre.substr(6)), std::string(a.valor)});
+        }
+    }
+
+    std::string_view espacioDe(std::string_view qname) const {
+        const size_t colon = qname.rfind(':');
+        const std::string_view prefijo =
+            colon == std::string_view::npos ? std::string_view() : qname.substr(0, colon);
+        for (auto e = espacios.rbegin(); e != espacios.rend(); ++e)
+            if (e->prefijo == prefijo)
+                return e->uri;
+        return {};
+    }
+
+    void empezarSensor(std::string_view qname, std::string_view local) {
+        Sensor s;
+        int prioridad = 0;
+        if (!SensorDeElemento(espacioDe(qname), local, s, prioridad))
+            return;
+        profSensor = pila.size();
+        sensorCaptura = s;
+        prioridadCaptura = prioridad;
+        textoSensor.clear();
+    }
+
+    // A value that is not a number leaves the point without it. The first value of a
+    // sensor wins, except that air temperature goes before water temperature.
+    void terminarSensor() {
+        profSensor = 0;
+        double v = 0;
+        if (!IntentarLeerNumero(std::string_view(textoSensor), v))
+            return;
+        const unsigned bit = 1u << int(sensorCaptura);
+        if (sensoresPunto & bit) {
+            if (sensorCaptura != Sensor::Temperatura || prioridadCaptura >= prioridadTemperatura)
+                return;
+        }
+        sensoresPunto |= bit;
+        if (sensorCaptura == Sensor::Temperatura)
+            prioridadTemperatura = prioridadCaptura;
+        points.FijarSensor(sensorCaptura, v);
+    }
 
     void capturar(int campoPunto, int campoCabecera) {
         if (!capturando()) {
@@ -238,6 +306,19 @@ class LectorGpx : public TXmlHandler {
     bool hayPuntosTrack = false;
     bool puntosDeRuta = false; // the store holds the first route's points
     unsigned camposPunto = 0;
+
+    struct Espacio {
+        size_t prof; // depth of the element that declares it
+        std::string prefijo, uri; // the scanner's views last only for one call
+    };
+    std::vector<Espacio> espacios;
+
+    size_t profSensor = 0; // depth of the open sensor element, 0 outside one
+    Sensor sensorCaptura = Sensor::Pulso;
+    int prioridadCaptura = 0;
+    unsigned sensoresPunto = 0;
+    int prioridadTemperatura = 0;
+    std::string textoSensor;
 
     size_t profCaptura = 0; // depth of the element whose text is being gathered
     int campoPuntoCaptura = -1;

@@ -108,6 +108,7 @@ void TTrackPointStore::Open() {
         FArena.shrink_to_fit();
     if (FRegistros.capacity() > 2 * FRegistros.size() + 256)
         FRegistros.shrink_to_fit();
+    FSensores.Completar(RecordCount());
     setActive(true);
 }
 
@@ -117,12 +118,14 @@ void TTrackPointStore::QuitarUltimo() {
     FArena.resize(FRegistros.back().base);
     FLargos.erase(int(FRegistros.size()) - 1);
     FRegistros.pop_back();
+    FSensores.Recortar(RecordCount());
 }
 
 void TTrackPointStore::EmptyDataSet() {
     std::string().swap(FArena);
     std::vector<Registro>().swap(FRegistros);
     FLargos.clear();
+    FSensores.Vaciar();
     notificar();
 }
 

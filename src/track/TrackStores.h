@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Sensores.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -92,6 +94,9 @@ class TTrackPointStore : public TDataStore {
     void NuevoPunto();
     void FijarCampo(CampoPunto field, std::string_view utf8); // on the last point
     void QuitarUltimo();                                      // drops the last point with its texts
+    // A sensor value of the last point (heart rate, cadence...), read from its extensions.
+    void FijarSensor(Sensor s, double valor) { FSensores.Fijar(RecordCount() - 1, s, valor); }
+    const TSensoresPuntos& Sensores() const { return FSensores; }
     void Open();
     void EmptyDataSet();
     void Close();
@@ -115,6 +120,7 @@ class TTrackPointStore : public TDataStore {
     std::string FArena;
     std::vector<Registro> FRegistros;
     std::unordered_map<int, std::array<Slot, NumCamposPunto>> FLargos;
+    TSensoresPuntos FSensores;
 };
 
 // The single header record of the loaded file.

@@ -146,11 +146,20 @@ TEST(LeerConfiguracion, UnusableValuesKeepTheirDefaults) {
          [](auto& c) { return !c.Ventana.Presente; }},
         {"empty placement rectangle", "NormPos=10,10,10,50",
          [](auto& c) { return !c.Ventana.Presente; }},
+        {"climb threshold with a comma", "UmbralDesnivel=2,5",
+         [](auto& c) { return c.UmbralDesnivel == 5; }},
+        {"negative climb threshold", "UmbralDesnivel=-1",
+         [](auto& c) { return c.UmbralDesnivel == 5; }},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
         EXPECT_TRUE(c.ok(leer(QStringLiteral("[Config]\n") + QLatin1String(c.linea))));
     }
+}
+
+TEST(LeerConfiguracion, ClimbThresholdSetByHand) {
+    EXPECT_DOUBLE_EQ(leer(QStringLiteral("[Config]\nUmbralDesnivel=2.5\n")).UmbralDesnivel, 2.5);
+    EXPECT_DOUBLE_EQ(leer(QStringLiteral("[Config]\nUmbralDesnivel=0\n")).UmbralDesnivel, 0);
 }
 
 TEST(LeerConfiguracion, AcceptsBothBooleanFormsAndSystemColours) {

@@ -55,7 +55,7 @@ TEST_F(Info, ThreePointTrackSummary) {
     const Salida s = ejecutar({QStringLiteral("--info"), path});
     ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
     const QStringList lines = s.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 8) << s.out.toStdString();
+    ASSERT_GE(lines.size(), 8) << s.out.toStdString();
     // Steps of 201.56 m and 177.05 m, ten seconds each.
     EXPECT_EQ(lines[0], "points: 3");
     EXPECT_EQ(lines[1], "distance_m: 378");
@@ -66,6 +66,11 @@ TEST_F(Info, ThreePointTrackSummary) {
     EXPECT_NEAR(lines[5].mid(15).toDouble(), 72.5602643723569, 1e-9);
     EXPECT_EQ(lines[6], "start: 2011-05-01T12:00:00");
     EXPECT_EQ(lines[7], "end: 2011-05-01T12:00:20");
+    // New figures come after the first eight; no sensor lines without sensors.
+    // The 5 m drop does not pass the 5 m threshold of the filtered figure.
+    EXPECT_EQ(lines.mid(8), (QStringList{"ascent_filtered_m: 10", "descent_filtered_m: 0",
+                                         "duration_s: 20", "moving_time_s: 20",
+                                         "avg_moving_speed_kmh: 68.14"}));
 }
 
 TEST_F(Info, TrackWithoutTimesOrPoints) {
@@ -78,12 +83,12 @@ TEST_F(Info, TrackWithoutTimesOrPoints) {
          "<gpx version=\"1.1\"><trk><trkseg><trkpt lat=\"41\" lon=\"2\"/>"
          "<trkpt lat=\"41\" lon=\"2.001\"/></trkseg></trk></gpx>",
          "points: 2\ndistance_m: 84\nascent_m: 0\ndescent_m: 0\nmax_elevation_m: 0\n"
-         "max_speed_kmh: 0\nstart: \nend: \n"},
+         "max_speed_kmh: 0\nstart: \nend: \nascent_filtered_m: 0\ndescent_filtered_m: 0\n"},
         {"a planned route is read as the track",
          "<gpx version=\"1.1\"><rte><rtept lat=\"41\" lon=\"2\"/>"
          "<rtept lat=\"41\" lon=\"2.001\"/></rte></gpx>",
          "points: 2\ndistance_m: 84\nascent_m: 0\ndescent_m: 0\nmax_elevation_m: 0\n"
-         "max_speed_kmh: 0\nstart: \nend: \n"},
+         "max_speed_kmh: 0\nstart: \nend: \nascent_filtered_m: 0\ndescent_filtered_m: 0\n"},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.guarda);
@@ -119,5 +124,76 @@ TEST_F(Info, FailuresGoToStandardErrorWithStatus1) {
         EXPECT_EQ(s.codigo, 1);
         EXPECT_EQ(s.out, QString()) << "nothing on standard output";
         EXPECT_TRUE(s.err.contains(QString::fromUtf8(c.enError))) << s.err.toStdString();
+    }
+}
+
+namespace {
+// Heart rate in one namespace under two prefixes, cadence, power and both temperatures.
+const char* const kConSensores = R"(<?xml version="1.0" encoding="UTF-8"?>
+<gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1"
+     xmlns:gpxtpx="http://www.garmin.com/xmlschemas/TrackPointExtension/v1"
+     xmlns:ns3="http://www.garmin.com/xmlschemas/TrackPointExtension/v1">
+ <trk><trkseg>
+  <trkpt lat="41.0" lon="2.0"><ele>500</ele><time>2011-05-01T10:00:00Z</time><extensions>
+   <gpxtpx:TrackPointExtension><gpxtpx:atemp>21.5</gpxtpx:atemp><gpxtpx:hr>120</gpxtpx:hr>
+   <gpxtpx:cad>80</gpxtpx:cad></gpxtpx:TrackPointExtension><power>200</power></extensions></trkpt>
+  <trkpt lat="41.001" lon="2.002"><ele>510</ele><time>2011-05-01T10:00:10Z</time><extensions>
+   <ns3:TrackPointExtension><ns3:hr>n/a</ns3:hr><ns3:cad>90</ns3:cad></ns3:TrackPointExtension>
+   </extensions></trkpt>
+  <trkpt lat="41.0005" lon="2.004"><ele>505</ele><time>2011-05-01T10:00:20Z</time><extensions>
+   <ns3:TrackPointExtension><ns3:atemp>19</ns3:atemp><ns3:hr>141</ns3:hr></ns3:TrackPointExtension>
+   </extensions></trkpt>
+ </trkseg></trk>
+</gpx>
+)";
+} // namespace
+
+TEST_F(Info, SensorLinesAverageOverThePointsThatHaveTheValue) {
+    const Salida s = ejecutar({QStringLiteral("--info"), escribir(kConSensores)});
+    ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
+    const QStringList lines = s.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 21) << s.out.toStdString();
+    EXPECT_EQ(lines.mid(13),
+              (QStringList{"heart_rate_avg_bpm: 130.5", "heart_rate_max_bpm: 141",
+                           "cadence_avg_rpm: 85", "cadence_max_rpm: 90", "power_avg_w: 200",
+                           "power_max_w: 200", "temperature_min_c: 19",
+                           "temperature_max_c: 21.5"}));
+}
+
+TEST_F(Info, StretchFromTo) {
+    const QString path = escribir(kConSensores);
+    const struct {
+        const char* guarda;
+        QStringList args;
+        int codigo;
+        const char* salida;
+    } casos[] = {
+        // Point 2 to 3: 177.00 m in 10 s, 5 m down.
+        {"points 2 to 3", {"--from", "2", "--to", "3"}, 0,
+         "from: 2\nto: 3\ndistance_m: 177\nduration_s: 10\nmoving_time_s: 10\nascent_m: 0\n"
+         "descent_m: 5\nascent_filtered_m: 0\ndescent_filtered_m: 0\navg_speed_kmh: 63.72\n"
+         "avg_moving_speed_kmh: 63.72\navg_grade_pct: -2.82\nmax_grade_pct: -2.82\n"
+         "heart_rate_avg_bpm: 141\nheart_rate_max_bpm: 141\ncadence_avg_rpm: 90\n"
+         "cadence_max_rpm: 90\ntemperature_min_c: 19\ntemperature_max_c: 19\n"},
+        {"chosen backwards", {"--from", "3", "--to", "2"}, 0, nullptr},
+        {"a point past the end", {"--from", "2", "--to", "4"}, 1, ""},
+        {"not a number", {"--from", "two", "--to", "3"}, 2, ""},
+        {"--from without --to", {"--from", "2"}, 2, ""},
+    };
+    QString adelante;
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        const Salida s = ejecutar(QStringList{QStringLiteral("--info"), path} + c.args);
+        EXPECT_EQ(s.codigo, c.codigo) << s.err.toStdString();
+        if (c.salida) {
+            EXPECT_EQ(s.out, QString::fromUtf8(c.salida));
+        } else {
+            EXPECT_EQ(s.out.section(QLatin1Char('\n'), 2), adelante.section(QLatin1Char('\n'), 2));
+        }
+        if (c.codigo == 0 && c.salida)
+            adelante = s.out;
+        if (c.codigo != 0) {
+            EXPECT_FALSE(s.err.isEmpty());
+        }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "EscritorIni.h"
+#include "Numeros.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -36,6 +37,13 @@ class TLector {
         const int n = FIni.Valor(kSeccionConfig, QLatin1String(clave)).toInt(&ok);
         if (ok && n >= min && n <= max)
             destino = n;
+    }
+    // A '.' decimal number in [min, max]; anything else keeps the default.
+    void real(const char* clave, double& destino, double min, double max) const {
+        double v = 0;
+        if (IntentarLeerNumero(QStringView(FIni.Valor(kSeccionConfig, QLatin1String(clave))), v) &&
+            v >= min && v <= max)
+            destino = v;
     }
     void color(const char* clave, quint32& destino) const {
         bool ok = false;
@@ -103,6 +111,7 @@ TConfiguracion LeerConfiguracion(const TEscritorIni& ini) {
     l.booleano("EnviarIBP", enviarNo);
     if (enviar == enviarNo)
         c.EnviarIBP = enviar ? 1 : 0;
+    l.real("UmbralDesnivel", c.UmbralDesnivel, 0, 1000);
 
     l.entero("seAnchoLinea_Value", c.seAnchoLinea_Value, 1, 10);
     l.color("colbLinea_Selected", c.colbLinea_Selected);

@@ -32,6 +32,9 @@ struct TConfiguracion {
     QString UpdateURL;   // update server; empty: no update check goes out
     QString IBPIndexURL; // IBPindex service; empty: its public address
     int EnviarIBP = -1;  // may loaded tracks go to the IBPindex service: 1 yes, 0 no, -1 not asked
+    // Metres an elevation change must pass before the filtered climb counts it; set by
+    // hand, never written.
+    double UmbralDesnivel = 5;
 
     // Stored control properties.
     int seAnchoLinea_Value = 1;
