@@ -2,6 +2,7 @@
 #include "Configuracion.h"
 #include "ConversionLineaOrdenes.h"
 #include "EscritoresRuta.h"
+#include "FicheroRegular.h"
 #include "FormData.h"
 #include "Log.h"
 #include "SenderalError.h"
@@ -13,6 +14,7 @@
 #include <QLibrary>
 #include <QStringList>
 #include <cstdio>
+#include <new>
 #include <unistd.h>
 
 namespace {
@@ -42,6 +44,9 @@ int imprimirResumen(const QString& path, int desde = 0, int hasta = 0) {
     } catch (const ESenderalError& e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.text()));
         return 1;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s\n", qPrintable(TextoSinMemoria()));
+        return 1;
     }
     return 0;
 }
@@ -64,6 +69,33 @@ int abrirVentana(int argc, char* argv[]) {
         return 1;
     }
     return entrada(argc, argv);
+}
+
+const char* const TextoAyuda =
+    "usage: senderal [FILE]\n"
+    "       senderal --info FILE\n"
+    "       senderal --export kml|plt FILE OUT [--force]\n"
+    "       senderal --convert SRC DEST [--force]\n"
+    "\n"
+    "  FILE            open the track in the window\n"
+    "  --info FILE     print the track's summary\n"
+    "  --export        write the track as KML or OziExplorer PLT\n"
+    "  --convert       convert SRC with GPSBabel into the format of DEST's extension;\n"
+    "                  prints every file written (a track per file for some formats:\n"
+    "                  DEST, DEST-1, ...)\n"
+    "  --force         replace an existing destination; without it --export and\n"
+    "                  --convert refuse one. Only a regular file other than the\n"
+    "                  source is ever replaced.\n"
+    "\n"
+    "Exit status: 0 done, 1 failed (the reason on standard error), 2 usage error.\n";
+
+// The words after the option at `at`, with --force wherever it was given.
+QStringList argumentosDe(int at) {
+    const QStringList todos = QCoreApplication::arguments();
+    QStringList r = todos.mid(at + 1);
+    if (todos.mid(1, at).contains(QStringLiteral("--force")))
+        r << QStringLiteral("--force");
+    return r;
 }
 
 int posicion(int argc, char* argv[], const char* option) {
@@ -91,6 +123,10 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (posicion(argc, argv, "--help") > 0 || posicion(argc, argv, "-h") > 0) {
+        std::fputs(TextoAyuda, stdout);
+        return 0;
+    }
     const int info = posicion(argc, argv, "--info");
     if (info > 0) {
         QCoreApplication app(argc, argv);
@@ -105,12 +141,12 @@ int main(int argc, char* argv[]) {
     const int convertir = posicion(argc, argv, "--convert");
     if (convertir > 0) {
         QCoreApplication app(argc, argv);
-        return EjecutarConversion(QCoreApplication::arguments().mid(convertir + 1));
+        return EjecutarConversion(argumentosDe(convertir));
     }
     const int exportar = posicion(argc, argv, "--export");
     if (exportar > 0) {
         QCoreApplication app(argc, argv);
-        return EjecutarExportacion(QCoreApplication::arguments().mid(exportar + 1));
+        return EjecutarExportacion(argumentosDe(exportar));
     }
     return abrirVentana(argc, argv);
 }

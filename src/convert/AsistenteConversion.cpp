@@ -285,9 +285,14 @@ void TAsistenteConversion::_btnConvertClick() {
     }
     if (r.Exito) {
         FDestinoConfirmado.clear();
+        // A format that keeps one track a file may have written several: name them all.
+        QString escritos;
+        if (r.Escritos.size() > 1)
+            escritos = QStringLiteral("\r\n") + r.Escritos.join(QStringLiteral("\r\n"));
         if (MensajeInfo)
             MensajeInfo(LookupText(QStringLiteral("_STR_MI_CONVERTOK"),
-                                   QStringLiteral("El fichero se ha convertido correctamente.")));
+                                   QStringLiteral("El fichero se ha convertido correctamente.")) +
+                        escritos);
         mmOutput->setPlainText(r.Comando);
     } else {
         if (MensajeAviso)

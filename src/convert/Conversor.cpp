@@ -3,6 +3,7 @@
 #include "CatalogoFormatos.h"
 #include "ComandoGPSBabel.h"
 #include "EjecutarYEsperar.h"
+#include "FicheroRegular.h"
 #include "Log.h"
 #include "Verbario.h"
 
@@ -10,15 +11,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
-// Where GPSBabel writes before its result replaces the destination: a hidden name in the
+// Where GPSBabel writes before its results reach the destination: a hidden name in the
 // destination's folder that no file has. Some writers put their own extension on the
-// name they are given (OziExplorer always writes ".plt"), so the extension is offered in
-// lower case and the result is looked for under the name's stem with any extension.
+// name they are given (OziExplorer always writes ".plt"), and writers that split the
+// data write further files named after it ("NAME-1.plt", ...), so every file whose
+// name starts with the stem is this run's.
 struct TFicheroTemporal {
     QDir Carpeta;
     QString Raiz; // file name without extension
@@ -33,21 +32,40 @@ struct TFicheroTemporal {
             Ruta = Carpeta.filePath(Raiz + (ext.isEmpty() ? QString() : QLatin1Char('.') + ext));
         } while (!Escritos().isEmpty());
     }
-    // Every file this run may have written.
+    // Every file this run may have written, in name order.
     QStringList Escritos() const {
         QStringList r;
-        const auto nombres = Carpeta.entryList({Raiz, Raiz + QStringLiteral(".*")},
-                                               QDir::Files | QDir::Hidden | QDir::System);
+        const auto nombres = Carpeta.entryList(
+            {Raiz + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
         for (const QString& n : nombres)
             r << Carpeta.filePath(n);
         return r;
     }
-    // The one file GPSBabel wrote, or empty when it wrote none (or several).
+    // The main file GPSBabel wrote, or empty when it wrote none.
     QString Resultado() const {
         if (QFileInfo::exists(Ruta))
             return Ruta;
-        const QStringList e = Escritos();
-        return e.size() == 1 ? e.first() : QString();
+        for (const QString& e : Escritos()) {
+            const QString resto = QFileInfo(e).fileName().mid(Raiz.size());
+            if (resto.isEmpty() || resto.startsWith(QLatin1Char('.')))
+                return e;
+        }
+        return QString();
+    }
+    // Where a file this run wrote goes: the main one to the destination, a further one
+    // ("<stem>-1.plt") beside it under the destination's name with the same tag.
+    QString DestinoDe(const QString& escrito, const QString& principal,
+                      const QString& destino) const {
+        if (escrito == principal)
+            return destino;
+        QString resto = QFileInfo(escrito).fileName().mid(Raiz.size());
+        const qsizetype punto = resto.indexOf(QLatin1Char('.'));
+        if (punto >= 0)
+            resto.truncate(punto);
+        const QString ext = ExtensionFichero(destino);
+        const QString base =
+            ext.isEmpty() ? destino : destino.left(destino.size() - ext.size() - 1);
+        return base + resto + (ext.isEmpty() ? QString() : QLatin1Char('.') + ext);
     }
     void Borrar() const {
         for (const QString& f : Escritos())
@@ -55,14 +73,29 @@ struct TFicheroTemporal {
     }
 };
 
-// Moves the finished file over the destination in one step (POSIX rename replaces).
-bool reemplazarDestino(const QString& temporal, const QString& destino, QString& error) {
-    if (std::rename(QFile::encodeName(temporal).constData(),
-                    QFile::encodeName(destino).constData()) == 0)
-        return true;
-    error = QStringLiteral("No se ha podido escribir el fichero de destino %1: %2")
-                .arg(destino, QString::fromLocal8Bit(std::strerror(errno)));
-    return false;
+// Moves every file the run wrote to its place; all destinations are checked before the
+// first one moves. `escritos` gets the destinations, the main one first.
+bool moverResultados(const TFicheroTemporal& temporal, const QString& origen,
+                     const QString& destino, bool reemplazar, QStringList& escritos,
+                     QString& error) {
+    const QString principal = temporal.Resultado();
+    QStringList desde{principal};
+    for (const QString& e : temporal.Escritos())
+        if (e != principal)
+            desde << e;
+    QStringList hasta;
+    for (const QString& e : desde) {
+        hasta << temporal.DestinoDe(e, principal, destino);
+        error = ComprobarDestino(hasta.last(), origen, reemplazar);
+        if (!error.isEmpty())
+            return false;
+    }
+    for (qsizetype i = 0; i < desde.size(); ++i) {
+        if (!MoverADestino(desde[i], hasta[i], reemplazar, error))
+            return false;
+        escritos << hasta[i];
+    }
+    return true;
 }
 
 QString detalleProceso(const TResultadoProceso& p, int limiteMs) {
@@ -130,6 +163,15 @@ TResultadoConversion TConversor::Ejecutar(const QString& origen, const QString& 
         return r;
     }
 
+    const QString claseOrigen = ClaseNoRegular(origen);
+    if (!claseOrigen.isEmpty()) {
+        r.Detalle = QFileInfo::exists(origen) ? TextoNoRegular(origen, claseOrigen) : claseOrigen;
+        return r;
+    }
+    r.Detalle = ComprobarDestino(destino, origen, Reemplazar);
+    if (!r.Detalle.isEmpty())
+        return r;
+
     const TFicheroTemporal temporal(destino);
     const TResultadoProceso p = EjecutarYEsperar(
         Babel, ArgumentosGPSBabel(origen, temporal.Ruta, tipoOrigen, tipoDestino), LimiteMs);
@@ -141,7 +183,7 @@ TResultadoConversion TConversor::Ejecutar(const QString& origen, const QString& 
     }
     const QString escrito = temporal.Resultado();
     if (p.Correcto() && !escrito.isEmpty()) {
-        r.Exito = reemplazarDestino(escrito, destino, r.Detalle);
+        r.Exito = moverResultados(temporal, origen, destino, Reemplazar, r.Escritos, r.Detalle);
     } else {
         TResultadoProceso visto = p;
         // GPSBabel names the file it was given; the user knows the destination.
@@ -149,7 +191,7 @@ TResultadoConversion TConversor::Ejecutar(const QString& origen, const QString& 
         r.Detalle = detalleProceso(visto, LimiteMs);
     }
     temporal.Borrar();
-    log(r.Exito ? QStringLiteral("Conversión correcta: ") + destino
+    log(r.Exito ? QStringLiteral("Conversión correcta: ") + r.Escritos.join(QStringLiteral(", "))
                 : QStringLiteral("Conversión fallida: ") + r.Detalle);
     if (EXECLocal)
         grabarRegistro(r.Comando);

@@ -17,12 +17,17 @@ struct TResultadoConversion {
     bool NoIniciado = false;
     // For the user: why it failed (GPSBabel's exit status and its own error output).
     QString Detalle;
+    // Every file written, the destination first: a writer that splits the data (one
+    // file per track) adds "dest-1.ext", "dest-2.ext"...
+    QStringList Escritos;
 };
 
-// Runs GPSBabel for one conversion. GPSBabel writes into a fresh file beside the
-// destination, which replaces the destination only when GPSBabel ended with status 0;
-// a failed run therefore never leaves a stale or half-written destination behind and
-// never counts an older file as its result.
+// Runs GPSBabel for one conversion. GPSBabel writes into fresh files beside the
+// destination, which reach their places only when GPSBabel ended with status 0; a
+// failed run therefore never leaves a stale or half-written destination behind, never
+// counts an older file as its result, and leaves no file of its own behind. Only a
+// regular file is read, and only a new file is written unless `Reemplazar` allows an
+// existing regular file other than the source.
 class TConversor {
   public:
     TConversor(const TCatalogoFormatos& catalogo, TLog* log = nullptr);
@@ -31,6 +36,8 @@ class TConversor {
     bool EXECLocal = false; // developer mode: keep the last command in "convert.cmd"
     QString CarpetaCache;   // where "convert.cmd" goes
     int LimiteMs = 5 * 60 * 1000;
+    // The window asks before it replaces a file; the command line needs --force.
+    bool Reemplazar = true;
 
     // Looks the target up by its description and the source by its extension, then runs
     // GPSBabel. Catalogue failures raise ESenderalError.

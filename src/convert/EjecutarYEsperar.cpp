@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
+#include <algorithm>
 
 TResultadoProceso EjecutarYEsperar(const QString& programa, const QStringList& argumentos,
                                    int limiteMs) {
@@ -36,6 +37,18 @@ TResultadoProceso EjecutarYEsperar(const QString& programa, const QStringList& a
         proceso.kill();
     });
 
+    // Only the start of the error output is kept: a program that writes without end
+    // must not fill the memory, nor a message box.
+    QByteArray errores;
+    bool cortado = false;
+    QObject::connect(&proceso, &QProcess::readyReadStandardError, &proceso, [&] {
+        const QByteArray b = proceso.readAllStandardError();
+        const qsizetype cabe = LimiteSalidaError - errores.size();
+        if (b.size() > cabe)
+            cortado = true;
+        errores += b.left(std::max<qsizetype>(cabe, 0));
+    });
+
     proceso.start();
     if (!proceso.waitForStarted(-1)) {
         r.ErrorInicio = proceso.errorString();
@@ -48,6 +61,12 @@ TResultadoProceso EjecutarYEsperar(const QString& programa, const QStringList& a
     limite.stop();
     r.Terminado = proceso.exitStatus() == QProcess::NormalExit && !r.AgotadoTiempo;
     r.CodigoSalida = proceso.exitCode();
-    r.SalidaError = QString::fromLocal8Bit(proceso.readAllStandardError()).trimmed();
+    const QByteArray resto = proceso.readAllStandardError();
+    if (errores.size() + resto.size() > LimiteSalidaError)
+        cortado = true;
+    errores += resto.left(std::max<qsizetype>(LimiteSalidaError - errores.size(), 0));
+    r.SalidaError = QString::fromLocal8Bit(errores).trimmed();
+    if (cortado)
+        r.SalidaError += QStringLiteral("\n…");
     return r;
 }

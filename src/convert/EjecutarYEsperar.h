@@ -10,9 +10,12 @@ struct TResultadoProceso {
     bool Terminado = false;     // ended by itself (not crashed, not killed)
     int CodigoSalida = -1;
     QString ErrorInicio; // why it could not start
-    QString SalidaError; // its own error output
+    QString SalidaError; // its own error output, its first LimiteSalidaError bytes
     bool Correcto() const { return Iniciado && Terminado && !AgotadoTiempo && CodigoSalida == 0; }
 };
+
+// How much of a program's error output is kept (the rest is read and dropped).
+constexpr qsizetype LimiteSalidaError = 4096;
 
 // Starts `programa` with `argumentos` (no shell in between) in the program's working
 // folder and environment, and returns when it has ended. The event loop runs meanwhile,

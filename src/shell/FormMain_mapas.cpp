@@ -145,7 +145,7 @@ void TFMain::ActionGrabarImagenExecute() {
 
 void TFMain::ActionVerGoogleEarthExecute() {
     QStringList lines;
-    EscribirKML(FTrackPath, FormData->cdsPoints, lines, 0xFF0000, 2);
+    EscribirKML(FTrackPath, FormData->cdsPoints, *FormData->Medidas(), lines, 0xFF0000, 2);
     const QString path = CacheDir() + QStringLiteral("~gm.kml");
     QDir().mkpath(CacheDir());
     GrabarRuta(TFormatoRuta::frKML, lines, path);

@@ -1,12 +1,14 @@
 #include "FormData.h"
 
 #include "AppPaths.h"
+#include "FicheroRegular.h"
 #include "GpxReader.h"
 #include "Log.h"
 #include "SenderalError.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <new>
 
 TFormData::TFormData(TLog* log, QObject* parent) : QObject(parent), FLog(log) {}
 
@@ -83,18 +85,19 @@ void TFormData::OpenData() {
     TrackHeader header;
     bool ok = false;
     bool danado = false;
-    {
+    try {
         TGpxMapping mapping;
         QFile mapFile(mappingPath);
-        QFile gpx(XMLDataFile);
         if (!mapFile.open(QIODevice::ReadOnly))
             why = QStringLiteral("%1: %2").arg(mappingPath, mapFile.errorString());
         else if (!TGpxMapping::Parse(mapFile.readAll(), mapping, why))
             why = QStringLiteral("%1: %2").arg(mappingPath, why);
-        else if (!gpx.open(QIODevice::ReadOnly))
-            why = QStringLiteral("%1: %2").arg(XMLDataFile, gpx.errorString());
         else
-            ok = LeerGpx(gpx, mapping, header, cdsPoints, why, &danado);
+            ok = LeerFicheroGpx(XMLDataFile, mapping, header, cdsPoints, why, Lectura, &danado);
+    } catch (const std::bad_alloc&) {
+        ok = danado = false;
+        cdsPoints.EmptyDataSet();
+        why = TextoSinMemoria();
     }
     bool registrado = false;
     if (!ok && danado && cdsPoints.RecordCount() > 0) {
@@ -121,7 +124,14 @@ void TFormData::OpenData() {
     }
     if (ok) {
         // Every view reads its numbers from here: the texts are parsed this once.
-        FMedidas = TTablaMedidas::Calcular(cdsPoints);
+        try {
+            FMedidas = TTablaMedidas::Calcular(cdsPoints);
+        } catch (const std::bad_alloc&) {
+            ok = false;
+            why = TextoSinMemoria();
+        }
+    }
+    if (ok) {
         cdsTrack.Open(header);
         log(QStringLiteral("- cdsTrack.Open"));
         log(QStringLiteral("+ cdsPoints.Open"));

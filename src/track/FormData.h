@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Figuras.h"
+#include "FicheroRegular.h"
 #include "TablaMedidas.h"
 #include "TrackStores.h"
 
@@ -54,6 +55,8 @@ public:
     // When set, a file that cannot be read is reported here with the reader's reason
     // instead of the plain box through MostrarError.
     std::function<void(const QString& ruta, const QString& motivo)> MostrarErrorLectura;
+    // How the GPX file is read (size limit; tests change the file between blocks).
+    TLecturaFichero Lectura;
     // The folder that holds the mapping file; empty means AppDir().
     QString CarpetaMapeo;
 

@@ -1,11 +1,12 @@
 #include "GpxReader.h"
 
+#include "FicheroRegular.h"
 #include "Numeros.h"
 #include "SenderalError.h"
 #include "Sensores.h"
 #include "XmlScanner.h"
 
-#include <QFileDevice>
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ namespace {
 // Larger files are refused before they are read: a track this size would be millions
 // of points, far past anything a device records.
 constexpr qint64 TamanoMaximo = qint64(1) << 30;
+
+bool leerDocumento(QByteArray&& raw, const TGpxMapping& mapping, TrackHeader& header,
+                   TTrackPointStore& points, QString& error, bool* danado);
 
 std::string_view nombreLocal(std::string_view qname) {
     const size_t colon = qname.rfind(':');
@@ -123,8 +127,7 @@ class LectorGpx : public TXmlHandler {
         if (pila.size() == 1) {
             if (local != raiz) {
                 error = QStringLiteral("el elemento raíz <%1> no es <%2>: no es un fichero GPX")
-                            .arg(QString::fromUtf8(nombre.data(), qsizetype(nombre.size())),
-                                 QString::fromStdString(raiz));
+                            .arg(CitaCorta(nombre), QString::fromStdString(raiz));
                 return false;
             }
             vistoRaiz = true;
@@ -149,6 +152,9 @@ class LectorGpx : public TXmlHandler {
             sensoresPunto = 0;
             prioridadTemperatura = 0;
             points.NuevoPunto();
+            int linea = 0, columna = 0;
+            PosicionEtiqueta(linea, columna);
+            points.FijarPosicion(linea, columna);
             elementoPunto(n, attrs);
         } else if (profPunto > 0) {
             elementoPunto(n, attrs);
@@ -326,30 +332,25 @@ class LectorGpx : public TXmlHandler {
     std::string captura;
 };
 
-// The whole file in one block: a file is mapped into memory rather than copied.
+// The whole device, with the size limit holding while it is read: a device that never
+// ends (a pipe fed without end) stops at the limit instead of filling the memory.
 bool leerTodo(QIODevice& device, QByteArray& raw, QString& error) {
     if (!device.isSequential() && device.size() > TamanoMaximo) {
-        error = QStringLiteral("el fichero ocupa %1 MB; el máximo que se puede abrir es %2 MB")
-                    .arg(device.size() >> 20)
-                    .arg(TamanoMaximo >> 20);
+        error = TextoFicheroGrande(TamanoMaximo);
         return false;
     }
-    auto* file = qobject_cast<QFileDevice*>(&device);
-    if (file && file->pos() == 0 && file->size() > 0) {
-        if (const uchar* map = file->map(0, file->size())) {
-            raw = QByteArray::fromRawData(reinterpret_cast<const char*>(map), file->size());
-            return true;
+    raw.clear();
+    char bloque[1 << 16];
+    for (;;) {
+        const qint64 n = device.read(bloque, sizeof bloque);
+        if (n <= 0)
+            break;
+        if (raw.size() + n > TamanoMaximo) {
+            error = TextoFicheroGrande(TamanoMaximo);
+            raw.clear();
+            return false;
         }
-    }
-    raw = device.readAll();
-    if (raw.size() > TamanoMaximo) {
-        error = QStringLiteral("el fichero supera los %1 MB que se pueden abrir")
-                    .arg(TamanoMaximo >> 20);
-        return false;
-    }
-    if (raw.isEmpty()) {
-        error = QStringLiteral("el fichero está vacío");
-        return false;
+        raw.append(bloque, qsizetype(n));
     }
     return true;
 }
@@ -359,13 +360,54 @@ bool LeerGpx(QIODevice& device, const TGpxMapping& mapping, TrackHeader& header,
              TTrackPointStore& points, QString& error, bool* danado) {
     if (danado)
         *danado = false;
-    // A mapped file stays mapped until the device is closed; `utf8` may share it.
-    QByteArray utf8;
-    {
-        QByteArray raw;
-        if (!leerTodo(device, raw, error) || !DocumentoXmlEnUtf8(raw, utf8, error))
+    QByteArray raw;
+    try {
+        if (!leerTodo(device, raw, error))
             return false;
+    } catch (const std::bad_alloc&) {
+        error = TextoSinMemoria();
+        return false;
     }
+    return LeerGpxBytes(std::move(raw), mapping, header, points, error, danado);
+}
+
+bool LeerFicheroGpx(const QString& path, const TGpxMapping& mapping, TrackHeader& header,
+                    TTrackPointStore& points, QString& error, const TLecturaFichero& opciones,
+                    bool* danado) {
+    if (danado)
+        *danado = false;
+    QByteArray raw;
+    TLecturaFichero op = opciones;
+    op.Limite = std::min(op.Limite, TamanoMaximo);
+    if (!LeerFicheroRegular(path, raw, error, op))
+        return false;
+    return LeerGpxBytes(std::move(raw), mapping, header, points, error, danado);
+}
+
+bool LeerGpxBytes(QByteArray&& raw, const TGpxMapping& mapping, TrackHeader& header,
+                  TTrackPointStore& points, QString& error, bool* danado) {
+    if (danado)
+        *danado = false;
+    try {
+        return leerDocumento(std::move(raw), mapping, header, points, error, danado);
+    } catch (const std::bad_alloc&) {
+        // Whatever was filled is dropped at once: the caller reports and goes on.
+        points.EmptyDataSet();
+        error = TextoSinMemoria();
+        return false;
+    }
+}
+
+namespace {
+bool leerDocumento(QByteArray&& raw, const TGpxMapping& mapping, TrackHeader& header,
+                   TTrackPointStore& points, QString& error, bool* danado) {
+    QByteArray utf8;
+    if (raw.isEmpty()) {
+        error = QStringLiteral("el fichero está vacío");
+        return false;
+    }
+    if (!DocumentoXmlEnUtf8(std::move(raw), utf8, error))
+        return false;
     // About 125 bytes of GPX per point, about 50 of them kept.
     points.Reservar(size_t(utf8.size() / 120), size_t(utf8.size() / 2));
     try {
@@ -389,3 +431,4 @@ bool LeerGpx(QIODevice& device, const TGpxMapping& mapping, TrackHeader& header,
         return false;
     }
 }
+} // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FicheroRegular.h"
 #include "GpxMapping.h"
 #include "TrackStores.h"
 
@@ -16,3 +17,13 @@
 // is set and `points` keeps every point that ended before the damage.
 bool LeerGpx(QIODevice& device, const TGpxMapping& mapping, TrackHeader& header,
              TTrackPointStore& points, QString& error, bool* danado = nullptr);
+
+// The same over a file path: only a regular file is read (see LeerFicheroRegular), and
+// a file that changes while it is read is read again once, then refused.
+bool LeerFicheroGpx(const QString& path, const TGpxMapping& mapping, TrackHeader& header,
+                    TTrackPointStore& points, QString& error, const TLecturaFichero& opciones = {},
+                    bool* danado = nullptr);
+
+// The same over bytes already read; `raw` is released as soon as it is decoded.
+bool LeerGpxBytes(QByteArray&& raw, const TGpxMapping& mapping, TrackHeader& header,
+                  TTrackPointStore& points, QString& error, bool* danado = nullptr);

@@ -9,15 +9,43 @@
 #include <cmath>
 #include <limits>
 
+QString ValorPuntoFueraDeRango(TMagnitudPunto quantity, double value) {
+    switch (quantity) {
+    case TMagnitudPunto::Latitud:
+        return value >= -90.0 && value <= 90.0
+                   ? QString()
+                   : QStringLiteral("la latitud debe estar entre -90 y 90 grados");
+    case TMagnitudPunto::Longitud:
+        return value >= -180.0 && value <= 180.0
+                   ? QString()
+                   : QStringLiteral("la longitud debe estar entre -180 y 180 grados");
+    case TMagnitudPunto::Elevacion:
+        break;
+    }
+    return std::isfinite(value) ? QString()
+                                : QStringLiteral("la altitud debe ser un número finito");
+}
+
 namespace {
-double numero(std::string_view text) {
+[[noreturn]] void errorDeConversion(std::string_view text, const QString& why) {
+    QString e = TextoErrorNumero(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    if (!why.isEmpty())
+        e += QStringLiteral(": ") + why;
+    throw ESenderalError(e);
+}
+} // namespace
+
+double LeerValorPunto(TMagnitudPunto quantity, std::string_view text) {
     double v = 0;
     if (!IntentarLeerNumero(text, v))
-        throw ESenderalError(
-            TextoErrorNumero(QString::fromUtf8(text.data(), qsizetype(text.size()))));
+        errorDeConversion(text, QString());
+    const QString why = ValorPuntoFueraDeRango(quantity, v);
+    if (!why.isEmpty())
+        errorDeConversion(text, why);
     return v;
 }
 
+namespace {
 bool vacio(std::string_view text) {
     for (char c : text)
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
@@ -47,27 +75,30 @@ TCalculadorMedidas::TCalculadorMedidas(double elevacionRelleno) : FElePrev(eleva
 
 void TCalculadorMedidas::LeerCoordenadas(std::string_view latText, std::string_view lonText,
                                          double& latDeg, double& lonDeg) {
-    latDeg = numero(latText);
-    lonDeg = numero(lonText);
+    latDeg = LeerValorPunto(TMagnitudPunto::Latitud, latText);
+    lonDeg = LeerValorPunto(TMagnitudPunto::Longitud, lonText);
 }
 
 TMedidasPunto TCalculadorMedidas::Agregar(std::string_view latText, std::string_view lonText,
                                           std::string_view eleText, std::string_view timeText) {
     TMedidasPunto p;
     LeerCoordenadas(latText, lonText, p.Latitud, p.Longitud);
-    p.Elevacion = vacio(eleText) ? FElePrev : numero(eleText);
+    p.Elevacion = vacio(eleText) ? FElePrev : LeerValorPunto(TMagnitudPunto::Elevacion, eleText);
     p.FechaHora = LeerFechaHoraGPX(timeText);
-    if (FIndice == 0) {
-        FFechaHoraIni = p.FechaHora;
-        FElePrev = p.Elevacion; // point 0 adds nothing
-    }
+    if (FIndice == 0)
+        FFechaHoraIni = p.FechaHora; // and point 0 adds no ascent or descent
     p.FechaHoraIni = FFechaHoraIni;
 
-    const double d = std::fabs(p.Elevacion - FElePrev);
-    if (p.Elevacion > FElePrev)
-        FAsc += d;
-    else
-        FDesc += d;
+    const double elePrev = FIndice == 0 ? p.Elevacion : FElePrev;
+    const double d = std::fabs(p.Elevacion - elePrev);
+    const double asc = p.Elevacion > elePrev ? FAsc + d : FAsc;
+    const double desc = p.Elevacion > elePrev ? FDesc : FDesc + d;
+    // Finite elevations far apart can still sum past every number: that is as unusable
+    // as an elevation that is no number, and stops the pass the same way.
+    if (!std::isfinite(asc) || !std::isfinite(desc))
+        errorDeConversion(eleText, QStringLiteral("la suma de desniveles no cabe en un número"));
+    FAsc = asc;
+    FDesc = desc;
     if (p.Elevacion > FAlturaMaxima)
         FAlturaMaxima = p.Elevacion;
 
@@ -125,8 +156,9 @@ int CalcularDistanciaTotal(const TTrackPointStore& points) {
     double sum = 0;
     TPuntoGeo prev;
     for (int i = 0; i < points.RecordCount(); ++i) {
-        const double lat = numero(points.texto(i, CampoPunto::Lat));
-        const double lon = numero(points.texto(i, CampoPunto::Lon));
+        double lat = 0, lon = 0;
+        TCalculadorMedidas::LeerCoordenadas(points.texto(i, CampoPunto::Lat),
+                                            points.texto(i, CampoPunto::Lon), lat, lon);
         const TPuntoGeo geo(lat, lon);
         if (i > 0)
             sum += GeoDistance(prev, geo);

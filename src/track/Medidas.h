@@ -9,6 +9,18 @@
 
 class TTrackPointStore;
 
+// The numbers a track point may hold. Every reader of a point's lat, lon and ele goes
+// through LeerValorPunto, so this is the one place that says what is in range.
+enum class TMagnitudPunto { Latitud, Longitud, Elevacion };
+
+// Why `value` cannot be this quantity of a point (a latitude outside [-90, 90], a
+// longitude outside [-180, 180], an elevation that is not finite); empty when it can.
+QString ValorPuntoFueraDeRango(TMagnitudPunto quantity, double value);
+
+// A point's number read from its text: throws ESenderalError with the conversion error
+// for a text that is not a number or a number out of range.
+double LeerValorPunto(TMagnitudPunto quantity, std::string_view text);
+
 // One track point as measured: the nine values a plan-view node carries, plus its
 // 1-based number (the node's tag).
 struct TMedidasPunto {

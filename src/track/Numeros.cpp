@@ -2,8 +2,9 @@
 
 #include "SenderalError.h"
 
-#include <charconv>
 #include <QLocale>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -50,8 +51,22 @@ bool IntentarLeerNumero(QStringView text, double& value) {
     return IntentarLeerNumero(std::string_view(buf, size_t(text.size())), value);
 }
 
+QString CitaCorta(QStringView text) {
+    constexpr qsizetype Maximo = 80;
+    if (text.size() <= Maximo)
+        return text.toString();
+    return text.left(Maximo).toString() + QChar(0x2026);
+}
+
+QString CitaCorta(std::string_view utf8) {
+    // Four bytes at most per character: this many bytes hold more than 80 characters.
+    const size_t n = std::min<size_t>(utf8.size(), 4 * 80 + 4);
+    const QString s = QString::fromUtf8(utf8.data(), qsizetype(n));
+    return n < utf8.size() ? s.left(80) + QChar(0x2026) : CitaCorta(s);
+}
+
 QString TextoErrorNumero(QStringView text) {
-    return QStringLiteral("'%1' no es un valor numérico válido").arg(text);
+    return QStringLiteral("'%1' no es un valor numérico válido").arg(CitaCorta(text));
 }
 
 double LeerNumero(QStringView text) {

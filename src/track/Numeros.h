@@ -18,6 +18,11 @@ bool IntentarLeerNumero(std::string_view text, double& value);
 // for very large or very small values; `decimalSep` replaces the '.'.
 QString FormatoGeneral(double value, QChar decimalSep = QLatin1Char('.'));
 
+// A value quoted in a message: at most 80 characters of it, "…" marking a cut, so
+// that a hostile file cannot fill the screen or the terminal with one value.
+QString CitaCorta(QStringView text);
+QString CitaCorta(std::string_view utf8);
+
 // The message of a failed number conversion, as the user sees it.
 QString TextoErrorNumero(QStringView text);
 

@@ -5,6 +5,16 @@
 
 #include <cmath>
 
+namespace {
+// "línea L, columna C: " of the point in its file, as the reader's own errors begin.
+QString lugarDelPunto(const TTrackPointStore& points, int i) {
+    int linea = 0, columna = 0;
+    if (!points.Posicion(i, linea, columna))
+        return QString();
+    return QStringLiteral("línea %1, columna %2: ").arg(linea).arg(columna);
+}
+} // namespace
+
 std::shared_ptr<const TTablaMedidas> TTablaMedidas::Calcular(const TTrackPointStore& points) {
     auto t = std::make_shared<TTablaMedidas>();
     const int n = points.RecordCount();
@@ -37,7 +47,7 @@ std::shared_ptr<const TTablaMedidas> TTablaMedidas::Calcular(const TTrackPointSt
             t->FSumaDistancia = calc.DistanciaAcumulada();
         return t;
     } catch (const ESenderalError& e) {
-        t->FErrorMedidas = e.text();
+        t->FErrorMedidas = lugarDelPunto(points, i) + e.text();
     }
     t->FAlturaMaxima = calc.AlturaMaxima();
     t->FVelocidadMaxima = calc.VelocidadMaxima();
@@ -53,7 +63,7 @@ std::shared_ptr<const TTablaMedidas> TTablaMedidas::Calcular(const TTrackPointSt
             t->FLon.push_back(lon);
         }
     } catch (const ESenderalError& e) {
-        t->FErrorCoordenadas = e.text();
+        t->FErrorCoordenadas = lugarDelPunto(points, i) + e.text();
         return t;
     }
     // The same consecutive pairs in the same order as the measure pass.

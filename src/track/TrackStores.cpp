@@ -1,5 +1,7 @@
 #include "TrackStores.h"
 
+#include <algorithm>
+
 #include "SenderalError.h"
 
 #include <limits>
@@ -69,6 +71,7 @@ QString TTrackPointStore::Valor(int record, int field) const {
 
 void TTrackPointStore::Reservar(size_t points, size_t bytes) {
     FRegistros.reserve(points);
+    FLugares.reserve(points);
     FArena.reserve(bytes);
 }
 
@@ -96,6 +99,19 @@ void TTrackPointStore::FijarCampo(CampoPunto field, std::string_view utf8) {
     FArena.append(utf8);
 }
 
+void TTrackPointStore::FijarPosicion(int linea, int columna) {
+    FLugares.resize(FRegistros.size());
+    FLugares.back() = {quint32(std::max(linea, 0)), quint32(std::max(columna, 0))};
+}
+
+bool TTrackPointStore::Posicion(int record, int& linea, int& columna) const {
+    if (record < 0 || size_t(record) >= FLugares.size() || FLugares[size_t(record)].linea == 0)
+        return false;
+    linea = int(FLugares[size_t(record)].linea);
+    columna = int(FLugares[size_t(record)].columna);
+    return true;
+}
+
 std::string_view TTrackPointStore::textoLargo(int record, CampoPunto field) const {
     const Slot& s = FLargos.at(record)[size_t(field)];
     return std::string_view(FArena.data() + s.off, s.len);
@@ -109,6 +125,8 @@ void TTrackPointStore::Open() {
     if (FRegistros.capacity() > 2 * FRegistros.size() + 256)
         FRegistros.shrink_to_fit();
     FSensores.Completar(RecordCount());
+    if (FLugares.capacity() > 2 * FLugares.size() + 256)
+        FLugares.shrink_to_fit();
     setActive(true);
 }
 
@@ -119,11 +137,14 @@ void TTrackPointStore::QuitarUltimo() {
     FLargos.erase(int(FRegistros.size()) - 1);
     FRegistros.pop_back();
     FSensores.Recortar(RecordCount());
+    if (FLugares.size() > FRegistros.size())
+        FLugares.resize(FRegistros.size());
 }
 
 void TTrackPointStore::EmptyDataSet() {
     std::string().swap(FArena);
     std::vector<Registro>().swap(FRegistros);
+    std::vector<Lugar>().swap(FLugares);
     FLargos.clear();
     FSensores.Vaciar();
     notificar();

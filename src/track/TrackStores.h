@@ -97,6 +97,10 @@ class TTrackPointStore : public TDataStore {
     // A sensor value of the last point (heart rate, cadence...), read from its extensions.
     void FijarSensor(Sensor s, double valor) { FSensores.Fijar(RecordCount() - 1, s, valor); }
     const TSensoresPuntos& Sensores() const { return FSensores; }
+    // Where the last point starts in its file, for messages about its values.
+    void FijarPosicion(int linea, int columna);
+    // Line and column of a point's start tag; false when the store was filled without.
+    bool Posicion(int record, int& linea, int& columna) const;
     void Open();
     void EmptyDataSet();
     void Close();
@@ -119,6 +123,10 @@ class TTrackPointStore : public TDataStore {
 
     std::string FArena;
     std::vector<Registro> FRegistros;
+    struct Lugar {
+        quint32 linea = 0, columna = 0;
+    };
+    std::vector<Lugar> FLugares;
     std::unordered_map<int, std::array<Slot, NumCamposPunto>> FLargos;
     TSensoresPuntos FSensores;
 };

@@ -1,5 +1,7 @@
 #include "XmlScanner.h"
 
+#include "Numeros.h"
+
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
@@ -123,13 +125,33 @@ QByteArray latin1AUtf8(QByteArrayView raw) {
     return out;
 }
 
-bool decodificar(QStringDecoder&& dec, QByteArrayView raw, QByteArray& utf8, QString& error) {
-    const QString text = dec.decode(raw);
-    if (dec.hasError()) {
-        error = QStringLiteral("el contenido no está codificado como declara el fichero");
+// Decodes raw[desde..] a block at a time, so that neither the decoder nor a whole-file
+// UTF-16 copy stands between the raw bytes and the UTF-8 result; `raw` is released at
+// the end. `unidad` is the size of one code unit: a file whose length is not a multiple
+// of it ends in the middle of a character.
+bool decodificar(QStringDecoder&& dec, QByteArray& raw, qsizetype desde, int unidad,
+                 QByteArray& utf8, QString& error) {
+    const qsizetype n = raw.size() - desde;
+    if (n % unidad != 0) {
+        error = QStringLiteral("el fichero está escrito en %1 pero termina a medias de un "
+                               "carácter (le sobran %2 bytes al final)")
+                    .arg(QString::fromLatin1(dec.name()))
+                    .arg(n % unidad);
         return false;
     }
-    utf8 = text.toUtf8();
+    constexpr qsizetype Bloque = qsizetype(1) << 20;
+    utf8.clear();
+    utf8.reserve(unidad >= 2 ? n / unidad + n / 16 + 16 : n + n / 8 + 16);
+    const QByteArrayView todo(raw);
+    for (qsizetype at = desde; at < raw.size(); at += Bloque) {
+        const QString parte = dec.decode(todo.sliced(at, std::min(Bloque, raw.size() - at)));
+        if (dec.hasError()) {
+            error = QStringLiteral("el contenido no está codificado como declara el fichero");
+            return false;
+        }
+        utf8 += parte.toUtf8();
+    }
+    raw = QByteArray();
     return true;
 }
 
@@ -160,24 +182,23 @@ QByteArray codificacionDeclarada(const QByteArray& raw) {
 }
 } // namespace
 
-bool DocumentoXmlEnUtf8(const QByteArray& raw, QByteArray& utf8, QString& error) {
+bool DocumentoXmlEnUtf8(QByteArray raw, QByteArray& utf8, QString& error) {
     const auto b = [&raw](qsizetype i) {
         return i < raw.size() ? static_cast<unsigned char>(raw[i]) : 0x100u;
     };
-    const QByteArrayView all(raw);
     // Byte-order marks first, then the first characters "<?" as each wide form writes them.
     if (b(0) == 0xFF && b(1) == 0xFE && b(2) == 0 && b(3) == 0)
-        return decodificar(QStringDecoder(QStringConverter::Utf32LE), all.sliced(4), utf8, error);
+        return decodificar(QStringDecoder(QStringConverter::Utf32LE), raw, 4, 4, utf8, error);
     if (b(0) == 0 && b(1) == 0 && b(2) == 0xFE && b(3) == 0xFF)
-        return decodificar(QStringDecoder(QStringConverter::Utf32BE), all.sliced(4), utf8, error);
+        return decodificar(QStringDecoder(QStringConverter::Utf32BE), raw, 4, 4, utf8, error);
     if (b(0) == 0xFF && b(1) == 0xFE)
-        return decodificar(QStringDecoder(QStringConverter::Utf16LE), all.sliced(2), utf8, error);
+        return decodificar(QStringDecoder(QStringConverter::Utf16LE), raw, 2, 2, utf8, error);
     if (b(0) == 0xFE && b(1) == 0xFF)
-        return decodificar(QStringDecoder(QStringConverter::Utf16BE), all.sliced(2), utf8, error);
+        return decodificar(QStringDecoder(QStringConverter::Utf16BE), raw, 2, 2, utf8, error);
     if (b(0) == '<' && b(1) == 0 && b(2) == '?' && b(3) == 0)
-        return decodificar(QStringDecoder(QStringConverter::Utf16LE), all, utf8, error);
+        return decodificar(QStringDecoder(QStringConverter::Utf16LE), raw, 0, 2, utf8, error);
     if (b(0) == 0 && b(1) == '<' && b(2) == 0 && b(3) == '?')
-        return decodificar(QStringDecoder(QStringConverter::Utf16BE), all, utf8, error);
+        return decodificar(QStringDecoder(QStringConverter::Utf16BE), raw, 0, 2, utf8, error);
     if (b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) {
         utf8 = raw; // the reader passes over the mark
         return true;
@@ -191,24 +212,29 @@ bool DocumentoXmlEnUtf8(const QByteArray& raw, QByteArray& utf8, QString& error)
     }
     if (name == "ISO-8859-1" || name == "ISO8859-1" || name == "ISO_8859-1" || name == "LATIN1" ||
         name == "LATIN-1" || name == "L1") {
-        utf8 = latin1AUtf8(all);
+        utf8 = latin1AUtf8(raw);
+        raw = QByteArray();
         return true;
     }
     if (name.startsWith("UTF-16") || name.startsWith("UTF-32") || name.startsWith("UCS")) {
         error = QStringLiteral("el fichero declara la codificación %1 pero no está escrito en ella")
-                    .arg(QString::fromLatin1(name));
+                    .arg(CitaCorta(QString::fromLatin1(name)));
         return false;
     }
     QStringDecoder dec(name.constData());
     if (!dec.isValid()) {
         error = QStringLiteral("codificación de caracteres no admitida: %1")
-                    .arg(QString::fromLatin1(name));
+                    .arg(CitaCorta(QString::fromLatin1(name)));
         return false;
     }
-    return decodificar(std::move(dec), all, utf8, error);
+    return decodificar(std::move(dec), raw, 0, 1, utf8, error);
 }
 
 namespace {
+// No track file comes near this depth; the limit keeps a hostile file of nested
+// elements from costing memory for every level.
+constexpr size_t ProfundidadMaxima = 1000;
+
 class Recorrido {
   public:
     Recorrido(std::string_view doc, TXmlHandler& h)
@@ -224,7 +250,42 @@ class Recorrido {
         return ok;
     }
 
+    // Where the current start tag begins. Tags are asked for in document order, so the
+    // count goes on from the last tag asked for and the whole file is counted once.
+    void posicionEtiqueta(int& linea, int& columna) {
+        const char* at = FEtiqueta;
+        if (at < FContado) { // never happens in document order; count afresh
+            linea = this->linea(at);
+            columna = this->columna(at);
+            return;
+        }
+        const char* ultimaLinea = nullptr;
+        for (const char* q = FContado; q < at;) {
+            const void* nl = std::memchr(q, '\n', size_t(at - q));
+            if (!nl)
+                break;
+            ultimaLinea = static_cast<const char*>(nl);
+            ++FLineaContada;
+            q = ultimaLinea + 1;
+        }
+        if (ultimaLinea)
+            FColumnaContada = 1 + caracteres(ultimaLinea + 1, at);
+        else
+            FColumnaContada += caracteres(FContado, at);
+        FContado = at;
+        linea = FLineaContada;
+        columna = FColumnaContada;
+    }
+
   private:
+    static int caracteres(const char* a, const char* b) {
+        int n = 0;
+        for (; a < b; ++a)
+            if ((static_cast<unsigned char>(*a) & 0xC0) != 0x80)
+                ++n;
+        return n;
+    }
+
     bool falla(const char* donde, const QString& motivo) {
         FPosError = donde;
         FMotivo = motivo;
@@ -247,9 +308,8 @@ class Recorrido {
             ++p;
         return true;
     }
-    static QString texto(std::string_view s) {
-        return QString::fromUtf8(s.data(), qsizetype(s.size()));
-    }
+    // A name or value quoted in a message.
+    static QString texto(std::string_view s) { return CitaCorta(s); }
 
     int linea(const char* at) const { return 1 + int(std::count(FIni, at, '\n')); }
     int columna(const char* at) const {
@@ -572,6 +632,7 @@ class Recorrido {
 
     bool etiquetaInicio() {
         const char* ini = p;
+        FEtiqueta = ini;
         ++p;
         const char* n0 = p;
         if (!nombre())
@@ -579,7 +640,10 @@ class Recorrido {
                                      : QStringLiteral("nombre de elemento no válido"));
         const std::string_view nombreEl(n0, size_t(p - n0));
         FAtributos.clear();
-        FNombres.clear();
+        // clear() would walk every bucket the largest tag so far left behind, for each
+        // tag: a fresh set is only made after a tag that used one.
+        if (!FNombres.empty())
+            FNombres = {};
         FValores.clear();
         bool vacio = false;
         for (;;) {
@@ -612,6 +676,10 @@ class Recorrido {
                 return falla(a0, QStringLiteral("atributo '%1' repetido").arg(texto(nombreAt)));
             FAtributos.push_back({nombreAt, valor});
         }
+        if (FPila.size() >= ProfundidadMaxima)
+            return falla(ini, QStringLiteral("los elementos están anidados a más de %1 niveles; "
+                                             "ningún fichero de track los anida tanto")
+                                  .arg(ProfundidadMaxima));
         FPila.push_back(nombreEl);
         QString motivo;
         if (!handler.inicioElemento(nombreEl, FAtributos, motivo))
@@ -743,10 +811,17 @@ class Recorrido {
     std::string FTexto;
     const char* FPosError = nullptr;
     QString FMotivo;
+    const char* FEtiqueta = nullptr; // start of the start tag being read
+    const char* FContado = FIni;     // line and column counted up to here
+    int FLineaContada = 1;
+    int FColumnaContada = 1;
 };
 } // namespace
 
 bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error) {
     Recorrido r(utf8, handler);
-    return r.leer(error);
+    handler.FPosicion = [&r](int& linea, int& columna) { r.posicionEtiqueta(linea, columna); };
+    const bool ok = r.leer(error);
+    handler.FPosicion = nullptr;
+    return ok;
 }

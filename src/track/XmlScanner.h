@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,8 @@ struct TXmlAtributo {
 };
 
 class TXmlHandler {
+    friend bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error);
+
   public:
     virtual ~TXmlHandler() = default;
     // `nombre` is the qualified name; return false with `error` set to stop reading.
@@ -33,12 +36,25 @@ class TXmlHandler {
     virtual void texto(std::string_view utf8) = 0;
     // Whether texto() would keep anything now; text nobody keeps is only checked.
     virtual bool quiereTexto() const { return true; }
+
+  protected:
+    // Line and column (in characters, from 1) of the start tag that inicioElemento is
+    // reporting; counted only when asked, and only valid during that call.
+    void PosicionEtiqueta(int& linea, int& columna) const {
+        if (FPosicion)
+            FPosicion(linea, columna);
+    }
+
+  private:
+    std::function<void(int&, int&)> FPosicion;
 };
 
 // The document's bytes as UTF-8: a byte-order mark or the encoding named in the XML
 // declaration decides how `raw` is read (UTF-8, UTF-16 and ISO-8859-1 among others).
-// Returns false with a reason for an unknown encoding or badly encoded content.
-bool DocumentoXmlEnUtf8(const QByteArray& raw, QByteArray& utf8, QString& error);
+// Returns false with a reason for an unknown encoding or badly encoded content. `raw`
+// is taken by value so that a caller handing it over (std::move) has it released as soon
+// as it is decoded.
+bool DocumentoXmlEnUtf8(QByteArray raw, QByteArray& utf8, QString& error);
 
 // Reads a whole UTF-8 document; false with "línea L, columna C: reason" on the first
 // well-formedness error or when the handler stops.

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 QString gpsbabel() {
@@ -394,6 +395,83 @@ TEST_F(LineaDeOrdenes, CadaFalloSaleConUnoYDiceElPorque) {
     EXPECT_EQ(LeerFichero(existe), QByteArray("mio"));
 }
 
+TEST_F(LineaDeOrdenes, SoloSeReemplazaUnFicheroNormalQueNoEsElOrigenYConForce) {
+    const QString existe = dir.filePath(QStringLiteral("ya.kml"));
+    const QString fifo = dir.filePath(QStringLiteral("tubo.kml"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString colgante = dir.filePath(QStringLiteral("colgante.kml"));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nada/no.kml")), colgante));
+    const QString enlace = dir.filePath(QStringLiteral("enlace.kml"));
+    ASSERT_TRUE(QFile::link(existe, enlace));
+    const QString carpetaKml = dir.filePath(QStringLiteral("carpeta.kml"));
+    QDir().mkpath(carpetaKml);
+    const QString mismo = dir.filePath(QStringLiteral("mismo.gpx"));
+    const struct {
+        const char* nombre;
+        QString destino;
+        bool force;
+        const char* motivo; // nullptr: converted
+    } casos[] = {
+        {"existing_file_without_force", existe, false, "ya existe"},
+        {"existing_file_with_force", existe, true, nullptr},
+        {"pipe", fifo, true, "tubería"},
+        {"dangling_link", colgante, true, "enlace simbólico"},
+        {"link_to_a_file", enlace, true, "enlace simbólico"},
+        {"folder", carpetaKml, true, "carpeta"},
+        {"the_source_itself", mismo, true, "mismo fichero que el origen"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        EscribirFichero(existe, "mio");
+        EscribirFichero(mismo, GpxPequeno().toUtf8());
+        const QString origen = c.destino == mismo ? mismo : gpx;
+        QString error;
+        QStringList escritos;
+        const int codigo =
+            ConvertirDesdeLineaDeOrdenes(origen, c.destino, error, c.force, &escritos);
+        if (!c.motivo) {
+            EXPECT_EQ(codigo, 0) << error.toStdString();
+            EXPECT_TRUE(LeerFichero(existe).contains("<kml"));
+            EXPECT_EQ(escritos, QStringList{existe});
+            continue;
+        }
+        EXPECT_EQ(codigo, 1);
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.motivo))) << error.toStdString();
+        EXPECT_EQ(LeerFichero(existe), QByteArray("mio"));
+        EXPECT_EQ(LeerFichero(mismo), GpxPequeno().toUtf8());
+    }
+    EXPECT_TRUE(QFileInfo(fifo).isFile() == false && QFileInfo::exists(fifo));
+    EXPECT_TRUE(QFileInfo(colgante).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("nada"))));
+    EXPECT_TRUE(QFileInfo(enlace).isSymLink());
+}
+
+TEST_F(LineaDeOrdenes, UnOrigenQueNoEsUnFicheroSeDiceLoQueEs) {
+    const QString fifo = dir.filePath(QStringLiteral("tubo.gpx"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString carpetaGpx = dir.filePath(QStringLiteral("carpeta.gpx"));
+    QDir().mkpath(carpetaGpx);
+    const struct {
+        const char* nombre;
+        QString origen;
+        const char* motivo;
+    } casos[] = {
+        {"pipe", fifo, "no es un fichero normal sino una tubería (FIFO)"},
+        {"folder", carpetaGpx, "no es un fichero normal sino una carpeta"},
+        {"device", QStringLiteral("/dev/null"), "no es un fichero normal sino un dispositivo"},
+        {"missing", dir.filePath(QStringLiteral("no.gpx")), "no existe"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        QString error;
+        EXPECT_EQ(
+            ConvertirDesdeLineaDeOrdenes(c.origen, dir.filePath(QStringLiteral("x.kml")), error),
+            1);
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.motivo))) << error.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("x.kml"))));
+    }
+}
+
 TEST_F(LineaDeOrdenes, UsaElGPSBabelGuardadoEnLaConfiguracion) {
     const QString falta = dir.filePath(QStringLiteral("otro/gpsbabel"));
     EscribirFichero(
@@ -405,3 +483,94 @@ TEST_F(LineaDeOrdenes, UsaElGPSBabelGuardadoEnLaConfiguracion) {
     EXPECT_TRUE(error.contains(falta)) << error.toStdString();
 }
 } // namespace
+
+namespace {
+QByteArray gpxDePistas(int pistas) {
+    QByteArray b =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" creator=\"prueba\" "
+        "xmlns=\"http://www.topografix.com/GPX/1/1\">\n";
+    for (int t = 0; t < pistas; ++t) {
+        b += "<trk><name>Pista " + QByteArray::number(t) + "</name><trkseg>\n";
+        for (int i = 0; i < 3; ++i)
+            b += "<trkpt lat=\"41." + QByteArray::number(t) + QByteArray::number(i) +
+                 "\" lon=\"2." + QByteArray::number(i) + "\"><time>2022-05-14T06:4" +
+                 QByteArray::number(i) + ":00Z</time></trkpt>\n";
+        b += "</trkseg></trk>\n";
+    }
+    return b + "</gpx>\n";
+}
+
+// Whatever a conversion may have left in the folder besides the files named.
+QStringList restos(const QString& carpeta, const QStringList& esperados) {
+    QStringList r = QDir(carpeta).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& e : esperados)
+        r.removeAll(e);
+    return r;
+}
+} // namespace
+
+TEST_F(Conversor, CadaFicheroQueEscribeGPSBabelLlegaAlDestinoSinDejarTemporales) {
+    const QString ocho = ruta(QStringLiteral("ocho.gpx"));
+    EscribirFichero(ocho, gpxDePistas(8));
+    const QString destino = ruta(QStringLiteral("ocho pistas.PLT"));
+    const auto r = conversor.Ejecutar(ocho, destino, QStringLiteral("gpx"), QStringLiteral("ozi"));
+    ASSERT_TRUE(r.Exito) << r.Detalle.toStdString();
+    QStringList esperados{destino};
+    for (int i = 1; i < 8; ++i)
+        esperados << ruta(QStringLiteral("ocho pistas-%1.PLT").arg(i));
+    EXPECT_EQ(r.Escritos, esperados);
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(LeerFichero(esperados[i]).contains(",Pista " + QByteArray::number(i) + ","))
+            << "each track in its own file, in order";
+    }
+    QStringList nombres;
+    for (const QString& e : esperados)
+        nombres << QFileInfo(e).fileName();
+    EXPECT_EQ(restos(carpeta, nombres + QStringList{QFileInfo(gpx).fileName(), "ocho.gpx"}),
+              QStringList());
+}
+
+TEST_F(Conversor, UnDestinoQueNoSePuedeEscribirNoDejaNadaAMedias) {
+    const QString ocho = ruta(QStringLiteral("ocho.gpx"));
+    EscribirFichero(ocho, gpxDePistas(8));
+    const QString destino = ruta(QStringLiteral("ocho.plt"));
+    const QString ocupado = ruta(QStringLiteral("ocho-3.plt"));
+    EscribirFichero(ocupado, "mio");
+    conversor.Reemplazar = false;
+    const auto r = conversor.Ejecutar(ocho, destino, QStringLiteral("gpx"), QStringLiteral("ozi"));
+    EXPECT_FALSE(r.Exito);
+    EXPECT_TRUE(r.Detalle.contains(QStringLiteral("ya existe"))) << r.Detalle.toStdString();
+    EXPECT_TRUE(r.Detalle.contains(QStringLiteral("ocho-3.plt"))) << r.Detalle.toStdString();
+    EXPECT_EQ(LeerFichero(ocupado), QByteArray("mio"));
+    EXPECT_EQ(restos(carpeta, {QFileInfo(gpx).fileName(), "ocho.gpx", "ocho-3.plt"}), QStringList())
+        << "neither the destination nor a temporary file";
+}
+
+TEST_F(Conversor, UnFicheroQueApareceDuranteLaConversionNoSeReemplaza) {
+    // Another program creates the destination while GPSBabel works.
+    const QString destino = ruta(QStringLiteral("carrera.kml"));
+    const QString falso = dir.filePath(QStringLiteral("gpsbabel-carrera"));
+    EscribirPrograma(falso, "#!/bin/sh\nwhile [ $# -gt 1 ]; do shift; done\n"
+                            "echo '<kml/>' > \"$1\"\necho ajeno > '" +
+                                QFile::encodeName(destino) + "'\nexit 0\n");
+    conversor.Babel = falso;
+    conversor.Reemplazar = false;
+    const auto r = conversor.Ejecutar(gpx, destino, QStringLiteral("gpx"), QStringLiteral("kml"));
+    EXPECT_FALSE(r.Exito);
+    EXPECT_TRUE(r.Detalle.contains(QStringLiteral("ya existe"))) << r.Detalle.toStdString();
+    EXPECT_EQ(LeerFichero(destino), QByteArray("ajeno\n"));
+    EXPECT_EQ(restos(carpeta, {QFileInfo(gpx).fileName(), "carrera.kml"}), QStringList());
+}
+
+TEST_F(Conversor, LaSalidaDeErrorDeGPSBabelSeCitaSoloAlPrincipio) {
+    const QString falso = dir.filePath(QStringLiteral("gpsbabel-hablador"));
+    EscribirPrograma(falso, "#!/bin/sh\nyes xxxxxxxxxxxxxxxxxxxx | head -c 3000000 >&2\nexit 1\n");
+    conversor.Babel = falso;
+    const auto r = conversor.Ejecutar(gpx, ruta(QStringLiteral("h.kml")), QStringLiteral("gpx"),
+                                      QStringLiteral("kml"));
+    EXPECT_FALSE(r.Exito);
+    EXPECT_TRUE(r.Detalle.contains(QStringLiteral("xxxxxxxxxx")))
+        << r.Detalle.left(200).toStdString();
+    EXPECT_LT(r.Detalle.size(), 5000);
+}

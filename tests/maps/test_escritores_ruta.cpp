@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 // The UTC text of a local wall-clock time, so that the time reader gives it back.
@@ -47,7 +48,7 @@ struct TPuntoLeido {
 
 // GPSBabel reads the file back; its GPX output is parsed here.
 bool leerConGpsbabel(const QString& format, const QString& path, std::vector<TPuntoLeido>& out,
-                     QString& error) {
+                     QString& error, QString* nombrePista = nullptr) {
     QProcess p;
     p.start("gpsbabel", {"-i", format, "-f", path, "-o", "gpx", "-F", "-"});
     if (!p.waitForFinished(30000) || p.exitCode() != 0) {
@@ -60,7 +61,9 @@ bool leerConGpsbabel(const QString& format, const QString& path, std::vector<TPu
         xml.readNext();
         if (!xml.isStartElement())
             continue;
-        if (xml.name() == u"trkpt") {
+        if (nombrePista && !current && xml.name() == u"name") {
+            *nombrePista = xml.readElementText();
+        } else if (xml.name() == u"trkpt") {
             out.push_back({});
             current = &out.back();
             current->lat = xml.attributes().value("lat").toDouble();
@@ -112,19 +115,31 @@ TEST(EscribirPLT, WritesTheHeaderAndTheSevenFields) {
     const QByteArray t = textoUTC(2010, 5, 12, 9, 30, 15);
     const QStringList lines = plt({{"41.336510000", "2.103968000", "123.4", t.constData()},
                                    {"41.33651", "2.1", "-5", t.constData()}},
-                                  "Vuelta, con coma");
+                                  "Vuelta");
     ASSERT_EQ(lines.size(), 8);
     EXPECT_EQ(lines.mid(0, 6), QStringList({"OziExplorer Track Point File Version 2.1", "WGS 84",
                                             "Altitude is in Feet", "Reserved 3",
-                                            "0,2,255,Vuelta, con coma,1,0,2,8421376", "0"}));
-    EXPECT_EQ(lines[6], "41.3365100,2.10396800,1,404.855643,40310.3960069444,12/05/2010,09:30/15");
+                                            "0,2,255,Vuelta,1,0,2,8421376", "0"}));
+    // The measured numbers are written, so the texts' trailing zeros are not.
+    EXPECT_EQ(lines[6], "41.33651,2.103968,1,404.855643,40310.3960069444,12/05/2010,09:30/15");
     EXPECT_TRUE(lines[7].startsWith("41.33651,2.1,0,-16.404199,")) << "break code 1 only once";
     EXPECT_EQ(plt({}).size(), 6) << "an empty track keeps the six header lines";
 }
 
-TEST(EscribirPLT, NameWithALineBreakStaysOnTheHeaderLine) {
-    const QStringList lines = plt({}, "dos\nlineas");
-    EXPECT_EQ(lines[4], "0,2,255,dos lineas,1,0,2,8421376");
+TEST(EscribirPLT, TheNameStaysOneFieldOfTheHeaderLine) {
+    const struct {
+        const char* guarda;
+        const char* nombre;
+        const char* campo;
+    } casos[] = {{"a line break", "dos\nlineas", "dos lineas"},
+                 {"a CR LF", "dos\r\nlineas", "dos lineas"},
+                 {"a comma", "Vuelta, con coma", "Vuelta  con coma"},
+                 {"only commas", ",,", "  "}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        const QStringList lines = plt({}, QString::fromUtf8(c.nombre));
+        EXPECT_EQ(lines[4], QStringLiteral("0,2,255,%1,1,0,2,8421376").arg(QLatin1String(c.campo)));
+    }
 }
 
 TEST(AltitudPiesPLT, FeetCutToTenAndTheMissingMarker) {
@@ -291,5 +306,178 @@ TEST(ExportarRuta, WritesWhatTheExportCommandWritesForAFile) {
             EXPECT_TRUE(f.readAll().startsWith("OziExplorer Track Point File Version 2.1\r\n"));
         }
     }
+    SetAppDirOverride(QString());
+}
+
+TEST(RoundTrip, GpsbabelReadsTheWholeNameBackFromAPltFile) {
+    if (!hayGpsbabel())
+        GTEST_SKIP() << "gpsbabel is not installed";
+    QTemporaryDir dir;
+    TTrackPointStore store;
+    LlenarPuntos(store, {{"41.5", "2.5", "100"}, {"41.6", "2.6", "110"}});
+    QStringList lines;
+    EscribirPLT(QStringLiteral("Vuelta, con coma"), store, lines, 255, 2, QLatin1Char('/'));
+    const QString path = dir.filePath("r.plt");
+    GrabarRuta(TFormatoRuta::frPLT, lines, path);
+    std::vector<TPuntoLeido> back;
+    QString error, nombre;
+    ASSERT_TRUE(leerConGpsbabel("ozi", path, back, error, &nombre)) << error.toStdString();
+    EXPECT_EQ(nombre, "Vuelta  con coma");
+    ASSERT_EQ(back.size(), 2u) << "the comma shifted no field";
+    EXPECT_NEAR(back[1].lat, 41.6, 1e-9);
+    EXPECT_NEAR(back[1].lon, 2.6, 1e-9);
+}
+
+namespace {
+QString escribirGpx(const QTemporaryDir& dir, const QString& name, const QByteArray& trkpts,
+                    const QByteArray& nombre = "Ruta") {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\"><trk><name>" +
+            nombre + "</name><trkseg>" + trkpts + "</trkseg></trk></gpx>\n");
+    return path;
+}
+
+// Whether `bytes` is well-formed XML, with the first error's text when not.
+QString xmlMalFormado(const QByteArray& bytes) {
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd())
+        xml.readNext();
+    return xml.hasError() ? xml.errorString() : QString();
+}
+} // namespace
+
+TEST(ExportarRuta, ValuesThatAreNotUsableNumbersAreRefusedAndNothingIsWritten) {
+    QTemporaryDir dir;
+    SetAppDirOverride(QStringLiteral(SENDERAL_APP_DIR));
+    const struct {
+        const char* guarda;
+        QByteArray trkpts;
+        const char* cita;
+    } casos[] = {
+        {"markup in the elevation",
+         "<trkpt lat=\"41\" lon=\"2\"><ele>&lt;/coordinates&gt;</ele></trkpt>", "no es un valor"},
+        {"an ampersand in the elevation", "<trkpt lat=\"41\" lon=\"2\"><ele>&amp;</ele></trkpt>",
+         "'&'"},
+        {"a line break in the latitude", "<trkpt lat=\"41&#10;5\" lon=\"2\"/>", "no es un valor"},
+        {"a latitude past the pole", "<trkpt lat=\"1000\" lon=\"2\"/>", "la latitud"},
+        {"a longitude past 180", "<trkpt lat=\"41\" lon=\"200\"/>", "la longitud"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        const QString gpx = escribirGpx(dir, "malo.gpx", c.trkpts);
+        for (TFormatoRuta f : {TFormatoRuta::frKML, TFormatoRuta::frPLT}) {
+            const QString out = dir.filePath(f == TFormatoRuta::frKML ? "malo.kml" : "malo.plt");
+            const QString error = ExportarRuta(f, gpx, out);
+            EXPECT_TRUE(error.contains(QString::fromUtf8(c.cita))) << error.toStdString();
+            EXPECT_FALSE(QFile::exists(out));
+        }
+    }
+    SetAppDirOverride(QString());
+}
+
+TEST(ExportarRuta, EveryKmlWrittenIsWellFormedAndCarriesTheNumbers) {
+    QTemporaryDir dir;
+    SetAppDirOverride(QStringLiteral(SENDERAL_APP_DIR));
+    const struct {
+        const char* guarda;
+        QByteArray nombre;
+        QByteArray trkpts;
+        const char* linea; // the coordinate line
+    } casos[] = {
+        {"numbers written with blanks and line breaks", "Ruta",
+         "<trkpt lat=\" 41.5\n\" lon=\"&#9;2.25 \"><ele>\n  100.5\n</ele></trkpt>",
+         "2.25,41.5,100.5 "},
+        {"numbers with a sign and an exponent", "Ruta",
+         "<trkpt lat=\"+4.15e1\" lon=\"-2E0\"><ele>1e3</ele></trkpt>", "-2,41.5,1000 "},
+        {"a tiny latitude keeps its value", "Ruta", "<trkpt lat=\"0.0000123456789\" lon=\"0\"/>",
+         "0,0.00001234, "},
+        {"markup and ampersands in the name", "&lt;/name&gt;&amp;&lt;![CDATA[",
+         "<trkpt lat=\"41\" lon=\"2\"/>", "2,41, "},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        const QString gpx = escribirGpx(dir, "t.gpx", c.trkpts, c.nombre);
+        const QString out = dir.filePath("t.kml");
+        QFile::remove(out);
+        ASSERT_EQ(ExportarRuta(TFormatoRuta::frKML, gpx, out), QString());
+        QFile f(out);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        EXPECT_EQ(xmlMalFormado(bytes), QString()) << bytes.toStdString();
+        EXPECT_TRUE(bytes.contains("\r\n" + QByteArray(c.linea) + "\r\n")) << bytes.toStdString();
+    }
+    // A name the program gives (the Google Earth view names the file's path) may hold
+    // characters no XML can carry.
+    TTrackPointStore store;
+    LlenarPuntos(store, {{"41", "2"}});
+    QStringList lines;
+    EscribirKML(QString::fromUtf8("/tmp/a\x01b & <c>.gpx"), store, lines, 0xFF0000, 2);
+    EXPECT_EQ(xmlMalFormado(BytesRuta(TFormatoRuta::frKML, lines)), QString());
+    SetAppDirOverride(QString());
+}
+
+TEST(ExportarRuta, WritesOnlyANewFileOrWithForceARegularFileThatIsNotTheTrack) {
+    QTemporaryDir dir;
+    SetAppDirOverride(QStringLiteral(SENDERAL_APP_DIR));
+    const QString gpx =
+        escribirGpx(dir, "t.gpx", "<trkpt lat=\"41\" lon=\"2\"><ele>5</ele></trkpt>");
+    QFile original(gpx);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray pista = original.readAll();
+    const QString existe = dir.filePath("ya.kml");
+    const QString fifo = dir.filePath("tubo.kml");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString colgante = dir.filePath("colgante.kml");
+    ASSERT_TRUE(QFile::link(dir.filePath("nada/no.kml"), colgante));
+    const QString carpeta = dir.filePath("carpeta.kml");
+    ASSERT_TRUE(QDir().mkpath(carpeta));
+    const struct {
+        const char* guarda;
+        QString destino;
+        bool force;
+        const char* motivo; // nullptr: written
+    } casos[] = {
+        {"an existing file without --force", existe, false, "ya existe"},
+        {"an existing file with --force", existe, true, nullptr},
+        {"a pipe", fifo, true, "tubería"},
+        {"a dangling symbolic link", colgante, true, "enlace simbólico"},
+        {"a folder", carpeta, true, "carpeta"},
+        {"the track itself", gpx, true, "mismo fichero que el origen"},
+        {"the track itself without --force", gpx, false, "mismo fichero que el origen"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        {
+            QFile f(existe);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("mio");
+        }
+        QStringList args{"kml", gpx, c.destino};
+        if (c.force)
+            args.prepend("--force");
+        const QString error = ExportarRuta(TFormatoRuta::frKML, gpx, c.destino, c.force);
+        EXPECT_EQ(EjecutarExportacion(args), c.motivo ? 1 : 0);
+        QFile e(existe);
+        ASSERT_TRUE(e.open(QIODevice::ReadOnly));
+        if (!c.motivo) {
+            EXPECT_EQ(error, QString());
+            EXPECT_TRUE(e.readAll().startsWith("<?xml"));
+            continue;
+        }
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.motivo))) << error.toStdString();
+        EXPECT_EQ(e.readAll(), "mio");
+        QFile g(gpx);
+        ASSERT_TRUE(g.open(QIODevice::ReadOnly));
+        EXPECT_EQ(g.readAll(), pista) << "the track is never overwritten";
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_TRUE(QFileInfo(colgante).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("nada")));
+    EXPECT_TRUE(QFileInfo(carpeta).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files | QDir::System).filter(".ya"),
+              QStringList())
+        << "no temporary file left";
     SetAppDirOverride(QString());
 }

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 struct Salida {
@@ -10,14 +11,14 @@ struct Salida {
     QString out, err;
 };
 
-Salida ejecutar(const QStringList& args) {
+Salida ejecutar(const QStringList& args, int limiteMs = 60000) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TZ"), QStringLiteral("CET-1CEST,M3.5.0,M10.5.0/3"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(SENDERAL_APP_DIR "/senderal"), args);
     Salida s;
-    if (!p.waitForFinished(60000)) {
+    if (!p.waitForFinished(limiteMs)) {
         p.kill();
         p.waitForFinished();
         return s;
@@ -195,5 +196,50 @@ TEST_F(Info, StretchFromTo) {
         if (c.codigo != 0) {
             EXPECT_FALSE(s.err.isEmpty());
         }
+TEST_F(Info, WhatIsNotARegularFileIsRefusedAtOnce) {
+    const QString fifo = dir.filePath(QStringLiteral("tubería sin escritor.gpx"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct {
+        const char* guarda;
+        QString ruta;
+        const char* clase;
+    } casos[] = {
+        {"a pipe nobody writes to", fifo, "una tubería (FIFO)"},
+        {"a device without end", QStringLiteral("/dev/zero"), "un dispositivo de caracteres"},
+        {"a device of random bytes", QStringLiteral("/dev/urandom"),
+         "un dispositivo de caracteres"},
+        {"a folder", dir.path(), "una carpeta"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        // Seconds, not the minute a whole file may take: a refusal needs no reading.
+        const Salida s = ejecutar({QStringLiteral("--info"), c.ruta}, 10000);
+        EXPECT_EQ(s.codigo, 1) << "-1 is a hang, -2 a crash";
+        EXPECT_TRUE(s.err.contains(QStringLiteral("no es un fichero normal sino ") +
+                                   QString::fromUtf8(c.clase)))
+            << s.err.toStdString();
+    }
+}
+
+TEST_F(Info, AValueOutOfRangeIsToldWithItsPlaceAndStatus1) {
+    const Salida s =
+        ejecutar({QStringLiteral("--info"), escribir(R"(<gpx version="1.1"><trk><trkseg>
+<trkpt lat="41" lon="2"><ele>1.7e308</ele></trkpt>
+<trkpt lat="41" lon="2.001"><ele>-1.7e308</ele></trkpt>
+</trkseg></trk></gpx>)")});
+    EXPECT_EQ(s.codigo, 1);
+    EXPECT_EQ(s.out, QString()) << "no 'ascent_m: inf'";
+    EXPECT_TRUE(s.err.contains(QStringLiteral("línea 3, columna 1: '-1.7e308' no es un valor")))
+        << s.err.toStdString();
+}
+
+TEST_F(Info, HelpNamesEveryModeAndForce) {
+    const Salida s = ejecutar({QStringLiteral("--help")}, 10000);
+    EXPECT_EQ(s.codigo, 0);
+    for (const char* linea :
+         {"senderal --info FILE", "senderal --export kml|plt FILE OUT [--force]",
+          "senderal --convert SRC DEST [--force]", "--force         replace"}) {
+        SCOPED_TRACE(linea);
+        EXPECT_TRUE(s.out.contains(QString::fromUtf8(linea))) << s.out.toStdString();
     }
 }

@@ -1,0 +1,244 @@
+#include "FicheroRegular.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+QString clase(const struct stat& st) {
+    if (S_ISREG(st.st_mode))
+        return QString();
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("una tubería (FIFO)");
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("una carpeta");
+    if (S_ISCHR(st.st_mode))
+        return QStringLiteral("un dispositivo de caracteres");
+    if (S_ISBLK(st.st_mode))
+        return QStringLiteral("un dispositivo de bloques");
+    if (S_ISSOCK(st.st_mode))
+        return QStringLiteral("un socket");
+    return QStringLiteral("un fichero especial");
+}
+
+QString sistema(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+bool mismoEstado(const struct stat& a, const struct stat& b) {
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+enum class Lectura { Bien, Cambiado, Fallo };
+
+Lectura leerUnaVez(const QString& path, QByteArray& bytes, QString& error,
+                   const TLecturaFichero& op) {
+    Descriptor d;
+    // Without O_NONBLOCK, opening a pipe that nobody writes to would wait forever.
+    d.fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (d.fd < 0) {
+        error = QStringLiteral("%1: %2").arg(path, sistema(errno));
+        return Lectura::Fallo;
+    }
+    struct stat antes {};
+    if (::fstat(d.fd, &antes) != 0) {
+        error = QStringLiteral("%1: %2").arg(path, sistema(errno));
+        return Lectura::Fallo;
+    }
+    const QString tipo = clase(antes);
+    if (!tipo.isEmpty()) {
+        error = TextoNoRegular(path, tipo);
+        return Lectura::Fallo;
+    }
+    if (antes.st_size > op.Limite) {
+        error = TextoFicheroGrande(op.Limite);
+        return Lectura::Fallo;
+    }
+    qint64 total = 0;
+    bytes.clear();
+    bytes.resize(qsizetype(antes.st_size) + 1); // one more byte tells a file that grew
+    for (;;) {
+        if (total == bytes.size()) {
+            if (total > op.Limite) {
+                error = TextoFicheroGrande(op.Limite);
+                return Lectura::Fallo;
+            }
+            bytes.resize(qsizetype(std::min<qint64>(op.Limite + 1, total + total / 2 + 65536)));
+        }
+        const qint64 pedir = std::min<qint64>(bytes.size() - total, qint64(1) << 22);
+        const ssize_t n = ::read(d.fd, bytes.data() + total, size_t(pedir));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            error = QStringLiteral("%1: %2").arg(path, sistema(errno));
+            return Lectura::Fallo;
+        }
+        if (n == 0)
+            break;
+        total += n;
+        if (op.TrasBloque)
+            op.TrasBloque();
+    }
+    if (total > op.Limite) {
+        error = TextoFicheroGrande(op.Limite);
+        return Lectura::Fallo;
+    }
+    // No squeeze: giving back the spare byte would copy the whole file once more.
+    bytes.truncate(qsizetype(total));
+    struct stat despues {};
+    if (::fstat(d.fd, &despues) != 0 || !mismoEstado(antes, despues) ||
+        (antes.st_size > 0 && total != antes.st_size))
+        return Lectura::Cambiado;
+    return Lectura::Bien;
+}
+} // namespace
+
+QString ClaseNoRegular(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("%1: %2").arg(path, sistema(errno));
+    return clase(st);
+}
+
+QString TextoNoRegular(const QString& path, const QString& clase) {
+    return QStringLiteral("%1 no es un fichero normal sino %2; solo se pueden leer ficheros")
+        .arg(path, clase);
+}
+
+QString TextoFicheroGrande(qint64 limite) {
+    return QStringLiteral("el fichero supera los %1 MB que se pueden abrir").arg(limite >> 20);
+}
+
+QString TextoSinMemoria() {
+    return QStringLiteral("no hay memoria suficiente para leer este fichero");
+}
+
+bool LeerFicheroRegular(const QString& path, QByteArray& bytes, QString& error,
+                        const TLecturaFichero& opciones) {
+    try {
+        for (int intento = 0; intento < 2; ++intento) {
+            switch (leerUnaVez(path, bytes, error, opciones)) {
+            case Lectura::Bien:
+                return true;
+            case Lectura::Fallo:
+                bytes.clear();
+                return false;
+            case Lectura::Cambiado:
+                break;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        bytes = QByteArray();
+        error = TextoSinMemoria();
+        return false;
+    }
+    bytes = QByteArray();
+    error = QStringLiteral("%1 ha cambiado mientras se leía (¿otro programa lo está "
+                           "escribiendo?); vuelva a abrirlo cuando esté completo")
+                .arg(path);
+    return false;
+}
+
+namespace {
+bool mismoFichero(const struct stat& a, const QString& otro) {
+    struct stat b {};
+    return !otro.isEmpty() && ::stat(QFile::encodeName(otro).constData(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+} // namespace
+
+QString ComprobarDestino(const QString& destino, const QString& origen, bool reemplazar) {
+    struct stat st {};
+    // lstat: a symbolic link is judged itself, so a dangling one is not taken for a
+    // free name.
+    if (::lstat(QFile::encodeName(destino).constData(), &st) != 0) {
+        if (errno == ENOENT)
+            return QString();
+        return QStringLiteral("%1: %2").arg(destino, sistema(errno));
+    }
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("El destino %1 es un enlace simbólico; no se reemplaza").arg(destino);
+    const QString tipo = clase(st);
+    if (!tipo.isEmpty())
+        return QStringLiteral("El destino %1 no es un fichero normal sino %2; no se reemplaza")
+            .arg(destino, tipo);
+    if (mismoFichero(st, origen))
+        return QStringLiteral("El destino %1 es el mismo fichero que el origen").arg(destino);
+    if (!reemplazar)
+        return QStringLiteral("El fichero de destino ya existe: %1 (--force lo reemplaza)")
+            .arg(destino);
+    return QString();
+}
+
+bool MoverADestino(const QString& desde, const QString& hasta, bool reemplazar, QString& error) {
+    const QByteArray a = QFile::encodeName(desde), b = QFile::encodeName(hasta);
+    if (reemplazar) {
+        struct stat st {};
+        if (::lstat(b.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            error = ComprobarDestino(hasta, QString(), true);
+            return false;
+        }
+        if (std::rename(a.constData(), b.constData()) == 0)
+            return true;
+    } else {
+        if (::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_NOREPLACE) == 0)
+            return true;
+        // File systems without that flag: a hard link refuses to replace as well.
+        if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) {
+            if (::link(a.constData(), b.constData()) == 0) {
+                ::unlink(a.constData());
+                return true;
+            }
+        }
+    }
+    if (errno == EEXIST)
+        error =
+            QStringLiteral("El fichero de destino ya existe: %1 (--force lo reemplaza)").arg(hasta);
+    else
+        error = QStringLiteral("No se ha podido escribir el fichero de destino %1: %2")
+                    .arg(hasta, sistema(errno));
+    return false;
+}
+
+bool GrabarEnDestino(const QByteArray& bytes, const QString& destino, const QString& origen,
+                     bool reemplazar, QString& error) {
+    error = ComprobarDestino(destino, origen, reemplazar);
+    if (!error.isEmpty())
+        return false;
+    const QFileInfo info(destino);
+    QTemporaryFile temporal(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                            QStringLiteral(".XXXXXX"));
+    if (!temporal.open() || temporal.write(bytes) != bytes.size() || !temporal.flush() ||
+        ::fsync(temporal.handle()) != 0) {
+        error = QStringLiteral("No se puede crear el fichero %1: %2")
+                    .arg(destino, temporal.errorString());
+        return false;
+    }
+    temporal.close();
+    // The temporary file is made private; the destination gets the usual permissions.
+    const mode_t mascara = ::umask(0);
+    ::umask(mascara);
+    ::chmod(QFile::encodeName(temporal.fileName()).constData(), 0666 & ~mascara);
+    if (!MoverADestino(temporal.fileName(), destino, reemplazar, error))
+        return false; // the temporary file removes itself
+    temporal.setAutoRemove(false);
+    return true;
+}

@@ -1,0 +1,345 @@
+// Odd and hostile track files: deep nesting, huge values, broken encodings, files that
+// change or grow while they are read. Every input is generated here.
+#include "FicheroRegular.h"
+#include "FormData.h"
+#include "Log.h"
+#include "SenderalError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <ostream>
+
+// Readable failure output for Qt texts.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace {
+QByteArray pistaDePuntos(int n, const QByteArray& lat = "41.5") {
+    QByteArray b = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\"><trk>"
+                   "<name>Pista</name><trkseg>\n";
+    for (int i = 0; i < n; ++i)
+        b += "<trkpt lat=\"" + lat + "\" lon=\"2." + QByteArray::number(i) +
+             "\"><ele>100</ele></trkpt>\n";
+    return b + "</trkseg></trk></gpx>\n";
+}
+
+class FicherosHostiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QFile::copy(QStringLiteral(SENDERAL_SOURCE_DIR "/data/GpxDS.dll"),
+                                dir.filePath(QStringLiteral("GpxDS.dll"))));
+        data.CarpetaMapeo = dir.path();
+        data.MostrarError = [](const QString&) {};
+        ruta = dir.filePath(QStringLiteral("pista.gpx"));
+    }
+
+    void escribir(const QByteArray& bytes) {
+        QFile f(ruta);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+    }
+
+    // Opens the file; the reason of a failure, empty when the track opened.
+    QString abrir() {
+        data.VaciarYCerrar();
+        const qsizetype desde = log.Lineas().size();
+        data.XMLDataFile = ruta;
+        data.OpenData();
+        if (data.cdsTrack.Active())
+            return QString();
+        for (const QString& l : log.Lineas().mid(desde))
+            if (l.startsWith(QLatin1String("ERROR: ")))
+                return l;
+        return QStringLiteral("(no ERROR line)");
+    }
+
+    QTemporaryDir dir;
+    QString ruta;
+    TLog log;
+    TFormData data{&log};
+};
+
+QByteArray anidado(int niveles) {
+    QByteArray b = "<gpx version=\"1.1\"><trk><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk>";
+    for (int i = 1; i < niveles; ++i)
+        b += "<a>";
+    for (int i = 1; i < niveles; ++i)
+        b += "</a>";
+    return b + "</gpx>";
+}
+} // namespace
+
+TEST_F(FicherosHostiles, NestingDeeperThanAnyTrackNeedsIsRefused) {
+    const struct {
+        const char* guarda;
+        int niveles;
+        bool abre;
+    } casos[] = {{"a thousand levels open", 1000, true},
+                 {"one more is refused", 1001, false},
+                 {"a million levels are refused at once", 1000000, false}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        escribir(anidado(c.niveles));
+        const QString motivo = abrir();
+        if (c.abre) {
+            EXPECT_TRUE(motivo.isEmpty()) << motivo.toStdString();
+        } else {
+            EXPECT_TRUE(motivo.contains(QStringLiteral("anidados a más de 1000 niveles")))
+                << motivo.toStdString();
+            EXPECT_TRUE(motivo.contains(QStringLiteral("línea 1, columna")))
+                << motivo.toStdString();
+        }
+    }
+}
+
+TEST_F(FicherosHostiles, MessagesQuoteAtMostEightyCharactersOfAValue) {
+    const QByteArray largo(200000, 'x');
+    const QByteArray numeroLargo = "4" + QByteArray(200000, '1') + "x";
+    const struct {
+        const char* guarda;
+        QByteArray bytes;
+        const char* pieza; // what the message still says
+    } casos[] = {
+        {"a mismatched closing tag", "<gpx><" + largo + "></b></gpx>", "se esperaba"},
+        {"an undeclared entity", "<gpx><trk><name>&" + largo + ";</name></trk></gpx>", "entidad"},
+        {"a repeated attribute", "<gpx " + largo + "=\"1\" " + largo + "=\"2\"/>", "repetido"},
+        {"an unknown encoding", "<?xml version=\"1.0\" encoding=\"" + largo + "\"?><gpx/>",
+         "codificación"},
+        {"a root that is not gpx", "<" + largo + "/>", "no es un fichero GPX"},
+        {"a latitude that is no number", pistaDePuntos(2, numeroLargo), "no es un valor numérico"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        escribir(c.bytes);
+        QString motivo = abrir();
+        if (motivo.isEmpty()) { // the texts open; the measures refuse them
+            try {
+                data.Medidas()->ComprobarMedidas();
+            } catch (const ESenderalError& e) {
+                motivo = e.text();
+            }
+        }
+        EXPECT_TRUE(motivo.contains(QString::fromUtf8(c.pieza))) << motivo.left(300).toStdString();
+        EXPECT_LT(motivo.size(), 400) << motivo.left(300).toStdString();
+        EXPECT_TRUE(motivo.contains(QChar(0x2026))) << "the cut is marked";
+    }
+}
+
+TEST_F(FicherosHostiles, WideEncodingsEndingInTheMiddleOfACharacter) {
+    const QString texto = QString::fromUtf8(pistaDePuntos(3));
+    const auto codificar = [&texto](QStringConverter::Encoding e, bool marca) {
+        QStringEncoder enc(e, marca ? QStringConverter::Flag::WriteBom
+                                    : QStringConverter::Flag::Default);
+        return QByteArray(enc.encode(texto));
+    };
+    const struct {
+        const char* guarda;
+        QByteArray bytes;
+        int sueltos;
+    } casos[] = {
+        {"UTF-16LE with a mark and a stray byte", codificar(QStringConverter::Utf16LE, true) + "\n",
+         1},
+        {"UTF-16BE with a mark and a stray byte", codificar(QStringConverter::Utf16BE, true) + "\n",
+         1},
+        {"UTF-16LE without a mark and a stray byte",
+         codificar(QStringConverter::Utf16LE, false) + "\n", 1},
+        {"UTF-32LE with three stray bytes", codificar(QStringConverter::Utf32LE, true) + "\n\n\n",
+         3},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        escribir(c.bytes);
+        const QString motivo = abrir();
+        EXPECT_TRUE(motivo.contains(QStringLiteral("termina a medias de un carácter")))
+            << motivo.toStdString();
+        escribir(c.bytes.chopped(c.sueltos));
+        EXPECT_EQ(abrir(), QString()) << "the same file without the stray bytes opens";
+        EXPECT_EQ(data.cdsPoints.RecordCount(), 3);
+    }
+}
+
+TEST_F(FicherosHostiles, LongFilesAreDecodedWholeInEveryEncoding) {
+    // Several megabytes, so that the decoding runs over many blocks; a character
+    // outside the basic plane and an accented one fall on every kind of boundary.
+    QString nombre;
+    for (int i = 0; i < 700000; ++i)
+        nombre += i % 7 == 0 ? QStringLiteral("\U0001F6B6") : QStringLiteral("é");
+    const QString doc =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?><gpx version=\"1.1\">"
+                       "<trk><name>%2</name><trkseg><trkpt lat=\"1\" lon=\"2\"/>"
+                       "</trkseg></trk></gpx>");
+    const struct {
+        const char* guarda;
+        const char* declarada;
+        QStringConverter::Encoding codificacion;
+        bool soloLatin1;
+    } casos[] = {{"UTF-16LE", "UTF-16", QStringConverter::Utf16LE, false},
+                 {"UTF-16BE", "UTF-16", QStringConverter::Utf16BE, false},
+                 {"Latin-1", "ISO-8859-1", QStringConverter::Latin1, true}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        const QString esperado =
+            c.soloLatin1 ? QString(nombre).remove(QStringLiteral("\U0001F6B6")) : nombre;
+        QStringEncoder enc(c.codificacion, c.soloLatin1 ? QStringConverter::Flag::Default
+                                                        : QStringConverter::Flag::WriteBom);
+        escribir(enc.encode(doc.arg(QLatin1String(c.declarada), esperado)));
+        ASSERT_EQ(abrir(), QString());
+        EXPECT_TRUE(data.cdsTrack.Cabecera().name == esperado);
+    }
+}
+
+TEST_F(FicherosHostiles, AFileChangedWhileItIsReadIsReadAgainOrRefused) {
+    const QByteArray cinco = pistaDePuntos(5), siete = pistaDePuntos(7);
+    // The same length as `cinco` with other values: only the time stamp tells.
+    QByteArray otroCinco = cinco;
+    otroCinco.replace("41.5", "42.5");
+    ASSERT_EQ(otroCinco.size(), cinco.size());
+    const struct {
+        const char* guarda;
+        QByteArray nuevo;
+        bool siempre; // changed after every block, not once
+        int puntos;   // points read, -1 for the error
+    } casos[] = {
+        {"rewritten longer once", siete, false, 7},
+        {"rewritten in place with the same length once", otroCinco, false, 5},
+        {"truncated once", QByteArray(), false, -1},
+        {"rewritten after every block", siete, true, -1},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        escribir(cinco);
+        int cambios = 0;
+        data.Lectura.TrasBloque = [&] {
+            if (cambios > 0 && !c.siempre)
+                return;
+            ++cambios;
+            QFile f(ruta);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite | QIODevice::Truncate));
+            f.write(c.siempre && cambios % 2 ? cinco : c.nuevo);
+            ASSERT_TRUE(f.flush());
+            // As a later write would: a clock that moved on since the file was made.
+            ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(cambios),
+                                      QFileDevice::FileModificationTime));
+        };
+        const QString motivo = abrir();
+        data.Lectura.TrasBloque = nullptr;
+        EXPECT_GE(cambios, 1);
+        if (c.puntos >= 0) {
+            ASSERT_EQ(motivo, QString());
+            EXPECT_EQ(data.cdsPoints.RecordCount(), c.puntos);
+            EXPECT_EQ(data.cdsPoints.valor(0, CampoPunto::Lat),
+                      c.nuevo.contains("42.5") ? "42.5" : "41.5");
+        } else if (c.siempre) {
+            EXPECT_TRUE(motivo.contains(QStringLiteral("ha cambiado mientras se leía")))
+                << motivo.toStdString();
+        } else {
+            EXPECT_TRUE(motivo.contains(QStringLiteral("vacío"))) << motivo.toStdString();
+        }
+    }
+}
+
+TEST_F(FicherosHostiles, TheSizeLimitHoldsWhileAFileGrows) {
+    escribir(QByteArray(1000, ' '));
+    TLecturaFichero op;
+    op.Limite = 64 * 1024;
+    int bloques = 0;
+    op.TrasBloque = [&] {
+        ++bloques;
+        QFile f(ruta);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(QByteArray(16 * 1024, ' '));
+    };
+    QByteArray bytes;
+    QString error;
+    EXPECT_FALSE(LeerFicheroRegular(ruta, bytes, error, op));
+    EXPECT_TRUE(error.contains(QStringLiteral("supera"))) << error.toStdString();
+    EXPECT_LT(bloques, 20) << "stops at the limit, not at the end of a file that never ends";
+    EXPECT_TRUE(bytes.isEmpty());
+}
+
+TEST_F(FicherosHostiles, OnlyRegularFilesAreRead) {
+    const struct {
+        const char* guarda;
+        QString ruta;
+        const char* clase;
+    } casos[] = {{"a folder", dir.path(), "una carpeta"},
+                 {"an endless device", QStringLiteral("/dev/zero"), "un dispositivo de caracteres"},
+                 {"the empty device", QStringLiteral("/dev/null"), "un dispositivo de caracteres"}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        QByteArray bytes;
+        QString error;
+        EXPECT_FALSE(LeerFicheroRegular(c.ruta, bytes, error));
+        EXPECT_TRUE(error.contains(QStringLiteral("no es un fichero normal sino ") +
+                                   QString::fromUtf8(c.clase)))
+            << error.toStdString();
+        EXPECT_EQ(ClaseNoRegular(c.ruta), QString::fromUtf8(c.clase));
+    }
+    EXPECT_EQ(ClaseNoRegular(QStringLiteral(SENDERAL_SOURCE_DIR "/data/GpxDS.dll")), QString());
+}
+
+TEST_F(FicherosHostiles, NumbersOutOfRangeAreConversionErrorsWithTheirPlace) {
+    const struct {
+        const char* guarda;
+        const char* lat;
+        const char* lon;
+        const char* ele2; // the second point's elevation
+        const char* ele3; // the third point's elevation
+        int medidos;      // points measured before the error; 3 when none
+        const char* cita;
+    } casos[] = {
+        {"latitude of 1000", "1000", "2", "10", "20", 2,
+         "'1000' no es un valor numérico válido: la latitud"},
+        {"latitude of 9e9", "9e9", "2", "10", "20", 2,
+         "'9e9' no es un valor numérico válido: la latitud"},
+        {"latitude just past the pole", "-90.000001", "2", "10", "20", 2, "la latitud"},
+        {"longitude past 180", "41", "180.5", "10", "20", 2,
+         "'180.5' no es un valor numérico válido: la longitud"},
+        {"longitude past -180", "41", "-181", "10", "20", 2, "la longitud"},
+        {"an infinite elevation", "41", "2", "10", "inf", 2,
+         "'inf' no es un valor numérico válido"},
+        {"elevations whose difference is past every number", "41", "2", "1.7e308", "-1.7e308", 2,
+         "'-1.7e308' no es un valor numérico válido: la suma"},
+        {"the poles and the date line", "-90", "180", "10", "20", 3, nullptr},
+        {"the other pole and the other side", "90", "-180", "-1e300", "1e300", 3, nullptr},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        const QByteArray doc =
+            QStringLiteral("<?xml version=\"1.0\"?>\n<gpx version=\"1.1\"><trk><trkseg>\n"
+                           "<trkpt lat=\"41\" lon=\"2\"><ele>0</ele></trkpt>\n"
+                           "  <trkpt lat=\"41.001\" lon=\"2\"><ele>%1</ele></trkpt>\n"
+                           "    <trkpt lat=\"%2\" lon=\"%3\"><ele>%4</ele></trkpt>\n"
+                           "</trkseg></trk></gpx>\n")
+                .arg(QLatin1String(c.ele2), QLatin1String(c.lat), QLatin1String(c.lon),
+                     QLatin1String(c.ele3))
+                .toUtf8();
+        escribir(doc);
+        ASSERT_EQ(abrir(), QString()) << "the texts open; the measures judge them";
+        const auto tabla = data.Medidas();
+        EXPECT_EQ(tabla->PuntosMedidos(), c.medidos)
+            << "the points before the error keep their values";
+        if (!c.cita) {
+            EXPECT_NO_THROW(tabla->ComprobarMedidas());
+            EXPECT_TRUE(std::isfinite(tabla->AscAcumulado(2)));
+            continue;
+        }
+        EXPECT_DOUBLE_EQ(tabla->Latitud(1), 41.001);
+        try {
+            tabla->ComprobarMedidas();
+            ADD_FAILURE() << "no conversion error";
+        } catch (const ESenderalError& e) {
+            EXPECT_TRUE(e.text().startsWith(QStringLiteral("línea 5, columna 5: ")))
+                << e.text().toStdString();
+            EXPECT_TRUE(e.text().contains(QString::fromUtf8(c.cita))) << e.text().toStdString();
+        }
+    }
+}
