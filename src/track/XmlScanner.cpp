@@ -143,14 +143,20 @@ bool decodificar(QStringDecoder&& dec, QByteArray& raw, qsizetype desde, int uni
     utf8.clear();
     utf8.reserve(unidad >= 2 ? n / unidad + n / 16 + 16 : n + n / 8 + 16);
     const QByteArrayView todo(raw);
+    QString parte;
     for (qsizetype at = desde; at < raw.size(); at += Bloque) {
-        const QString parte = dec.decode(todo.sliced(at, std::min(Bloque, raw.size() - at)));
+        parte += dec.decode(todo.sliced(at, std::min(Bloque, raw.size() - at)));
         if (dec.hasError()) {
             error = QStringLiteral("el contenido no está codificado como declara el fichero");
             return false;
         }
-        utf8 += parte.toUtf8();
+        // The first half of a pair that a block boundary split waits for its second
+        // half: converted alone it would be lost.
+        const bool mitad = !parte.isEmpty() && parte.back().isHighSurrogate();
+        utf8 += QStringView(parte).chopped(mitad ? 1 : 0).toUtf8();
+        parte = mitad ? QString(parte.back()) : QString();
     }
+    utf8 += parte.toUtf8();
     raw = QByteArray();
     return true;
 }
