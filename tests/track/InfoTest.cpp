@@ -196,6 +196,9 @@ TEST_F(Info, StretchFromTo) {
         if (c.codigo != 0) {
             EXPECT_FALSE(s.err.isEmpty());
         }
+    }
+}
+
 TEST_F(Info, WhatIsNotARegularFileIsRefusedAtOnce) {
     const QString fifo = dir.filePath(QStringLiteral("tubería sin escritor.gpx"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
