@@ -73,12 +73,13 @@ int abrirVentana(int argc, char* argv[]) {
 
 const char* const TextoAyuda =
     "usage: senderal [FILE]\n"
-    "       senderal --info FILE\n"
+    "       senderal --info FILE [--from N --to M]\n"
     "       senderal --export kml|plt FILE OUT [--force]\n"
     "       senderal --convert SRC DEST [--force]\n"
     "\n"
     "  FILE            open the track in the window\n"
-    "  --info FILE     print the track's summary\n"
+    "  --info FILE     print the track's summary; with --from and --to, the figures\n"
+    "                  of points N to M (numbered from 1)\n"
     "  --export        write the track as KML or OziExplorer PLT\n"
     "  --convert       convert SRC with GPSBabel into the format of DEST's extension;\n"
     "                  prints every file written (a track per file for some formats:\n"

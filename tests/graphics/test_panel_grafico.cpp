@@ -662,8 +662,9 @@ TEST(Animacion, UnaVueltaCabeEnElTiempoDelRitmo) {
         EXPECT_LE(tics * 100, 1200000u) << "slowest pace over twenty minutes";
         EXPECT_EQ(vistos.back(), n - 1) << "the last point is shown before starting over";
         EXPECT_TRUE(std::is_sorted(vistos.begin(), vistos.end()));
-        if (n <= TPanelGrafico::MaximoTicsPorVuelta)
+        if (n <= TPanelGrafico::MaximoTicsPorVuelta) {
             EXPECT_EQ(tics, size_t(n)) << "a short track shows every point";
+        }
     }
 }
 

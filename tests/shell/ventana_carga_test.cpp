@@ -258,8 +258,9 @@ TEST_P(MedioCargado, AnUnreadableNumberEndsHalfLoadedWithoutTheIndexRequest) {
     EXPECT_TRUE(w.Recientes().isEmpty());
     EXPECT_FALSE(w.ActionCerrarRuta->isEnabled());
     EXPECT_EQ(w.pcCentral->currentWidget(), w.tsDatosRuta);
-    if (auto* titulo = w.findChild<QLabel*>(QStringLiteral("pnlTitulo")))
+    if (auto* titulo = w.findChild<QLabel*>(QStringLiteral("pnlTitulo"))) {
         EXPECT_EQ(titulo->text(), QString(10, QLatin1Char(' ')) + path);
+    }
 }
 
 TEST_P(MedioCargado, ADroppedUnreadableTrackShowsTheIncorrectTrackBox) {
