@@ -35,7 +35,11 @@ int imprimirResumen(const QString& path, int desde = 0, int hasta = 0) {
         for (const QString& l : log.Lineas())
             if (l.startsWith(QLatin1String("ERROR: ")))
                 detail = l;
-        std::fprintf(stderr, "%s\n%s\n", qPrintable(failure), qPrintable(detail));
+        // The box text often carries the reason already; say it once.
+        if (detail.isEmpty() || failure.contains(detail.mid(7)))
+            std::fprintf(stderr, "%s\n", qPrintable(failure));
+        else
+            std::fprintf(stderr, "%s\n%s\n", qPrintable(failure), qPrintable(detail));
         return 1;
     }
     try {
