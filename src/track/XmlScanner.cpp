@@ -2,13 +2,13 @@
 
 #include "Numeros.h"
 
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <deque>
-#include <unordered_set>
 
 namespace {
 bool esEspacio(char c) {
@@ -620,20 +620,137 @@ class Recorrido {
         return true;
     }
 
-    // Whether the tag being read already has this attribute. A handful are compared
-    // one by one; a tag with very many (a hostile file) is checked through a set so
-    // that it cannot take quadratic time.
-    bool repetido(std::string_view nombre) {
-        if (FAtributos.size() < 16) {
-            for (const TXmlAtributo& a : FAtributos)
-                if (a.nombre == nombre)
-                    return true;
-            return false;
+    // A tag has few attributes: each new name is compared with the earlier ones.
+    static constexpr size_t PocosAtributos = 16;
+    bool repetidoEntrePocos(std::string_view nombre) const {
+        for (const TXmlAtributo& a : FAtributos)
+            if (a.nombre == nombre)
+                return true;
+        return false;
+    }
+
+    // The first attribute of the tag, in document order, whose name an earlier one has,
+    // or -1. Used once a tag has more than a handful (a hostile file can put a million
+    // on one tag), in time linear in their number: the names' hashes are split by their
+    // top bits into groups small enough for the cache, and each group is checked with a
+    // small table. One big table would cost a cache miss per name.
+    std::ptrdiff_t primerRepetido() {
+        const size_t n = FAtributos.size();
+        int bits = 0;
+        while ((n >> bits) > 256)
+            ++bits;
+        const size_t grupos = size_t(1) << bits;
+        const auto grupo = [bits](uint64_t h) { return bits == 0 ? 0 : size_t(h >> (64 - bits)); };
+
+        std::vector<uint64_t> hashes(n);
+        std::vector<size_t> inicio(grupos + 1, 0);
+        for (size_t i = 0; i < n; ++i) {
+            hashes[i] = hashNombre(FAtributos[i].nombre);
+            ++inicio[grupo(hashes[i]) + 1];
         }
-        if (FNombres.empty())
-            for (const TXmlAtributo& a : FAtributos)
-                FNombres.insert(a.nombre);
-        return !FNombres.insert(nombre).second;
+        for (size_t g = 0; g < grupos; ++g)
+            inicio[g + 1] += inicio[g];
+        struct Entrada {
+            uint64_t hash;
+            size_t indice;
+        };
+        // Each group keeps document order, so its first repeat is its earliest.
+        std::vector<Entrada> entradas(n);
+        {
+            std::vector<size_t> siguiente(inicio.begin(), inicio.end() - 1);
+            for (size_t i = 0; i < n; ++i)
+                entradas[siguiente[grupo(hashes[i])]++] = {hashes[i], i};
+        }
+        hashes = {};
+
+        std::ptrdiff_t primero = -1;
+        std::vector<uint32_t> tabla; // position in the group + 1, 0 when free
+        for (size_t g = 0; g < grupos; ++g) {
+            const Entrada* e = entradas.data() + inicio[g];
+            const size_t m = inicio[g + 1] - inicio[g];
+            size_t tam = 4;
+            while (tam < 2 * m)
+                tam *= 2;
+            tabla.assign(tam, 0);
+            const size_t mascara = tam - 1;
+            for (size_t k = 0; k < m; ++k) {
+                size_t at = size_t(e[k].hash) & mascara;
+                bool igual = false;
+                for (; tabla[at] != 0; at = (at + 1) & mascara) {
+                    const Entrada& otra = e[tabla[at] - 1];
+                    if (otra.hash == e[k].hash &&
+                        FAtributos[otra.indice].nombre == FAtributos[e[k].indice].nombre) {
+                        igual = true;
+                        break;
+                    }
+                }
+                if (igual) {
+                    if (primero < 0 || std::ptrdiff_t(e[k].indice) < primero)
+                        primero = std::ptrdiff_t(e[k].indice);
+                    break;
+                }
+                tabla[at] = uint32_t(k + 1);
+            }
+        }
+        return primero;
+    }
+
+    // A hash with a seed chosen when the program starts, so that a file cannot be made
+    // of names that all fall in one group.
+    static uint64_t hashNombre(std::string_view s) {
+        static const uint64_t semilla = QRandomGenerator::system()->generate64();
+        const auto mezclar = [](uint64_t x) {
+            x ^= x >> 30;
+            x *= 0xBF58476D1CE4E5B9ULL;
+            x ^= x >> 27;
+            x *= 0x94D049BB133111EBULL;
+            return x ^ (x >> 31);
+        };
+        uint64_t h = semilla ^ (uint64_t(s.size()) * 0x9E3779B97F4A7C15ULL);
+        const char* q = s.data();
+        size_t n = s.size();
+        for (; n >= 8; q += 8, n -= 8) {
+            uint64_t w;
+            std::memcpy(&w, q, 8);
+            h = mezclar(h ^ w);
+        }
+        uint64_t w = 0;
+        std::memcpy(&w, q, n);
+        return mezclar(h ^ w);
+    }
+
+    // The attributes of a start tag, up to its '>' or "/>".
+    bool atributos(const char* ini, std::string_view nombreEl, bool& vacio) {
+        for (;;) {
+            const char* antes = p;
+            espacios();
+            if (p >= fin)
+                return falla(ini, QStringLiteral("fin inesperado del fichero dentro de <%1>")
+                                      .arg(texto(nombreEl)));
+            if (*p == '>') {
+                ++p;
+                return true;
+            }
+            if (*p == '/') {
+                if (p + 1 < fin && p[1] == '>') {
+                    p += 2;
+                    vacio = true;
+                    return true;
+                }
+                return falla(p, QStringLiteral("se esperaba '>'"));
+            }
+            const char* a0 = p;
+            if (p == antes || !nombre())
+                return falla(p,
+                             QStringLiteral("atributo mal formado en <%1>").arg(texto(nombreEl)));
+            const std::string_view nombreAt(a0, size_t(p - a0));
+            std::string_view valor;
+            if (!valorEntreComillas(valor, true))
+                return false;
+            if (FAtributos.size() < PocosAtributos && repetidoEntrePocos(nombreAt))
+                return falla(a0, QStringLiteral("atributo '%1' repetido").arg(texto(nombreAt)));
+            FAtributos.push_back({nombreAt, valor});
+        }
     }
 
     bool etiquetaInicio() {
@@ -646,42 +763,20 @@ class Recorrido {
                                      : QStringLiteral("nombre de elemento no válido"));
         const std::string_view nombreEl(n0, size_t(p - n0));
         FAtributos.clear();
-        // clear() would walk every bucket the largest tag so far left behind, for each
-        // tag: a fresh set is only made after a tag that used one.
-        if (!FNombres.empty())
-            FNombres = {};
         FValores.clear();
         bool vacio = false;
-        for (;;) {
-            const char* antes = p;
-            espacios();
-            if (p >= fin)
-                return falla(ini, QStringLiteral("fin inesperado del fichero dentro de <%1>")
-                                      .arg(texto(nombreEl)));
-            if (*p == '>') {
-                ++p;
-                break;
+        const bool bien = atributos(ini, nombreEl, vacio);
+        // Past a handful, repeats are looked for once the tag is read; one found before
+        // whatever stopped the reading is the first fault.
+        if (FAtributos.size() > PocosAtributos) {
+            const std::ptrdiff_t i = primerRepetido();
+            if (i >= 0) {
+                const std::string_view n = FAtributos[size_t(i)].nombre;
+                return falla(n.data(), QStringLiteral("atributo '%1' repetido").arg(texto(n)));
             }
-            if (*p == '/') {
-                if (p + 1 < fin && p[1] == '>') {
-                    p += 2;
-                    vacio = true;
-                    break;
-                }
-                return falla(p, QStringLiteral("se esperaba '>'"));
-            }
-            const char* a0 = p;
-            if (p == antes || !nombre())
-                return falla(p,
-                             QStringLiteral("atributo mal formado en <%1>").arg(texto(nombreEl)));
-            const std::string_view nombreAt(a0, size_t(p - a0));
-            std::string_view valor;
-            if (!valorEntreComillas(valor, true))
-                return false;
-            if (repetido(nombreAt))
-                return falla(a0, QStringLiteral("atributo '%1' repetido").arg(texto(nombreAt)));
-            FAtributos.push_back({nombreAt, valor});
         }
+        if (!bien)
+            return false;
         if (FPila.size() >= ProfundidadMaxima)
             return falla(ini, QStringLiteral("los elementos están anidados a más de %1 niveles; "
                                              "ningún fichero de track los anida tanto")
@@ -812,7 +907,6 @@ class Recorrido {
     TXmlHandler& handler;
     std::vector<std::string_view> FPila;
     std::vector<TXmlAtributo> FAtributos;
-    std::unordered_set<std::string_view> FNombres; // used only for tags with many attributes
     std::deque<std::string> FValores;              // resolved attribute values of the current tag
     std::string FTexto;
     const char* FPosError = nullptr;

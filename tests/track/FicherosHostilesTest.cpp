@@ -10,6 +10,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <cmath>
+#include <map>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -95,6 +96,68 @@ TEST_F(FicherosHostiles, NestingDeeperThanAnyTrackNeedsIsRefused) {
             EXPECT_TRUE(motivo.contains(QStringLiteral("anidados a más de 1000 niveles")))
                 << motivo.toStdString();
             EXPECT_TRUE(motivo.contains(QStringLiteral("línea 1, columna")))
+                << motivo.toStdString();
+        }
+    }
+}
+
+TEST_F(FicherosHostiles, ARepeatedAttributeAmongThousandsIsTheFirstOneInTheTag) {
+    // A point whose start tag carries `n` more attributes: attribute i is named like
+    // attribute `repite[i]` when there is one, and attribute `roto` has no quotes.
+    // Names share a long beginning, so that only their last bytes tell them apart.
+    const auto etiqueta = [](int n, const std::map<int, int>& repite, int roto,
+                             int* columnaDe = nullptr, int cual = -1) {
+        const auto nombre = [](int i) { return "atributo-de-nombre-largo-" + QByteArray::number(i); };
+        QByteArray b = "<gpx version=\"1.1\"><trk><trkseg><trkpt lat=\"1\" lon=\"2\"";
+        for (int i = 0; i < n; ++i) {
+            b += ' ';
+            if (i == cual && columnaDe)
+                *columnaDe = int(b.size()) + 1;
+            const auto r = repite.find(i);
+            b += nombre(r == repite.end() ? i : r->second);
+            b += i == roto ? "=5" : "=\"\"";
+        }
+        return b + "/></trkseg></trk></gpx>";
+    };
+    // Twenty repeats past the first: the first in the tag must be told whatever the
+    // order in which the names happen to be checked.
+    std::map<int, int> veinte;
+    for (int k = 0; k < 20; ++k)
+        veinte[3000 + 50 * k] = 10 + k;
+    int columna = 0;
+    const struct {
+        const char* guarda;
+        QByteArray bytes;
+        const char* motivo; // empty: the point opens
+        int columna;
+    } casos[] = {
+        {"five thousand names, none repeated", etiqueta(5000, {}, -1), "", 0},
+        {"the earliest of twenty repeats", etiqueta(5000, veinte, -1, &columna, 3000),
+         "atributo 'atributo-de-nombre-largo-10' repetido", columna},
+        {"a repeat before an attribute without quotes",
+         etiqueta(5000, {{2000, 7}}, 4000, &columna, 2000),
+         "atributo 'atributo-de-nombre-largo-7' repetido", columna},
+        {"an attribute without quotes before a repeat", etiqueta(5000, {{4000, 7}}, 2000),
+         "se esperaba un valor entre comillas", 0},
+        // lat and lon come first: the sixteenth of the tag is the last one checked one
+        // by one, the seventeenth the first one checked with the rest.
+        {"the sixteenth repeating the third", etiqueta(14, {{13, 0}}, -1, &columna, 13),
+         "atributo 'atributo-de-nombre-largo-0' repetido", columna},
+        {"the seventeenth repeating the third", etiqueta(15, {{14, 0}}, -1, &columna, 14),
+         "atributo 'atributo-de-nombre-largo-0' repetido", columna},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        escribir(c.bytes);
+        const QString motivo = abrir();
+        if (*c.motivo == 0) {
+            EXPECT_EQ(motivo, QString());
+            EXPECT_EQ(data.cdsPoints.RecordCount(), 1);
+            continue;
+        }
+        EXPECT_TRUE(motivo.contains(QString::fromUtf8(c.motivo))) << motivo.toStdString();
+        if (c.columna > 0) {
+            EXPECT_TRUE(motivo.contains(QStringLiteral("línea 1, columna %1: ").arg(c.columna)))
                 << motivo.toStdString();
         }
     }
