@@ -13,6 +13,7 @@
 #include "MotivoRed.h"
 #include "Log.h"
 #include "NavegadorMapa.h"
+#include "PaginaDatos.h"
 #include "Ribbon.h"
 #include "Temas.h"
 #include "TextosVentana.h"
@@ -94,6 +95,8 @@ void TFMain::RestaurarConfiguracion() {
     }));
     if (FormData)
         FormData->AjustesFiguras.UmbralDesnivelM = FConfig->UmbralDesnivel;
+    if (PaginaDatos)
+        PaginaDatos->RefrescarFiguras();
 }
 
 const TConfiguracion& TFMain::Configuracion() const {

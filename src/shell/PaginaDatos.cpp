@@ -3,6 +3,7 @@
 #include "FormData.h"
 #include "Numeros.h"
 #include "PointsModel.h"
+#include "Verbario.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +12,8 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <cmath>
+#include <iterator>
 #include <map>
 
 TPaginaDatos::TPaginaDatos(TFormData* data, QWidget* parent) : QWidget(parent), FData(data) {
@@ -66,6 +69,25 @@ TPaginaDatos::TPaginaDatos(TFormData* data, QWidget* parent) : QWidget(parent), 
     lDist->setBuddy(edtDistanciaRuta);
     g3->addWidget(lDist, 2, 0);
     g3->addWidget(edtDistanciaRuta, 2, 1);
+    auto figura = [gDatos, g3](int row, int col, const QString& label, const QString& name) {
+        auto* l = new QLabel(label, gDatos);
+        l->setObjectName(QStringLiteral("lbl") + name);
+        auto* e = new QLineEdit(gDatos);
+        e->setObjectName(QStringLiteral("edt") + name);
+        e->setReadOnly(true);
+        l->setBuddy(e);
+        g3->addWidget(l, row, col);
+        g3->addWidget(e, row, col + 1);
+        return e;
+    };
+    edtDesnivelFiltrado = figura(2, 2, QStringLiteral("Ascenso / descenso filtrado:"),
+                                 QStringLiteral("DesnivelFiltrado"));
+    edtTiempoTotal = figura(3, 0, QStringLiteral("Tiempo total:"), QStringLiteral("TiempoTotal"));
+    edtTiempoMovimiento = figura(3, 2, QStringLiteral("Tiempo en movimiento:"),
+                                 QStringLiteral("TiempoMovimiento"));
+    edtTiempoParado = figura(4, 0, QStringLiteral("Tiempo parado:"), QStringLiteral("TiempoParado"));
+    edtVelocidadMovimiento = figura(4, 2, QStringLiteral("Velocidad media en movimiento:"),
+                                    QStringLiteral("VelocidadMovimiento"));
     v->addWidget(gDatos);
 
     dbgPuntos = new QTableView(this);
@@ -78,7 +100,8 @@ TPaginaDatos::TPaginaDatos(TFormData* data, QWidget* parent) : QWidget(parent), 
     dbgPuntos->verticalHeader()->setDefaultSectionSize(20);
     dbgPuntos->verticalHeader()->hide();
     dbgPuntos->setAlternatingRowColors(true);
-    const int widths[] = {130, 114, 154, 150, 115, 88};
+    const int widths[] = {130, 114, 154, 150, 115, 88, 125, 115, 95, 135};
+    static_assert(std::size(widths) == TPointsModel::NumColumnas);
     for (int c = 0; c < TPointsModel::NumColumnas; ++c)
         dbgPuntos->setColumnWidth(c, widths[c]);
     v->addWidget(dbgPuntos, 1);
@@ -86,7 +109,43 @@ TPaginaDatos::TPaginaDatos(TFormData* data, QWidget* parent) : QWidget(parent), 
     connect(&data->cdsTrack, &TDataStore::DatosCambiados, this, &TPaginaDatos::refrescarCabecera);
     // Bounds taken from the points follow the points.
     connect(&data->cdsPoints, &TDataStore::DatosCambiados, this, &TPaginaDatos::refrescarCabecera);
+    connect(&data->cdsPoints, &TDataStore::DatosCambiados, this, &TPaginaDatos::RefrescarFiguras);
+    connect(Modelo, &QAbstractItemModel::modelReset, this, &TPaginaDatos::mostrarColumnas);
     refrescarCabecera();
+    RefrescarFiguras();
+    mostrarColumnas();
+}
+
+void TPaginaDatos::mostrarColumnas() {
+    for (int c = 0; c < TPointsModel::NumColumnas; ++c)
+        dbgPuntos->setColumnHidden(c, !Modelo->ColumnaConDatos(c));
+}
+
+void TPaginaDatos::RefrescarFiguras() {
+    const QList<QLineEdit*> cajas{edtDesnivelFiltrado, edtTiempoTotal, edtTiempoMovimiento,
+                                  edtTiempoParado, edtVelocidadMovimiento};
+    for (QLineEdit* e : cajas)
+        e->clear();
+    const TTrackPointStore& puntos = FData->cdsPoints;
+    if (!puntos.Active() || puntos.RecordCount() == 0)
+        return;
+    const auto figuras = FData->Figuras();
+    if (figuras->Puntos() == 0)
+        return;
+    const TFigurasTramo f = figuras->Total();
+    const QString metros = LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros"));
+    edtDesnivelFiltrado->setText(QStringLiteral("%1 / %2 ")
+                                     .arg(std::llround(f.AscensoFiltradoM))
+                                     .arg(std::llround(f.DescensoFiltradoM)) +
+                                 metros);
+    edtTiempoTotal->setText(TextoDuracion(f.DuracionS));
+    edtTiempoMovimiento->setText(TextoDuracion(f.MovimientoS));
+    edtTiempoParado->setText(TextoDuracion(f.ParadoS));
+    if (std::isfinite(f.VelocidadMovimientoKmh))
+        edtVelocidadMovimiento->setText(QString::number(f.VelocidadMovimientoKmh, 'f', 2) +
+                                        QStringLiteral(" km/h"));
+    for (QLineEdit* e : cajas)
+        e->setCursorPosition(0);
 }
 
 QLineEdit* TPaginaDatos::Caja(const QString& field) const {

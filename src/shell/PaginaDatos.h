@@ -23,8 +23,19 @@ public:
 
     void SetColorTitulo(const QColor& color);
 
+    // Filtered climb and times of the whole track, beside the distance; empty without a
+    // track (the times also without times in the track).
+    QLineEdit* edtDesnivelFiltrado = nullptr;
+    QLineEdit* edtTiempoTotal = nullptr;
+    QLineEdit* edtTiempoMovimiento = nullptr;
+    QLineEdit* edtTiempoParado = nullptr;
+    QLineEdit* edtVelocidadMovimiento = nullptr;
+    // Worked out again from the data holder (the points or the climb threshold changed).
+    void RefrescarFiguras();
+
 private:
     void refrescarCabecera();
+    void mostrarColumnas();
     TFormData* FData;
     QList<QPair<QString, QLineEdit*>> FCajas;
 };

@@ -2,10 +2,14 @@
 
 #include "TrackStores.h"
 
+#include <cmath>
+
 TPointsModel::TPointsModel(TTrackPointStore* store, QObject* parent)
     : QAbstractTableModel(parent), FStore(store),
       FTitulos{QStringLiteral("Latitud"), QStringLiteral("Longitud"), QStringLiteral("Elevación"),
-               QStringLiteral("DateTime"), QStringLiteral("Fecha"), QStringLiteral("Hora")} {
+               QStringLiteral("DateTime"), QStringLiteral("Fecha"), QStringLiteral("Hora"),
+               QStringLiteral("Pulso (ppm)"), QStringLiteral("Cadencia (rpm)"),
+               QStringLiteral("Potencia (W)"), QStringLiteral("Temperatura (°C)")} {
     connect(store, &TDataStore::DatosCambiados, this, [this] {
         beginResetModel();
         FFilas = FStore && FStore->Active() ? FStore->RecordCount() : 0;
@@ -37,8 +41,20 @@ QVariant TPointsModel::data(const QModelIndex& index, int role) const {
     case Hora:
         return HoraDe(FStore->valor(index.row(), CampoPunto::Time));
     default:
-        return {};
+        break;
     }
+    if (index.column() >= Pulso && index.column() < NumColumnas) {
+        const double v = FStore->Sensores().Valor(index.row(), Sensor(index.column() - Pulso));
+        // Kept as single precision: six digits give back what the file wrote.
+        return std::isnan(v) ? QString() : QString::number(v, 'g', 6);
+    }
+    return {};
+}
+
+bool TPointsModel::ColumnaConDatos(int c) const {
+    if (c < Pulso)
+        return c >= 0;
+    return c < NumColumnas && FStore && FStore->Sensores().Tiene(Sensor(c - Pulso));
 }
 
 QVariant TPointsModel::headerData(int section, Qt::Orientation orientation, int role) const {

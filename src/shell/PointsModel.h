@@ -7,12 +7,25 @@
 class TTrackPointStore;
 
 // The point grid's view of the point store: six read-only columns, the last two cut
-// from the time text each time a cell is drawn. Cells are made on demand, so a track of
-// hundreds of thousands of points shows at once.
+// from the time text each time a cell is drawn, then one column per sensor quantity
+// (the grid hides those the track does not have). Cells are made on demand, so a track
+// of hundreds of thousands of points shows at once.
 class TPointsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Columna { Latitud, Longitud, Elevacion, DateTime, Fecha, Hora, NumColumnas };
+    enum Columna {
+        Latitud,
+        Longitud,
+        Elevacion,
+        DateTime,
+        Fecha,
+        Hora,
+        Pulso,
+        Cadencia,
+        Potencia,
+        Temperatura,
+        NumColumnas
+    };
 
     explicit TPointsModel(TTrackPointStore* store, QObject* parent = nullptr);
 
@@ -27,6 +40,10 @@ public:
     // "Fecha" and "Hora" of a time text: characters 1-10 and the 8 from position 12.
     static QString FechaDe(const QString& time) { return time.left(10); }
     static QString HoraDe(const QString& time) { return time.mid(11, 8); }
+
+    // Whether the track has anything to show in column `c`: the sensor columns only
+    // for the quantities the track carries.
+    bool ColumnaConDatos(int c) const;
 
 private:
     QPointer<TTrackPointStore> FStore;

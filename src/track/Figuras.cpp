@@ -175,3 +175,14 @@ TFigurasTramo TTablaFiguras::Tramo(int a, int b) const {
     f.VelocidadMovimientoKmh = movimiento > 0 ? distanciaMovimiento / movimiento * 3.6 : 0.0;
     return f;
 }
+
+QString TextoDuracion(double segundos) {
+    if (!std::isfinite(segundos))
+        return {};
+    const long long total = std::llround(std::fabs(segundos));
+    return QStringLiteral("%1%2:%3:%4")
+        .arg(segundos < 0 && total > 0 ? QStringLiteral("-") : QString())
+        .arg(total / 3600)
+        .arg(total / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(total % 60, 2, 10, QLatin1Char('0'));
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <memory>
 #include <vector>
 
@@ -74,3 +75,6 @@ class TTablaFiguras {
     std::vector<double> FDistancia; // cumulative metres, unrounded
     std::vector<double> FAscFiltrado, FDescFiltrado, FPendiente;
 };
+
+// A length of time as h:mm:ss (hours past 24 keep counting); empty when unknown (NaN).
+QString TextoDuracion(double segundos);
