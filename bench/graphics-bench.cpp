@@ -96,6 +96,17 @@ int main(int argc, char** argv) {
         panel.sgTrack->SeguirPuntero(p);
     const double movimiento = ms(t) / double(posiciones.size());
 
+    // Wheel notches over the middle of the view, in and out in turn: five zoom steps
+    // of one percent, each repainted at once, as the user sees them.
+    const QPoint medio = panel.sgTrack->viewport()->mapToGlobal(panel.sgTrack->viewport()->rect().center());
+    t.start();
+    for (int i = 0; i < 10; ++i) {
+        bool hecho = false;
+        panel.sgTrackMouseWheel(medio, &hecho, i % 2 ? -1 : +1);
+    }
+    const double rueda = ms(t) / 10;
+    panel.ActionCentrarExecute();
+
     // One animation tick, the timer driven by hand.
     panel.TimerAnim->setInterval(3600000);
     panel.ActionPLayAnimExecute();
@@ -119,6 +130,7 @@ int main(int argc, char** argv) {
     fila("repaint at fitted zoom, points only", soloPuntos, "-");
     fila("pointer lookup, first move (builds the index)", primerMovimiento, "-");
     fila("pointer lookup, one mouse move (mean of 2000)", movimiento, "< 2 ms");
+    fila("wheel notch, 5 zoom steps repainted (mean of 10)", rueda, "-");
     fila("animation tick (mean of 200)", tick, "-");
     return 0;
 }
