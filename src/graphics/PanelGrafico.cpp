@@ -38,6 +38,14 @@
 namespace {
 QString textoMetros() { return LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")); }
 
+// A fitted zoom made smaller by a tenth (a twentieth...): in whole percent, dropping the
+// fraction of the cut, except for a graph only a fractional zoom shows whole.
+double reducirZoom(double zoom, int divisor) {
+    if (zoom < TSimpleGraph::ZoomMin)
+        return zoom - zoom / divisor;
+    return zoom - int(zoom) / divisor;
+}
+
 // Runs the end of a canvas update whatever way the build leaves.
 struct FinActualizacion {
     TSimpleGraph* canvas;
@@ -491,7 +499,7 @@ void TPanelGrafico::alRedimensionar(TSimpleGraph* canvas) {
 // The graphs' fit: 5 % inside the whole, the zoom the same on both axes.
 void TPanelGrafico::ajustarGrafico(TSimpleGraph* canvas) {
     canvas->ZoomGraph();
-    canvas->SetZoom(canvas->Zoom() - canvas->Zoom() / 20);
+    canvas->SetZoomExacto(reducirZoom(canvas->ZoomExacto(), 20));
 }
 
 void TPanelGrafico::RedibujarRuta(int ancho, qint64 colorLinea, qint64 /*colorFondo*/) {
@@ -612,7 +620,7 @@ void TPanelGrafico::ActionCentrarExecute() {
     } else {
         sgTrack->ZoomGraph();
     }
-    sgTrack->SetZoom(sgTrack->Zoom() - sgTrack->Zoom() / 10);
+    sgTrack->SetZoomExacto(reducirZoom(sgTrack->ZoomExacto(), 10));
 }
 
 void TPanelGrafico::ActionExporGraficotBMPExecute() {

@@ -115,8 +115,19 @@ void TSimpleGraph::fijarScroll(double x, double y) {
     repintar(QRect());
 }
 
-void TSimpleGraph::SetZoom(int z) {
-    z = std::clamp(z, ZoomMin, ZoomMax);
+int TSimpleGraph::Zoom() const { return std::max(1, int(std::lround(FZoom))); }
+
+double TSimpleGraph::ZoomMinimo() const {
+    const QRect b = GraphBounds();
+    if (FScene.ObjectCount() == 0 || ClientWidth() <= 0 || ClientHeight() <= 0)
+        return ZoomMin;
+    const double ajuste = std::min(100.0 * ClientWidth() / std::max(1, b.width()),
+                                   100.0 * ClientHeight() / std::max(1, b.height()));
+    return std::min(double(ZoomMin), ajuste / 2);
+}
+
+void TSimpleGraph::SetZoomExacto(double z) {
+    z = std::clamp(z, ZoomMinimo(), double(ZoomMax));
     if (z == FZoom)
         return;
     const QPointF centro = ClientToGraph(QPointF(ClientWidth() / 2.0, ClientHeight() / 2.0));
@@ -132,11 +143,11 @@ void TSimpleGraph::ChangeZoomBy(int delta, TGraphZoomOrigin origin) {
 }
 
 void TSimpleGraph::ChangeZoomBy(int delta, TGraphZoomOrigin origin, const QPoint& clientPos) {
-    const int z = std::clamp(FZoom + delta, ZoomMin, ZoomMax);
+    const double z = std::clamp(FZoom + delta, ZoomMinimo(), double(ZoomMax));
     if (z == FZoom)
         return;
     if (origin == zoCenter) {
-        SetZoom(z);
+        SetZoomExacto(z);
         return;
     }
     const QPointF g = ClientToGraph(clientPos);
@@ -155,9 +166,12 @@ void TSimpleGraph::ZoomGraph() {
 
 void TSimpleGraph::ZoomRect(const QRect& r) {
     const double rw = std::max(1, r.width()), rh = std::max(1, r.height());
-    const int zw = RedondeoPar(100.0 * ClientWidth() / rw);
-    const int zh = RedondeoPar(100.0 * ClientHeight() / rh);
-    FZoom = std::clamp(std::min(zw, zh), ZoomMin, ZoomMax);
+    const double fw = 100.0 * ClientWidth() / rw, fh = 100.0 * ClientHeight() / rh;
+    double z = std::min(RedondeoPar(fw), RedondeoPar(fh));
+    // A rectangle too large for the least whole zoom is fitted exactly, at a fraction.
+    if (std::min(fw, fh) < ZoomMin)
+        z = std::min(fw, fh);
+    FZoom = std::clamp(z, ZoomMinimo(), double(ZoomMax));
     // Fitting can hide the scroll bars, which widens the client area: centre after that.
     actualizarBarras();
     const double cx = r.x() + r.width() / 2.0, cy = r.y() + r.height() / 2.0;

@@ -46,9 +46,16 @@ public:
 
     static constexpr int ZoomMin = 5;
     static constexpr int ZoomMax = 36863;
-    int Zoom() const { return FZoom; }
-    // Clamped to ZoomMin .. ZoomMax; keeps the graph point at the view's centre.
-    void SetZoom(int z);
+    // The zoom in whole percent (at least 1).
+    int Zoom() const;
+    // The zoom as it is: a graph too large to fit at ZoomMin is fitted at a fraction.
+    double ZoomExacto() const { return FZoom; }
+    // The least zoom now: ZoomMin, or half the zoom that shows GraphBounds whole when
+    // even ZoomMin would cut the graph, so that a graph of any size can be seen whole.
+    double ZoomMinimo() const;
+    // Clamped to ZoomMinimo() .. ZoomMax; keeps the graph point at the view's centre.
+    void SetZoom(int z) { SetZoomExacto(z); }
+    void SetZoomExacto(double z);
     void ChangeZoomBy(int delta, TGraphZoomOrigin origin);
     // zoCursor around a given client point (the wheel knows where the pointer is).
     void ChangeZoomBy(int delta, TGraphZoomOrigin origin, const QPoint& clientPos);
@@ -119,7 +126,7 @@ private:
     TGraphScene FScene;
     TColor FColor = clWhite;
     bool FShowGrid = false;
-    int FZoom = 100;
+    double FZoom = 100;
     int FScrollX = 0, FScrollY = 0;
     bool FBarrasPermitidas = true;
     bool FAjustandoBarras = false;

@@ -250,6 +250,33 @@ TEST(PlanoRuta, CentrarPoneLaRutaEnMedio) {
     }
 }
 
+// However large the route, the view the build leaves shows all of it, centred.
+TEST(PlanoRuta, UnaRutaEnormeSeVeEntera) {
+    const std::pair<const char*, std::vector<P>> casos[] = {
+        {"3 degrees east-west", {{"0.0", "1.0", "1", ""}, {"0.01", "2.5", "1", ""}, {"0.0", "4.0", "1", ""}}},
+        {"6 degrees north-south", {{"40.0", "3.0", "1", ""}, {"43.0", "3.01", "1", ""}, {"46.0", "3.0", "1", ""}}},
+        {"30 degrees both ways (coarser unit)", {{"10.0", "-20.0", "1", ""}, {"40.0", "10.0", "1", ""}}},
+    };
+    for (const auto& [nombre, pts] : casos) {
+        SCOPED_TRACE(nombre);
+        Pagina p(pts);
+        p.panel.show();
+        QCoreApplication::processEvents();
+        p.panel.ActionCentrarExecute();
+        TSimpleGraph* t = p.panel.sgTrack;
+        QRectF r;
+        for (const QPoint& q : p.panel.liRuta->Points())
+            r = r.united(QRectF(t->GraphToClient(QPointF(q)), QSizeF(0.001, 0.001)));
+        EXPECT_GE(r.left(), 0);
+        EXPECT_GE(r.top(), 0);
+        EXPECT_LE(r.right(), t->ClientWidth());
+        EXPECT_LE(r.bottom(), t->ClientHeight());
+        EXPECT_GT(std::max(r.width() / t->ClientWidth(), r.height() / t->ClientHeight()), 0.75);
+        EXPECT_NEAR(r.center().x(), t->ClientWidth() / 2.0, 3);
+        EXPECT_NEAR(r.center().y(), t->ClientHeight() / 2.0, 3);
+    }
+}
+
 TEST(PlanoRuta, ImprimirAPdfYCancelar) {
     Pagina p(tresPuntos);
     QTemporaryDir dir;

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,6 +40,42 @@ TEST(SimpleGraph, ZoomSeLimita) {
     l.g.SetZoom(36860);
     l.g.ChangeZoomBy(+10, zoCenter);
     EXPECT_EQ(l.g.Zoom(), 36863);
+}
+
+// A graph wider or taller than the least whole zoom can show is still fitted whole,
+// and the floor then lets the user zoom out past the fit, never to nothing.
+TEST(SimpleGraph, UnGraficoEnormeSeAjustaEntero) {
+    struct Caso {
+        const char* nombre;
+        QRect nodo;
+    } casos[] = {
+        {"60000 units wide on 400 px", QRect(0, 100, 60000, 20)},
+        {"65000 units tall on 300 px", QRect(30, 0, 20, 65000)},
+        {"both ways", QRect(0, 0, 65000, 65000)},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        Lienzo l(400, 300);
+        auto* n = l.g.Crear<TRectangularNode>();
+        n->SetBounds(c.nodo.x(), c.nodo.y(), c.nodo.width(), c.nodo.height());
+        l.g.ZoomGraph();
+        const QRect b = l.g.GraphBounds();
+        const QPointF a = l.g.GraphToClient(b.topLeft());
+        const QPointF z = l.g.GraphToClient(QPointF(b.x() + b.width(), b.y() + b.height()));
+        EXPECT_GE(a.x(), -1);
+        EXPECT_GE(a.y(), -1);
+        EXPECT_LE(z.x(), l.g.ClientWidth() + 1);
+        EXPECT_LE(z.y(), l.g.ClientHeight() + 1);
+        // it fills the side that limits it
+        EXPECT_GT(std::max((z.x() - a.x()) / l.g.ClientWidth(), (z.y() - a.y()) / l.g.ClientHeight()), 0.95);
+        const double ajuste = l.g.ZoomExacto();
+        l.g.ChangeZoomBy(-10, zoCenter);
+        EXPECT_LT(l.g.ZoomExacto(), ajuste);
+        EXPECT_GT(l.g.ZoomExacto(), 0);
+        l.g.SetZoom(0); // the floor: below the fit, above nothing
+        EXPECT_LT(l.g.ZoomExacto(), ajuste);
+        EXPECT_GT(l.g.ZoomExacto(), 0);
+    }
 }
 
 TEST(SimpleGraph, AjustarLienzoVacioNoCambiaNada) {
