@@ -187,6 +187,8 @@ TEST_F(LecturaGpx, Encodings) {
          "\xFE\xFF" + codificar(QStringConverter::Utf16BE, documento("UTF-16"))},
         {"UTF-16 little-endian without a mark",
          codificar(QStringConverter::Utf16LE, documento("UTF-16"))},
+        {"UTF-16 big-endian without a mark",
+         codificar(QStringConverter::Utf16BE, documento("UTF-16"))},
         {"ISO-8859-1 declared", documento("ISO-8859-1").toLatin1()},
         {"ISO-8859-1 declared in lower case", documento("iso-8859-1").toLatin1()},
         {"character references in plain ASCII",
@@ -438,6 +440,8 @@ TEST_F(LecturaGpx, BadInputGivesTheOpenErrorAndClosedStores) {
         const char* motivo; // a piece of the ERROR line
     } casos[] = {
         {"tags that do not match", "<gpx version=\"1.1\">\n<trk>\n</gpx>", "línea 3"},
+        {"an end tag of the same length with another name",
+         "<gpx><trk><name>x</namf></trk></gpx>", "</namf>"},
         {"truncated in a point", bueno.left(bueno.indexOf("<ele>630")), "fin inesperado"},
         {"truncated in an attribute value", bueno.left(bueno.indexOf("41.7710") + 3),
          "fin del fichero"},
