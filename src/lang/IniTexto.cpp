@@ -1,6 +1,7 @@
 #include "IniTexto.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -31,6 +32,14 @@ QString enUnaLinea(QString text) {
     text.replace(QLatin1Char('\r'), QLatin1String("*|*"));
     return text;
 }
+
+// A settings value: a line break would start a new key, and blanks around it would not
+// come back, so both go.
+QString enBlanco(QString text) {
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text.trimmed();
+}
 } // namespace
 
 QString TIniTexto::DecodificarTexto(const QByteArray& bytes) {
@@ -43,8 +52,8 @@ QString TIniTexto::DecodificarTexto(const QByteArray& bytes) {
     return QString::fromLatin1(bytes);
 }
 
-TIniTexto TIniTexto::DesdeTexto(const QString& text) {
-    TIniTexto ini;
+TIniTexto TIniTexto::DesdeTexto(const QString& text, const TOpciones& opciones) {
+    TIniTexto ini(opciones);
     TSeccion* current = nullptr;
     const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     for (const QString& raw : lines) {
@@ -64,33 +73,61 @@ TIniTexto TIniTexto::DesdeTexto(const QString& text) {
         else
             current->entradas.append({line.left(eq).trimmed(), line.mid(eq + 1).trimmed(), true});
     }
+    if (opciones.unaSeccionPorNombre)
+        ini.unaSeccionPorNombre();
     return ini;
 }
 
-TIniTexto TIniTexto::DesdeDispositivo(QIODevice& device, QString* error) {
-    const QByteArray bytes = device.read(TamanoMaximo + 1);
-    if (bytes.size() > TamanoMaximo) {
-        if (error)
-            *error = QStringLiteral("El fichero es demasiado grande (más de %1 MB).")
-                         .arg(TamanoMaximo / (1024 * 1024));
-        return {};
+void TIniTexto::unaSeccionPorNombre() {
+    QList<TSeccion> unicas;
+    for (qsizetype i = 0; i < FSecciones.size(); ++i) {
+        const QString& nombre = FSecciones[i].nombre;
+        const auto mismoNombre = [&nombre](const TSeccion& s) {
+            return s.nombre.compare(nombre, Qt::CaseInsensitive) == 0;
+        };
+        // Only the last section of a name stays, with the keys that lookups see.
+        if (std::any_of(FSecciones.cbegin() + i + 1, FSecciones.cend(), mismoNombre))
+            continue;
+        TSeccion unica{nombre, {}};
+        for (const QString& clave : Claves(nombre))
+            unica.entradas.append({clave, Valor(nombre, clave), true});
+        unicas.append(unica);
     }
-    return DesdeBytes(bytes);
+    FSecciones = unicas;
 }
 
-TIniTexto TIniTexto::DesdeFichero(const QString& path, QString* error) {
+TIniTexto TIniTexto::DesdeDispositivo(QIODevice& device, QString* error,
+                                      const TOpciones& opciones) {
+    const QByteArray bytes = device.read(opciones.tamanoMaximo + 1);
+    if (bytes.size() > opciones.tamanoMaximo) {
+        if (error)
+            *error = QStringLiteral("El fichero es demasiado grande (más de %1 MB).")
+                         .arg(opciones.tamanoMaximo / (1024 * 1024));
+        return TIniTexto(opciones);
+    }
+    return DesdeBytes(bytes, opciones);
+}
+
+TIniTexto TIniTexto::DesdeFichero(const QString& path, QString* error,
+                                  const TOpciones& opciones) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
             *error =
                 QStringLiteral("No se puede leer el fichero %1: %2").arg(path, file.errorString());
-        return {};
+        return TIniTexto(opciones);
     }
     QString why;
-    TIniTexto ini = DesdeDispositivo(file, &why);
+    TIniTexto ini = DesdeDispositivo(file, &why, opciones);
     if (!why.isEmpty() && error)
         *error = path + QStringLiteral(": ") + why;
     return ini;
+}
+
+TIniTexto TIniTexto::AjustesDesdeFichero(const QString& path, bool* existe) {
+    if (existe)
+        *existe = QFileInfo(path).isFile();
+    return DesdeFichero(path, nullptr, Ajustes());
 }
 
 const TIniTexto::TSeccion* TIniTexto::seccion(const QString& name) const {
@@ -154,7 +191,8 @@ QStringList TIniTexto::Claves(const QString& section) const {
     return keys;
 }
 
-void TIniTexto::Escribir(const QString& section, const QString& key, const QString& value) {
+void TIniTexto::Escribir(const QString& section, const QString& key, const QString& text) {
+    const QString value = FOpciones.saltoDeLinea == TOpcionesIni::TSaltoDeLinea::Blanco ? enBlanco(text) : text;
     TSeccion* s = seccion(section);
     if (!s) {
         FSecciones.append({section, {}});

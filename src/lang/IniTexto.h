@@ -8,7 +8,7 @@
 class QIODevice;
 
 // An INI-style text file held whole in memory: the reader of the language files, the
-// writer of the translation template, and a base for the settings file.
+// writer of the translation template, and the settings file.
 //
 // Reading rules (those of the language files):
 // - Encoding: a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE; without one the
@@ -31,21 +31,51 @@ class QIODevice;
 // section, and writing an existing key replaces its value in place (in the last section
 // of that name, on the last line of that key). Serializar() writes UTF-8 with a
 // byte-order mark and CR LF line ends; a line break inside a value is written as the
-// "*|*" marker so every entry stays on one line.
+// "*|*" marker so every entry stays on one line. Guardar() writes through a temporary
+// file and renames it, so a failed save leaves the old file whole.
+//
+// The settings file (opciones Ajustes()) is read by the same rules but kept as lookups see
+// it: a repeated section counts once, at the place of its last occurrence and with only its
+// keys, and a repeated key once, at its first place with the last value; lines without '='
+// are dropped. A value is written trimmed and a line break in it becomes a blank, so what
+// is written is exactly what the reader gives back.
+// What a file does differently from the language files' rules (see TIniTexto).
+struct TOpcionesIni {
+    enum class TSaltoDeLinea { Marcador, Blanco };
+    bool unaSeccionPorNombre = false;
+    TSaltoDeLinea saltoDeLinea = TSaltoDeLinea::Marcador;
+    qint64 tamanoMaximo = 16 * 1024 * 1024;
+};
+
 class TIniTexto {
   public:
     // Files larger than this are refused: no language or settings file comes near it.
-    static constexpr qint64 TamanoMaximo = 16 * 1024 * 1024;
+    static constexpr qint64 TamanoMaximo = TOpcionesIni().tamanoMaximo;
+
+    using TOpciones = TOpcionesIni;
+    // The settings file's options (see above); it is a few hundred bytes, so anything
+    // over 4 MB is not one.
+    static TOpciones Ajustes() {
+        return {true, TOpcionesIni::TSaltoDeLinea::Blanco, 4 * 1024 * 1024};
+    }
+
+    TIniTexto() = default;
+    explicit TIniTexto(const TOpciones& opciones) : FOpciones(opciones) {}
 
     static QString DecodificarTexto(const QByteArray& bytes);
-    static TIniTexto DesdeTexto(const QString& text);
-    static TIniTexto DesdeBytes(const QByteArray& bytes) {
-        return DesdeTexto(DecodificarTexto(bytes));
+    static TIniTexto DesdeTexto(const QString& text, const TOpciones& opciones = {});
+    static TIniTexto DesdeBytes(const QByteArray& bytes, const TOpciones& opciones = {}) {
+        return DesdeTexto(DecodificarTexto(bytes), opciones);
     }
     // Reads the device to its end. An oversized device gives an empty file and `error`.
-    static TIniTexto DesdeDispositivo(QIODevice& device, QString* error = nullptr);
+    static TIniTexto DesdeDispositivo(QIODevice& device, QString* error = nullptr,
+                                      const TOpciones& opciones = {});
     // A missing or unreadable file gives an empty file and `error` names the path.
-    static TIniTexto DesdeFichero(const QString& path, QString* error = nullptr);
+    static TIniTexto DesdeFichero(const QString& path, QString* error = nullptr,
+                                  const TOpciones& opciones = {});
+    // The settings file; a missing or unreadable one gives an empty file. `existe` says
+    // whether there is a file at `path` at all.
+    static TIniTexto AjustesDesdeFichero(const QString& path, bool* existe = nullptr);
 
     bool TieneSeccion(const QString& section) const;
     bool TieneClave(const QString& section, const QString& key) const;
@@ -80,6 +110,8 @@ class TIniTexto {
     const TSeccion* seccion(const QString& name) const;
     TSeccion* seccion(const QString& name);
     static const TEntrada* entrada(const TSeccion& section, const QString& key);
+    void unaSeccionPorNombre();
 
+    TOpciones FOpciones;
     QList<TSeccion> FSecciones;
 };

@@ -6,10 +6,10 @@
 #include "Carpetas.h"
 #include "ColorBox.h"
 #include "Configuracion.h"
-#include "EscritorIni.h"
 #include "FormData.h"
 #include "FormSplash.h"
 #include "IBPConfig.h"
+#include "IniTexto.h"
 #include "MotivoRed.h"
 #include "Log.h"
 #include "NavegadorMapa.h"
@@ -85,7 +85,7 @@ void pintarFondo(QWidget* w, const QColor& color) {
 
 void TFMain::RestaurarConfiguracion() {
     FicheroConfig = FicheroConfiguracion();
-    const TEscritorIni ini = TEscritorIni::DesdeFichero(FicheroConfig, &FConfigExiste);
+    const TIniTexto ini = TIniTexto::AjustesDesdeFichero(FicheroConfig, &FConfigExiste);
     FConfig = std::make_shared<TConfiguracion>(LeerConfiguracion(ini));
     // The IBP index requests read their service address from here on.
     SetIBPIndexURL(FConfig->IBPIndexURL);

@@ -1,5 +1,5 @@
 #include "Configuracion.h"
-#include "EscritorIni.h"
+#include "IniTexto.h"
 #include "Temas.h"
 
 #include <QTemporaryDir>
@@ -7,7 +7,7 @@
 
 namespace {
 TConfiguracion leer(const QString& texto) {
-    return LeerConfiguracion(TEscritorIni::DesdeTexto(texto));
+    return LeerConfiguracion(TIniTexto::DesdeTexto(texto, TIniTexto::Ajustes()));
 }
 
 TEST(LeerConfiguracion, MissingFileGivesTheDefaults) {
@@ -46,7 +46,7 @@ TEST(EscribirConfiguracion, WritesEveryKeyInOrderWithItsExactForm) {
     c.outcbIdioma_ItemIndex = 0;
     c.Ventana.ShowCmd = TPosicionVentana::swMaximizada;
     c.Ventana.NormPos = QRect(10, 20, 838, 707);
-    TEscritorIni ini;
+    TIniTexto ini(TIniTexto::Ajustes());
     EscribirConfiguracion(c, NombresTemas(), ini);
     const QString esperado = QStringLiteral(
         "[Config]\r\n"
@@ -114,7 +114,7 @@ TEST(GuardarConfiguracion, KeepsForeignKeysAndRewritesTheThemeList) {
     TConfiguracion c;
     c.Tema = 2;
     ASSERT_TRUE(GuardarConfiguracion(c, NombresTemas(), ruta));
-    const TEscritorIni ini = TEscritorIni::DesdeFichero(ruta);
+    const TIniTexto ini = TIniTexto::AjustesDesdeFichero(ruta);
     EXPECT_EQ(ini.Claves(kSeccionConfig).mid(0, 2),
               (QStringList{QStringLiteral("Tema"), QStringLiteral("MiClave")}));
     EXPECT_EQ(ini.Valor(kSeccionConfig, QStringLiteral("Tema")), QStringLiteral("2"));
@@ -169,7 +169,7 @@ TEST(LeerConfiguracion, AcceptsBothBooleanFormsAndSystemColours) {
     EXPECT_FALSE(c.cbConfigUpdateInicio_Checked);
     EXPECT_TRUE(c.ActionVerConPuntos_Checked);
     EXPECT_EQ(c.colbLinea_Selected, 0xFF00000Fu);
-    TEscritorIni ini;
+    TIniTexto ini(TIniTexto::Ajustes());
     EscribirConfiguracion(c, NombresTemas(), ini);
     EXPECT_EQ(ini.Valor(kSeccionConfig, QStringLiteral("colbLinea_Selected")),
               QStringLiteral("-16777201"));

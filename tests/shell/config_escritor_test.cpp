@@ -1,4 +1,4 @@
-#include "EscritorIni.h"
+#include "IniTexto.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -6,13 +6,13 @@
 
 namespace {
 // The text after the UTF-8 byte-order mark, which every saved file starts with.
-QString texto(const TEscritorIni& ini) {
+QString texto(const TIniTexto& ini) {
     const QByteArray bytes = ini.Serializar();
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     return QString::fromUtf8(bytes.mid(3));
 }
 
-TEST(TEscritorIni, ValuesComeBackExactlyAsWritten) {
+TEST(IniAjustes, ValuesComeBackExactlyAsWritten) {
     struct Caso {
         const char* nombre;
         QString valor;
@@ -33,9 +33,9 @@ TEST(TEscritorIni, ValuesComeBackExactlyAsWritten) {
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
-        TEscritorIni ini;
+        TIniTexto ini(TIniTexto::Ajustes());
         ini.Escribir(QStringLiteral("Config"), QStringLiteral("Clave"), c.valor);
-        const TEscritorIni leido = TEscritorIni::DesdeTexto(texto(ini));
+        const TIniTexto leido = TIniTexto::DesdeTexto(texto(ini), TIniTexto::Ajustes());
         EXPECT_EQ(leido.Valor(QStringLiteral("Config"), QStringLiteral("Clave"),
                               QStringLiteral("<ninguno>")),
                   c.leido);
@@ -43,36 +43,38 @@ TEST(TEscritorIni, ValuesComeBackExactlyAsWritten) {
     }
 }
 
-TEST(TEscritorIni, UpdatesInPlaceAndKeepsWhatItDoesNotKnow) {
-    TEscritorIni ini = TEscritorIni::DesdeTexto(QStringLiteral("[Otra]\r\nX=1\r\n"
-                                                               "[config]\r\nB=viejo\r\nA=2\r\n"));
+TEST(IniAjustes, UpdatesInPlaceAndKeepsWhatItDoesNotKnow) {
+    TIniTexto ini = TIniTexto::DesdeTexto(
+        QStringLiteral("[Otra]\r\nX=1\r\n[config]\r\nB=viejo\r\nA=2\r\n"), TIniTexto::Ajustes());
     ini.Escribir(QStringLiteral("Config"), QStringLiteral("a"), QStringLiteral("3"));
     ini.Escribir(QStringLiteral("Config"), QStringLiteral("C"), QStringLiteral("nuevo"));
     EXPECT_EQ(texto(ini), QStringLiteral("[Otra]\r\nX=1\r\n\r\n[config]\r\nB=viejo\r\nA=3\r\n"
                                          "C=nuevo\r\n"));
 }
 
-TEST(TEscritorIni, ErasedSectionIsWrittenAgainAtTheEnd) {
-    TEscritorIni ini = TEscritorIni::DesdeTexto(
-        QStringLiteral("[Lista]\nCount=4\nItem3=sobra\n[Config]\nTema=1\n"));
+TEST(IniAjustes, ErasedSectionIsWrittenAgainAtTheEnd) {
+    TIniTexto ini = TIniTexto::DesdeTexto(
+        QStringLiteral("[Lista]\nCount=4\nItem3=sobra\n[Config]\nTema=1\n"),
+        TIniTexto::Ajustes());
     ini.BorrarSeccion(QStringLiteral("LISTA"));
     ini.Escribir(QStringLiteral("Lista"), QStringLiteral("Count"), QStringLiteral("1"));
     EXPECT_EQ(ini.Secciones(), (QStringList{QStringLiteral("Config"), QStringLiteral("Lista")}));
     EXPECT_FALSE(ini.TieneClave(QStringLiteral("Lista"), QStringLiteral("Item3")));
 }
 
-TEST(TEscritorIni, RepeatedSectionCountsOnceWithTheLastOne) {
-    const TEscritorIni ini = TEscritorIni::DesdeTexto(
-        QStringLiteral("[Config]\nTema=0\nIdioma=es.lng\n[Otra]\n[CONFIG]\nTema=2\n"));
+TEST(IniAjustes, RepeatedSectionCountsOnceWithTheLastOne) {
+    const TIniTexto ini = TIniTexto::DesdeTexto(
+        QStringLiteral("[Config]\nTema=0\nIdioma=es.lng\n[Otra]\n[CONFIG]\nTema=2\n"),
+        TIniTexto::Ajustes());
     EXPECT_EQ(ini.Valor(QStringLiteral("Config"), QStringLiteral("Tema")), QStringLiteral("2"));
     EXPECT_FALSE(ini.TieneClave(QStringLiteral("Config"), QStringLiteral("Idioma")));
     EXPECT_EQ(ini.Secciones(), (QStringList{QStringLiteral("Otra"), QStringLiteral("CONFIG")}));
 }
 
-TEST(TEscritorIni, FailedSaveLeavesTheOldFileWhole) {
+TEST(IniAjustes, FailedSaveLeavesTheOldFileWhole) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    TEscritorIni ini;
+    TIniTexto ini(TIniTexto::Ajustes());
     ini.Escribir(QStringLiteral("Config"), QStringLiteral("Tema"), QStringLiteral("2"));
     QString error;
     EXPECT_FALSE(ini.Guardar(dir.filePath(QStringLiteral("no/existe/senderal.ini")), &error));
@@ -81,10 +83,10 @@ TEST(TEscritorIni, FailedSaveLeavesTheOldFileWhole) {
     const QString ruta = dir.filePath(QStringLiteral("senderal.ini"));
     ASSERT_TRUE(ini.Guardar(ruta, &error)) << error.toStdString();
     bool existe = false;
-    const TEscritorIni leido = TEscritorIni::DesdeFichero(ruta, &existe);
+    const TIniTexto leido = TIniTexto::AjustesDesdeFichero(ruta, &existe);
     EXPECT_TRUE(existe);
     EXPECT_EQ(leido.Valor(QStringLiteral("Config"), QStringLiteral("Tema")), QStringLiteral("2"));
-    TEscritorIni::DesdeFichero(dir.filePath(QStringLiteral("otro.ini")), &existe);
+    TIniTexto::AjustesDesdeFichero(dir.filePath(QStringLiteral("otro.ini")), &existe);
     EXPECT_FALSE(existe);
 }
 } // namespace

@@ -3,10 +3,10 @@
 #include "AppPaths.h"
 #include "ColorBox.h"
 #include "Configuracion.h"
-#include "EscritorIni.h"
 #include "FormData.h"
 #include "FormMain.h"
 #include "FormSplash.h"
+#include "IniTexto.h"
 #include "Log.h"
 #include "Ribbon.h"
 
@@ -81,7 +81,7 @@ TEST_F(VentanaConfigTest, ConfirmedExitWritesEveryKeyRefusedExitNothing) {
         r.ventana.seAnchoLinea->setValue(3);
         EXPECT_TRUE(r.cerrar(true));
     }
-    const TEscritorIni ini = TEscritorIni::DesdeFichero(FIni);
+    const TIniTexto ini = TIniTexto::AjustesDesdeFichero(FIni);
     const QStringList claves = ini.Claves(kSeccionConfig);
     for (const char* clave : {"Idioma",
                               "IdiomaTexto",
@@ -139,9 +139,9 @@ TEST_F(VentanaConfigTest, SecondStartRestoresThemeControlsAndPlacement) {
         geometria = r.ventana.geometry();
         EXPECT_TRUE(r.cerrar(true));
     }
-    EXPECT_EQ(TEscritorIni::DesdeFichero(FIni).Valor(kSeccionConfig, QStringLiteral("Tema")),
-              QStringLiteral("2"));
-    EXPECT_EQ(TEscritorIni::DesdeFichero(FIni).Valor(kSeccionConfig, QStringLiteral("GPSBabel")),
+    const TIniTexto guardado = TIniTexto::AjustesDesdeFichero(FIni);
+    EXPECT_EQ(guardado.Valor(kSeccionConfig, QStringLiteral("Tema")), QStringLiteral("2"));
+    EXPECT_EQ(guardado.Valor(kSeccionConfig, QStringLiteral("GPSBabel")),
               QStringLiteral("/opt/gpsbabel/gpsbabel"));
 
     TEjecucion r;
@@ -197,9 +197,9 @@ TEST(VentanaInstaladaTest, SettingsAndCacheLiveInTheUserFolders) {
         EXPECT_FALSE(QFileInfo::exists(CacheDir()));
     }
     EXPECT_EQ(FicheroConfiguracion(), ini);
-    EXPECT_EQ(
-        TEscritorIni::DesdeFichero(ini).Valor(kSeccionConfig, QStringLiteral("seAnchoLinea_Value")),
-        QStringLiteral("7"));
+    EXPECT_EQ(TIniTexto::AjustesDesdeFichero(ini).Valor(kSeccionConfig,
+                                                        QStringLiteral("seAnchoLinea_Value")),
+              QStringLiteral("7"));
     {
         TEjecucion r;
         EXPECT_EQ(r.ventana.seAnchoLinea->value(), 7);
@@ -280,7 +280,7 @@ TEST_F(VentanaConfigTest, UpdateCommandAsksTheConfiguredServer) {
                        QStringLiteral(".ver"),
                    "// VERSION: 999.0.0.0\r\n");
     {
-        TEscritorIni ini;
+        TIniTexto ini(TIniTexto::Ajustes());
         ini.Escribir(kSeccionConfig, QStringLiteral("UpdateURL"), servidor.Base());
         ini.Escribir(kSeccionConfig, QStringLiteral("cbConfigUpdateInicio_Checked"),
                      QStringLiteral("False"));

@@ -1,7 +1,7 @@
 #include "Configuracion.h"
 
 #include "AppPaths.h"
-#include "EscritorIni.h"
+#include "IniTexto.h"
 #include "Numeros.h"
 
 #include <QCoreApplication>
@@ -25,7 +25,7 @@ QString TextoBooleano(bool valor) {
 namespace {
 class TLector {
   public:
-    explicit TLector(const TEscritorIni& ini) : FIni(ini) {}
+    explicit TLector(const TIniTexto& ini) : FIni(ini) {}
 
     void texto(const char* clave, QString& destino) const {
         if (FIni.TieneClave(kSeccionConfig, QLatin1String(clave)))
@@ -74,7 +74,7 @@ class TLector {
     }
 
   private:
-    const TEscritorIni& FIni;
+    const TIniTexto& FIni;
 };
 
 void leerVentana(const TLector& l, TPosicionVentana& v) {
@@ -96,7 +96,7 @@ void leerVentana(const TLector& l, TPosicionVentana& v) {
 }
 } // namespace
 
-TConfiguracion LeerConfiguracion(const TEscritorIni& ini) {
+TConfiguracion LeerConfiguracion(const TIniTexto& ini) {
     TConfiguracion c;
     const TLector l(ini);
     l.texto("Idioma", c.Idioma);
@@ -131,11 +131,11 @@ TConfiguracion LeerConfiguracion(const TEscritorIni& ini) {
 }
 
 TConfiguracion LeerConfiguracion(const QString& path, bool* existe) {
-    return LeerConfiguracion(TEscritorIni::DesdeFichero(path, existe));
+    return LeerConfiguracion(TIniTexto::AjustesDesdeFichero(path, existe));
 }
 
 namespace {
-void escribirValores(const TConfiguracion& c, TEscritorIni& ini) {
+void escribirValores(const TConfiguracion& c, TIniTexto& ini) {
     ini.Escribir(kSeccionConfig, QStringLiteral("Idioma"), c.Idioma);
     ini.Escribir(kSeccionConfig, QStringLiteral("IdiomaTexto"), c.IdiomaTexto);
     ini.Escribir(kSeccionConfig, QStringLiteral("GPSBabel"), c.GPSBabel);
@@ -150,7 +150,7 @@ QString cuatro(int a, int b, int c, int d) {
     return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);
 }
 
-void escribirVentana(const TPosicionVentana& v, TEscritorIni& ini) {
+void escribirVentana(const TPosicionVentana& v, TIniTexto& ini) {
     ini.Escribir(kSeccionConfig, QStringLiteral("FormVersion"), QString::number(v.FormVersion));
     ini.Escribir(kSeccionConfig, QStringLiteral("Flags"), QString::number(v.Flags));
     ini.Escribir(kSeccionConfig, QStringLiteral("ShowCmd"), QString::number(v.ShowCmd));
@@ -163,7 +163,7 @@ void escribirVentana(const TPosicionVentana& v, TEscritorIni& ini) {
     ini.Escribir(kSeccionConfig, QStringLiteral("Visible"), TextoBooleano(v.Visible));
 }
 
-void escribirPropiedades(const TConfiguracion& c, TEscritorIni& ini) {
+void escribirPropiedades(const TConfiguracion& c, TIniTexto& ini) {
     auto n = [&ini](const char* clave, qint64 valor) {
         ini.Escribir(kSeccionConfig, QLatin1String(clave), QString::number(valor));
     };
@@ -185,7 +185,7 @@ void escribirPropiedades(const TConfiguracion& c, TEscritorIni& ini) {
 }
 } // namespace
 
-void EscribirConfiguracion(const TConfiguracion& c, const QStringList& temas, TEscritorIni& ini) {
+void EscribirConfiguracion(const TConfiguracion& c, const QStringList& temas, TIniTexto& ini) {
     escribirValores(c, ini);
     escribirVentana(c.Ventana, ini);
     escribirPropiedades(c, ini);
@@ -197,7 +197,7 @@ void EscribirConfiguracion(const TConfiguracion& c, const QStringList& temas, TE
 
 bool GuardarConfiguracion(const TConfiguracion& c, const QStringList& temas, const QString& path,
                           QString* error) {
-    TEscritorIni ini = TEscritorIni::DesdeFichero(path);
+    TIniTexto ini = TIniTexto::AjustesDesdeFichero(path);
     EscribirConfiguracion(c, temas, ini);
     return ini.Guardar(path, error);
 }

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-class TEscritorIni;
+class TIniTexto;
 
 // Where and how the main window stood when the program was closed.
 struct TPosicionVentana {
@@ -59,12 +59,12 @@ extern const QString kSeccionListaTemas; // "Config.outcbConfigEstilo_Items"
 QString FicheroConfiguracion();
 
 // Reads the file; a missing file, key or unreadable value keeps its default.
-TConfiguracion LeerConfiguracion(const TEscritorIni& ini);
+TConfiguracion LeerConfiguracion(const TIniTexto& ini);
 TConfiguracion LeerConfiguracion(const QString& path, bool* existe = nullptr);
 
 // Writes every value into `ini`, keeping the keys already there in their places; the
 // theme list's section is rewritten whole.
-void EscribirConfiguracion(const TConfiguracion& c, const QStringList& temas, TEscritorIni& ini);
+void EscribirConfiguracion(const TConfiguracion& c, const QStringList& temas, TIniTexto& ini);
 // Updates the file at `path` (other keys and sections in it stay).
 bool GuardarConfiguracion(const TConfiguracion& c, const QStringList& temas, const QString& path,
                           QString* error = nullptr);
