@@ -33,22 +33,6 @@ QColor sistema(int index) {
     }
 }
 
-QPen penDe(const TGraphPen& p, double escala) {
-    if (p.Style == psClear)
-        return Qt::NoPen;
-    QPen pen(ColorAQColor(p.Color));
-    pen.setWidthF(std::max(1.0, p.Width * escala));
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    return pen;
-}
-
-QBrush brushDe(const TGraphBrush& b) {
-    if (b.Style == bsClear)
-        return Qt::NoBrush;
-    return QBrush(ColorAQColor(b.Color));
-}
-
 // Distance from p to the segment a-b.
 double distanciaSegmento(const QPointF& p, const QPointF& a, const QPointF& b) {
     const double dx = b.x() - a.x(), dy = b.y() - a.y();
@@ -69,6 +53,22 @@ QColor ColorAQColor(TColor c) {
 
 TColor ColorDesdeQColor(const QColor& c) {
     return TColor(c.red()) | (TColor(c.green()) << 8) | (TColor(c.blue()) << 16);
+}
+
+QPen QPenDe(const TGraphPen& p, double escala) {
+    if (p.Style == psClear)
+        return Qt::NoPen;
+    QPen pen(ColorAQColor(p.Color));
+    pen.setWidthF(std::max(1.0, p.Width * escala));
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+QBrush QBrushDe(const TGraphBrush& b) {
+    if (b.Style == bsClear)
+        return Qt::NoBrush;
+    return QBrush(ColorAQColor(b.Color));
 }
 
 QString TextoIndicePuntoInvalido(int index) {
@@ -151,8 +151,7 @@ void TGraphNode::SetBounds(int left, int top, int width, int height) {
     Place(left, top, width, height, soloTamano && (width != Width() || height != Height()));
 }
 
-void TGraphNode::Place(int left, int top, int width, int height, bool sizeChanges) {
-    const int minSize = FOwner ? FOwner->MinNodeSize : 1;
+QRect TGraphNode::Colocar(int left, int top, int width, int height, int minSize, bool sizeChanges) {
     width = std::max(width, minSize);
     height = std::max(height, minSize);
     left = std::max(left, 0);
@@ -168,7 +167,11 @@ void TGraphNode::Place(int left, int top, int width, int height, bool sizeChange
     };
     confinar(left, width);
     confinar(top, height);
-    const QRect r(left, top, width, height);
+    return QRect(left, top, width, height);
+}
+
+void TGraphNode::Place(int left, int top, int width, int height, bool sizeChanges) {
+    const QRect r = Colocar(left, top, width, height, FOwner ? FOwner->MinNodeSize : 1, sizeChanges);
     if (r != FBounds) {
         Changing();
         FBounds = r;
@@ -196,8 +199,8 @@ bool TRectangularNode::HitTest(const QPointF& p) const {
 void TRectangularNode::Draw(QPainter& painter, const TTransformacion& t) const {
     if (Pen().Style == psClear && Brush().Style == bsClear)
         return;
-    painter.setPen(penDe(Pen(), t.Escala));
-    painter.setBrush(brushDe(Brush()));
+    painter.setPen(QPenDe(Pen(), t.Escala));
+    painter.setBrush(QBrushDe(Brush()));
     painter.drawRect(DeviceRect(t));
 }
 
@@ -213,8 +216,8 @@ bool TEllipticNode::HitTest(const QPointF& p) const {
 void TEllipticNode::Draw(QPainter& painter, const TTransformacion& t) const {
     if (Pen().Style == psClear && Brush().Style == bsClear)
         return;
-    painter.setPen(penDe(Pen(), t.Escala));
-    painter.setBrush(brushDe(Brush()));
+    painter.setPen(QPenDe(Pen(), t.Escala));
+    painter.setBrush(QBrushDe(Brush()));
     painter.drawEllipse(DeviceRect(t));
 }
 
@@ -289,7 +292,7 @@ bool TGraphLink::HitTest(const QPointF& p) const {
 void TGraphLink::Draw(QPainter& painter, const TTransformacion& t) const {
     if (FPoints.empty() || Pen().Style == psClear)
         return;
-    painter.setPen(penDe(Pen(), t.Escala));
+    painter.setPen(QPenDe(Pen(), t.Escala));
     painter.setBrush(Qt::NoBrush);
     if (t.Vectorial) {
         QPolygonF poly;
@@ -545,16 +548,20 @@ TGraphObject* TGraphScene::ObjectAt(const QPointF& p) const {
     if (c < 0 || f < 0 || c >= FColumnas || f >= FFilas)
         return nullptr;
     const size_t celda = size_t(f) * size_t(FColumnas) + size_t(c);
+    // The object found, and the z of the object whose hit test found it.
     TGraphObject* mejor = nullptr;
+    std::uint64_t zMejor = 0;
     for (std::uint32_t k = FInicio[celda]; k < FInicio[celda + 1]; ++k) {
         const Entrada& e = FEntradas[k];
-        if (!e.obj->Visible() || (mejor && e.obj->FZ <= mejor->FZ))
+        if (!e.obj->Visible() || (mejor && e.obj->FZ <= zMejor))
             continue;
-        const bool hit = e.segmento >= 0
-                             ? static_cast<const TGraphLink*>(e.obj)->SegmentHit(e.segmento, p)
-                             : e.obj->HitTest(p);
-        if (hit)
-            mejor = e.obj;
+        TGraphObject* hit = e.segmento >= 0
+                                ? (static_cast<const TGraphLink*>(e.obj)->SegmentHit(e.segmento, p) ? e.obj : nullptr)
+                                : e.obj->Pick(p);
+        if (hit) {
+            mejor = hit;
+            zMejor = e.obj->FZ;
+        }
     }
     return mejor;
 }
@@ -662,8 +669,8 @@ void TGraphScene::Render(QPainter& painter, const TTransformacion& t, const QRec
                     px.fill(Qt::transparent);
                     QPainter sp(&px);
                     sp.setRenderHint(QPainter::Antialiasing, true);
-                    sp.setPen(penDe(k.pen, e));
-                    sp.setBrush(brushDe(k.brush));
+                    sp.setPen(QPenDe(k.pen, e));
+                    sp.setBrush(QBrushDe(k.brush));
                     const QRectF rr(m, m, w, h);
                     if (k.elipse)
                         sp.drawEllipse(rr);

@@ -13,8 +13,11 @@
 #include <memory>
 #include <vector>
 
+class QBrush;
 class QPainter;
+class QPen;
 class TGraphScene;
+class TTrackPointMarks;
 
 // Colours as the program stores them: 0x00BBGGRR; a top byte 0xFF marks a system colour
 // whose index is the low byte.
@@ -46,6 +49,11 @@ struct TGraphBrush {
     TColor Color = clWhite;
     TBrushStyle Style = bsSolid;
 };
+
+// The painter's pen and brush for an object's, at a drawing scale (a pen is never
+// thinner than one pixel).
+QPen QPenDe(const TGraphPen& p, double escala);
+QBrush QBrushDe(const TGraphBrush& b);
 
 enum TGraphObjectOption { goLinkable = 1, goSelectable = 2, goShowCaption = 4 };
 using TGraphObjectOptions = int;
@@ -87,7 +95,7 @@ public:
 
     int Tag = 0;
 
-    void BringToFront();
+    virtual void BringToFront();
     void Invalidate();
 
     TGraphScene* Owner() const { return FOwner; }
@@ -97,6 +105,9 @@ public:
     // Whether graph point p lies on the object (visibility is the caller's concern).
     virtual bool HitTest(const QPointF& p) const = 0;
     virtual void Draw(QPainter& painter, const TTransformacion& t) const = 0;
+    // What the pointer finds at p: the object itself, or for an object that stands for
+    // many (the marks of every track point) the one under p; none when nothing is hit.
+    virtual TGraphObject* Pick(const QPointF& p) { return HitTest(p) ? this : nullptr; }
 
     // What kind of shape this is, without a type query in the drawing loops.
     enum class TForma { Otra, Rectangulo, Elipse, Linea };
@@ -108,12 +119,13 @@ protected:
     void Changing();
     // Tells the scene what changed: a geometry change also moves the object in the
     // pointer index and the bounds.
-    void Changed(bool geometry);
+    virtual void Changed(bool geometry);
 
     TGraphScene* FOwner;
 
 private:
     friend class TGraphScene;
+    friend class TTrackPointMarks;
     TGraphPen FPen;
     TGraphBrush FBrush;
     bool FVisible = true;
@@ -136,6 +148,9 @@ public:
     void SetHeight(int v);
     // Goes through the placement rule of the canvas.
     void SetBounds(int left, int top, int width, int height);
+    // Where the placement rule puts a node asked for at (left, top, width, height);
+    // `sizeChanges` when only its size changes (it shrinks rather than moves back).
+    static QRect Colocar(int left, int top, int width, int height, int minSize, bool sizeChanges);
 
     QRect DrawRect() const override;
 
@@ -166,6 +181,8 @@ public:
 
 // One track point as measured and drawn. The measures stay in the track's table (which
 // the plan view keeps alive while its nodes exist); the node holds where to find them.
+// On the plan view a node is made by the route's marks (TTrackPointMarks) only when a
+// point is asked for, and its look and place are those of its mark.
 class TTrackNode : public TEllipticNode {
 public:
     explicit TTrackNode(TGraphScene* owner) : TEllipticNode(owner) {}
@@ -193,9 +210,22 @@ public:
     TFechaHora Fecha() const { return FechaHora(); }
     TFechaHora Hora() const { return FechaHora(); }
 
+    // The marks this node belongs to, if any, and its point's index there.
+    TTrackPointMarks* Marks() const { return FMarcas; }
+    int Indice() const { return FIndice; }
+    // Within its marks: above every mark that was not brought forward after it.
+    void BringToFront() override;
+
+protected:
+    void Changed(bool geometry) override;
+
 private:
+    friend class TTrackPointMarks;
     const TTablaMedidas* FTabla = nullptr;
     int FIndice = 0;
+    TTrackPointMarks* FMarcas = nullptr;
+    // Order among the marks brought forward one by one; 0 = in point order.
+    std::uint64_t FElevado = 0;
 };
 
 // A polyline through integer points; link points are not confined by the canvas.

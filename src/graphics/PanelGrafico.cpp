@@ -427,23 +427,24 @@ void TPanelGrafico::CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medida
         if (AntesDeColocarPuntos)
             AntesDeColocarPuntos();
 
-        pList.reserve(size_t(n));
         const bool lineas = FTipoRuta & trLineas;
         const int medidos = tabla.PuntosMedidos();
+        std::vector<QPoint> centros;
+        centros.reserve(size_t(medidos));
         for (int i = 0; i < medidos; ++i) {
             const QPoint pos = proyeccion.Posicion(CoordenadaEntera(tabla.Latitud(i)),
                                                    CoordenadaEntera(tabla.Longitud(i)));
             liRuta->AddPoint(pos);
             liRuta->SetVisible(lineas);
-            auto* nodo = sgTrack->Crear<TTrackNode>();
-            nodo->Center = pos;
-            nodo->Tag = i + 1;
-            nodo->SetOptions(nodo->Options() & ~goSelectable);
-            nodo->SetMedidas(&tabla, i);
-            nodo->BringToFront();
-            pList.push_back(nodo);
+            centros.push_back(pos);
             dejarPasarEventos(n + i + 1, 2 * n);
         }
+        // One object draws and answers for every point's mark; a point's node (its Tag the
+        // point number, not selectable, reading its measures) is made when asked for.
+        auto* marcas = sgTrack->Crear<TTrackPointMarks>();
+        marcas->SetOptions(marcas->Options() & ~goSelectable);
+        marcas->SetPoints(std::move(centros), &tabla);
+        pList = TTrackNodeList(marcas);
         // The maxima as far as the points were measured, as when the pass ran here.
         AlturaMaxima = tabla.AlturaMaxima();
         VelocidadMaxima = tabla.VelocidadMaxima();
@@ -458,7 +459,7 @@ void TPanelGrafico::CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medida
         RedibujarRuta(-1, -1, -1);
 
         moverBarra(animIndex);
-        const double distancia = pList.empty() ? 0.0 : pList.back()->Distancia();
+        const double distancia = pList.empty() ? 0.0 : tabla.Distancia(int(pList.size()) - 1);
         TextoDistancia = QString::number(qint64(distancia)) + QLatin1Char(' ') + textoMetros();
     }
 
@@ -516,16 +517,19 @@ void TPanelGrafico::RedibujarRuta(int ancho, qint64 colorLinea, qint64 /*colorFo
     liRuta->BeginStyle = lsNone;
     liRuta->EndStyle = lsNone;
     liRuta->SetOptions(liRuta->Options() & ~goSelectable);
-    for (TTrackNode* nodo : pList) {
-        nodo->SetPenWidth(1);
-        nodo->SetPenColor(clNavy);
-        nodo->SetBounds(nodo->Center.x() - w, nodo->Center.y() - w, 2 * w, 2 * w);
-        nodo->SetPenStyle(psClear);
-        nodo->SetBrushColor(clNavy);
-        nodo->SetBrushStyle(bsSolid);
-        nodo->SetVisible(true);
-        nodo->BringToFront();
-        nodo->SetBrushStyle(puntos ? bsSolid : bsClear);
+    // Every mark: 2w across around its point, navy, no pen, filled only when the points
+    // are shown (a clear mark still answers the pointer), in point order on top.
+    if (TTrackPointMarks* marcas = pList.Marks()) {
+        TGraphPen pluma;
+        pluma.Color = clNavy;
+        pluma.Width = 1;
+        pluma.Style = psClear;
+        TGraphBrush relleno;
+        relleno.Color = clNavy;
+        relleno.Style = puntos ? bsSolid : bsClear;
+        marcas->SetLook(w, pluma, relleno);
+        marcas->SetVisible(true);
+        marcas->BringToFront();
     }
 }
 
@@ -738,10 +742,10 @@ void TPanelGrafico::crearGrafico(TSimpleGraph* canvas, TColor color, bool altura
         FinActualizacion fin{canvas};
         std::vector<QPoint> pts;
         pts.reserve(size_t(n));
+        const TTablaMedidas& tabla = *tablaRuta();
         for (int i = 0; i < n; ++i) {
-            const TTrackNode* nodo = pList[size_t(i)];
-            const int y = altura ? YAltura(AlturaMaxima, nodo->Elevacion())
-                                 : YVelocidad(VelocidadMaxima, nodo->VelocidadInstant());
+            const int y = altura ? YAltura(AlturaMaxima, tabla.Elevacion(i))
+                                 : YVelocidad(VelocidadMaxima, tabla.VelocidadInstant(i));
             pts.emplace_back(XGrafico(i, s), y);
         }
         linea->SetPoints(std::move(pts));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SimpleGraph.h"
+#include "TrackPointMarks.h"
 
 #include <QPointer>
 #include <QLocale>
@@ -108,7 +109,9 @@ public:
     QLocale Locale = QLocale::system();
 
     // ---- state
-    std::vector<TTrackNode*> pList;
+    // The points' nodes, made as they are asked for; the plan view draws and hits every
+    // point through one object, pList.Marks().
+    TTrackNodeList pList;
     TGraphLink* liRuta = nullptr;
     TTipoRuta TipoRuta() const { return FTipoRuta; }
     void SetTipoRuta(TTipoRuta value);
@@ -211,4 +214,6 @@ private:
     void moverBarra(int value);
     // The numbers the nodes read; freed with them.
     std::vector<std::shared_ptr<const TTablaMedidas>> FMedidas;
+    // The table of the route on the page, if any.
+    const TTablaMedidas* tablaRuta() const { return FMedidas.empty() ? nullptr : FMedidas.back().get(); }
 };

@@ -4,10 +4,12 @@
 #include "TrackStores.h"
 #include "Trazado.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -522,6 +524,90 @@ TEST(Inspeccion, LineaYAnclaOcultanMarcadores) {
     EXPECT_FALSE(marca(p.panel.sgAltura)->Visible());
 }
 
+namespace {
+void moverRaton(QWidget* w, QPoint pos) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(pos), QPointF(w->mapToGlobal(pos)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+// A raster of cols x rows points 0.002 degrees apart, walked row by row, every other
+// row backwards (so the line joins rows at their ends).
+std::vector<P> malla(int cols, int rows) {
+    std::vector<P> pts;
+    for (int i = 0; i < cols * rows; ++i) {
+        const int fila = i / cols, col = fila % 2 ? cols - 1 - i % cols : i % cols;
+        pts.push_back({std::to_string(41.0 + fila * 0.002), std::to_string(2.0 + col * 0.002),
+                       std::to_string(100 + i % 7), ""});
+    }
+    return pts;
+}
+} // namespace
+
+// The pointer finds any point of a long route, though the canvas keeps no object per
+// point; empty canvas between points changes nothing.
+TEST(Inspeccion, ElPunteroEncuentraCadaPuntoDeUnaRutaLarga) {
+    Pagina p(malla(50, 40));
+    p.panel.show();
+    QCoreApplication::processEvents();
+    p.panel.ActionCentrarExecute();
+    TSimpleGraph* t = p.panel.sgTrack;
+    EXPECT_LT(t->ObjectCount(), 10) << "one canvas object per point";
+    QWidget* vp = t->viewport();
+    for (int k : {0, 1, 49, 50, 999, 1234, 1950, 1999}) {
+        SCOPED_TRACE(k);
+        // the middle of the point's mark (a mark on the top edge is pushed down)
+        moverRaton(vp, t->GraphToClient(QRectF(p.panel.pList[size_t(k)]->BoundsRect()).center()).toPoint());
+        EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: %1").arg(k + 1));
+        EXPECT_EQ(marca(p.panel.sgAltura)->Left(),
+                  std::max(0, polilinea(p.panel.sgAltura)->Point(k).x() - marca(p.panel.sgAltura)->Width() / 2));
+    }
+    // halfway between four points, outside every mark and off the line
+    const QPointF a = p.panel.liRuta->Point(1234), b = p.panel.liRuta->Point(1264);
+    moverRaton(vp, t->GraphToClient((a + b) / 2).toPoint());
+    EXPECT_EQ(t->ObjetoBajoPuntero(), nullptr);
+    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 2000"));
+}
+
+// Marks on the same place: the later point lies on top and answers; the animation's
+// current point comes above them all until the view is laid out again.
+TEST(Inspeccion, LaMarcaDeEncimaResponde) {
+    Pagina p({{"41.0", "2.0", "1", ""}, {"41.0", "2.0", "2", ""}, {"41.0", "2.0", "3", ""}, {"41.01", "2.01", "4", ""}});
+    const QPointF sitio(p.panel.liRuta->Point(0));
+    EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(sitio), p.panel.pList[2]);
+    p.panel.TimerAnim->setInterval(3600000);
+    p.panel.ActionPLayAnimExecute();
+    p.panel.TimerAnimTimer(); // point 0
+    EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(sitio), p.panel.pList[0]);
+    p.panel.TimerAnimTimer(); // point 1; point 0 goes back to its look but stays above 2
+    EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(sitio), p.panel.pList[1]);
+    p.panel.ActionStopAnimExecute();
+    EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(sitio), p.panel.pList[2]);
+}
+
+// What the marks look like on the picture of the view: navy points when shown, the
+// current point lime over the silver line while playing, navy again after Stop.
+TEST(Animacion, ElPuntoActualSeVeLimaYLosDemasVuelven) {
+    Pagina p(malla(6, 5));
+    p.panel.ActionVerConPuntosExecute(); // lines and points
+    auto color = [&](int k) {
+        const QImage img = p.panel.sgTrack->Imagen();
+        const QRect m = p.panel.pList[size_t(k)]->BoundsRect(); // a top-edge mark is pushed down
+        const QPoint c = m.topLeft() + QPoint(m.width() / 2, m.height() / 2) - p.panel.sgTrack->GraphBounds().topLeft();
+        return img.pixelColor(c);
+    };
+    for (int k : {0, 13, 29})
+        EXPECT_EQ(color(k), ColorAQColor(clNavy)) << k;
+    p.panel.TimerAnim->setInterval(3600000);
+    p.panel.ActionPLayAnimExecute();
+    for (int i = 0; i < 14; ++i)
+        p.panel.TimerAnimTimer(); // points 0 .. 13
+    EXPECT_EQ(color(13), ColorAQColor(clLime));
+    EXPECT_EQ(color(12), ColorAQColor(clNavy)); // the one before is back
+    p.panel.ActionStopAnimExecute();
+    EXPECT_EQ(color(13), ColorAQColor(clNavy));
+}
+
 // A track of several days: every point shows its own date, not the start's.
 TEST(Inspeccion, CadaPuntoMuestraSuPropiaFecha) {
     qputenv("TZ", "UTC");
@@ -557,9 +643,12 @@ TEST(Animacion, SecuenciaDeTresPuntos) {
     for (const char* c : contador) {
         p.panel.TimerAnimTimer();
         EXPECT_EQ(p.panel.lblAnim->text(), QLatin1String(c));
-        // the current point is drawn lime, on top, though the points are hidden
-        const TGraphObject* arriba = p.panel.sgTrack->Object(p.panel.sgTrack->ObjectCount() - 1);
-        EXPECT_EQ(arriba, p.panel.pList[size_t(p.panel.sbAnimacion->value())]);
+        // the current point is drawn lime, on top, though the points are hidden: the
+        // route's marks lie above everything and the point above every other mark
+        TTrackNode* actual = p.panel.pList[size_t(p.panel.sbAnimacion->value())];
+        EXPECT_EQ(p.panel.sgTrack->Object(p.panel.sgTrack->ObjectCount() - 1), p.panel.pList.Marks());
+        EXPECT_EQ(p.panel.pList.Marks()->TopNode(), actual);
+        const TGraphObject* arriba = actual;
         EXPECT_EQ(arriba->Brush().Style, bsSolid);
     }
     EXPECT_EQ(p.panel.pList[2]->Brush().Color, clLime); // stays after the wrap-around

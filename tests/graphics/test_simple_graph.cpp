@@ -1,5 +1,6 @@
 #include "SenderalError.h"
 #include "SimpleGraph.h"
+#include "TrackPointMarks.h"
 
 #include <QApplication>
 #include <QFile>
@@ -348,4 +349,51 @@ TEST(SimpleGraph, ModoManoArrastraLaVista) {
     raton(vp, QEvent::MouseButtonRelease, {60, 70}, Qt::NoButton);
     EXPECT_EQ(g.ScrollPos(), QPoint(540, 530));
     EXPECT_EQ(g.Zoom(), 100);
+}
+
+// A small repaint of many point marks (a moving point) draws there exactly what a whole
+// repaint draws: every mark reaching into the area, a point's own look, the one on top.
+TEST(TrackPointMarks, UnaParteRepintadaIgualQueElTodo) {
+    TGraphScene escena;
+    escena.MinNodeSize = 2;
+    auto* marcas = escena.Crear<TTrackPointMarks>();
+    std::vector<QPoint> centros;
+    for (int i = 0; i < 3000; ++i)
+        centros.push_back(QPoint(20 + (i * 37) % 700, 20 + (i * 53) % 500));
+    marcas->SetPoints(centros, nullptr);
+    TGraphPen pluma;
+    pluma.Style = psClear;
+    TGraphBrush relleno;
+    relleno.Color = clNavy;
+    marcas->SetLook(3, pluma, relleno);
+    marcas->Node(2999)->SetBrushColor(clRed); // its own look, in point order
+    marcas->Node(1234)->SetBrushColor(clLime);
+    marcas->Node(1234)->BringToFront();
+    TTransformacion t;
+    t.Escala = 1.5;
+    auto pintar = [&](const QRect& clip) {
+        QImage img(1100, 850, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        if (!clip.isNull())
+            p.setClipRect(clip);
+        escena.Render(p, t, clip.isNull() ? QRectF() : QRectF(clip.x() / 1.5, clip.y() / 1.5, clip.width() / 1.5, clip.height() / 1.5), false);
+        return img;
+    };
+    const QImage todo = pintar(QRect());
+    const QPoint lima = (centros[1234] * 1.5);
+    const QPoint roja = (centros[2999] * 1.5);
+    EXPECT_EQ(todo.pixelColor(lima), ColorAQColor(clLime));
+    EXPECT_EQ(todo.pixelColor(roja), ColorAQColor(clRed));
+    const QRect areas[] = {QRect(lima - QPoint(9, 9), QSize(18, 18)), QRect(roja - QPoint(9, 9), QSize(18, 18)),
+                           QRect(300, 200, 40, 25), QRect(0, 0, 35, 35), QRect(1040, 760, 60, 60)};
+    for (const QRect& a : areas) {
+        SCOPED_TRACE(QString("%1,%2 %3x%4").arg(a.x()).arg(a.y()).arg(a.width()).arg(a.height()).toStdString());
+        const QImage parte = pintar(a);
+        int distintos = 0;
+        for (int y = a.top(); y <= a.bottom(); ++y)
+            for (int x = a.left(); x <= a.right(); ++x)
+                distintos += parte.pixel(x, y) != todo.pixel(x, y);
+        EXPECT_EQ(distintos, 0);
+    }
 }
