@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,7 +49,7 @@ bool mismoEstado(const struct stat& a, const struct stat& b) {
 
 enum class Lectura { Bien, Cambiado, Fallo };
 
-Lectura leerUnaVez(const QString& path, QByteArray& bytes, QString& error,
+Lectura leerUnaVez(const QString& path, TDestinoLectura& destino, QString& error,
                    const TLecturaFichero& op) {
     Descriptor d;
     // Without O_NONBLOCK, opening a pipe that nobody writes to would wait forever.
@@ -72,19 +73,18 @@ Lectura leerUnaVez(const QString& path, QByteArray& bytes, QString& error,
         error = TextoFicheroGrande(op.Limite);
         return Lectura::Fallo;
     }
+    // A reason the bytes gave (bad encoding, say) may come from a file being rewritten
+    // under the reader: then it is read again like any other changed file.
+    const auto cambiado = [&] {
+        struct stat ahora {};
+        return ::fstat(d.fd, &ahora) != 0 || !mismoEstado(antes, ahora);
+    };
+    destino.empezar(antes.st_size);
+    constexpr qsizetype Bloque = qsizetype(1) << 18;
+    const std::unique_ptr<char[]> bloque(new char[size_t(Bloque)]);
     qint64 total = 0;
-    bytes.clear();
-    bytes.resize(qsizetype(antes.st_size) + 1); // one more byte tells a file that grew
     for (;;) {
-        if (total == bytes.size()) {
-            if (total > op.Limite) {
-                error = TextoFicheroGrande(op.Limite);
-                return Lectura::Fallo;
-            }
-            bytes.resize(qsizetype(std::min<qint64>(op.Limite + 1, total + total / 2 + 65536)));
-        }
-        const qint64 pedir = std::min<qint64>(bytes.size() - total, qint64(1) << 22);
-        const ssize_t n = ::read(d.fd, bytes.data() + total, size_t(pedir));
+        const ssize_t n = ::read(d.fd, bloque.get(), size_t(Bloque));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -94,21 +94,40 @@ Lectura leerUnaVez(const QString& path, QByteArray& bytes, QString& error,
         if (n == 0)
             break;
         total += n;
+        // Checked as the bytes come: a file that grows without end stops here.
+        if (total > op.Limite) {
+            error = TextoFicheroGrande(op.Limite);
+            return Lectura::Fallo;
+        }
+        if (!destino.bloque(QByteArrayView(bloque.get(), qsizetype(n)), error))
+            return cambiado() ? Lectura::Cambiado : Lectura::Fallo;
         if (op.TrasBloque)
             op.TrasBloque();
     }
-    if (total > op.Limite) {
-        error = TextoFicheroGrande(op.Limite);
-        return Lectura::Fallo;
-    }
-    // No squeeze: giving back the spare byte would copy the whole file once more.
-    bytes.truncate(qsizetype(total));
-    struct stat despues {};
-    if (::fstat(d.fd, &despues) != 0 || !mismoEstado(antes, despues) ||
-        (antes.st_size > 0 && total != antes.st_size))
+    if (!destino.terminar(error))
+        return cambiado() ? Lectura::Cambiado : Lectura::Fallo;
+    if (cambiado() || (antes.st_size > 0 && total != antes.st_size))
         return Lectura::Cambiado;
     return Lectura::Bien;
 }
+
+// The file's bytes as they are.
+class DestinoBytes : public TDestinoLectura {
+  public:
+    explicit DestinoBytes(QByteArray& b) : bytes(b) {}
+    void empezar(qint64 tamano) override {
+        bytes = QByteArray();
+        bytes.reserve(qsizetype(tamano));
+    }
+    bool bloque(QByteArrayView datos, QString&) override {
+        bytes.append(datos);
+        return true;
+    }
+    bool terminar(QString&) override { return true; }
+
+  private:
+    QByteArray& bytes;
+};
 } // namespace
 
 QString ClaseNoRegular(const QString& path) {
@@ -131,30 +150,36 @@ QString TextoSinMemoria() {
     return QStringLiteral("no hay memoria suficiente para leer este fichero");
 }
 
-bool LeerFicheroRegular(const QString& path, QByteArray& bytes, QString& error,
+bool LeerFicheroRegular(const QString& path, TDestinoLectura& destino, QString& error,
                         const TLecturaFichero& opciones) {
     try {
         for (int intento = 0; intento < 2; ++intento) {
-            switch (leerUnaVez(path, bytes, error, opciones)) {
+            switch (leerUnaVez(path, destino, error, opciones)) {
             case Lectura::Bien:
                 return true;
             case Lectura::Fallo:
-                bytes.clear();
+                destino.empezar(0); // nothing half read stays behind
                 return false;
             case Lectura::Cambiado:
                 break;
             }
         }
     } catch (const std::bad_alloc&) {
-        bytes = QByteArray();
+        destino.empezar(0);
         error = TextoSinMemoria();
         return false;
     }
-    bytes = QByteArray();
+    destino.empezar(0);
     error = QStringLiteral("%1 ha cambiado mientras se leía (¿otro programa lo está "
                            "escribiendo?); vuelva a abrirlo cuando esté completo")
                 .arg(path);
     return false;
+}
+
+bool LeerFicheroRegular(const QString& path, QByteArray& bytes, QString& error,
+                        const TLecturaFichero& opciones) {
+    DestinoBytes destino(bytes);
+    return LeerFicheroRegular(path, destino, error, opciones);
 }
 
 namespace {

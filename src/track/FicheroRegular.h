@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
 
@@ -23,10 +24,27 @@ struct TLecturaFichero {
     std::function<void()> TrasBloque;
 };
 
+// Receives a file's bytes a block at a time as they are read, so that a reader that
+// turns them into something else never holds the whole file twice.
+class TDestinoLectura {
+  public:
+    virtual ~TDestinoLectura() = default;
+    // Before the first block of each read (a file that changed is read again from the
+    // start); `tamano` is the file's size when the read begins.
+    virtual void empezar(qint64 tamano) = 0;
+    // False with `error` set stops the read.
+    virtual bool bloque(QByteArrayView datos, QString& error) = 0;
+    // After the last block.
+    virtual bool terminar(QString& error) = 0;
+};
+
 // Reads a regular file whole. The file is opened without blocking, so a pipe or a
 // device is refused before anything waits on it. When the file's size or modification
 // time changed while it was read, it is read once more; a second change is an error.
 // Allocation failure is reported as an error too.
+bool LeerFicheroRegular(const QString& path, TDestinoLectura& destino, QString& error,
+                        const TLecturaFichero& opciones = {});
+// The same into one buffer of the file's bytes.
 bool LeerFicheroRegular(const QString& path, QByteArray& bytes, QString& error,
                         const TLecturaFichero& opciones = {});
 

@@ -16,8 +16,6 @@ namespace {
 // of points, far past anything a device records.
 constexpr qint64 TamanoMaximo = qint64(1) << 30;
 
-bool leerDocumento(QByteArray&& raw, const TGpxMapping& mapping, TrackHeader& header,
-                   TTrackPointStore& points, QString& error, bool* danado);
 
 std::string_view nombreLocal(std::string_view qname) {
     const size_t colon = qname.rfind(':');
@@ -354,6 +352,51 @@ bool leerTodo(QIODevice& device, QByteArray& raw, QString& error) {
     }
     return true;
 }
+
+QString TextoVacio() {
+    return QStringLiteral("el fichero está vacío");
+}
+
+// Runs a read; running out of memory is reported like any other failure.
+template <class F> bool leerProtegido(F&& leer, TTrackPointStore& points, QString& error) {
+    try {
+        return leer();
+    } catch (const std::bad_alloc&) {
+        // Whatever was filled is dropped at once: the caller reports and goes on.
+        points.EmptyDataSet();
+        error = TextoSinMemoria();
+        return false;
+    }
+}
+
+bool leerUtf8(QByteArray&& utf8, const TGpxMapping& mapping, TrackHeader& header,
+              TTrackPointStore& points, QString& error, bool* danado) {
+    // Kept here until the read ends: the scanner works on it in place.
+    const QByteArray documento = std::move(utf8);
+    // About 125 bytes of GPX per point, about 50 of them kept.
+    points.Reservar(size_t(documento.size() / 120), size_t(documento.size() / 2));
+    try {
+        LectorGpx lector(mapping, header, points);
+        if (!RecorrerXml(std::string_view(documento.constData(), size_t(documento.size())), lector,
+                         error)) {
+            // A file cut short keeps the points that ended before the damage; the one
+            // it was in the middle of is incomplete.
+            if (lector.vistoRaiz && danado)
+                *danado = true;
+            if (lector.dentroDePunto())
+                points.QuitarUltimo();
+            return false;
+        }
+        if (!lector.vistoRaiz) {
+            error = QStringLiteral("el fichero no contiene ningún elemento GPX");
+            return false;
+        }
+        return true;
+    } catch (const ESenderalError& e) {
+        error = e.text();
+        return false;
+    }
+}
 } // namespace
 
 bool LeerGpx(QIODevice& device, const TGpxMapping& mapping, TrackHeader& header,
@@ -376,59 +419,33 @@ bool LeerFicheroGpx(const QString& path, const TGpxMapping& mapping, TrackHeader
                     bool* danado) {
     if (danado)
         *danado = false;
-    QByteArray raw;
     TLecturaFichero op = opciones;
     op.Limite = std::min(op.Limite, TamanoMaximo);
-    if (!LeerFicheroRegular(path, raw, error, op))
+    // Decoded as it is read: the file's own bytes are never held whole beside the UTF-8.
+    TDocumentoUtf8 documento;
+    if (!LeerFicheroRegular(path, documento, error, op))
         return false;
-    return LeerGpxBytes(std::move(raw), mapping, header, points, error, danado);
+    if (documento.Leidos() == 0) {
+        error = TextoVacio();
+        return false;
+    }
+    return leerProtegido([&] {
+        return leerUtf8(documento.Tomar(), mapping, header, points, error, danado);
+    }, points, error);
 }
 
 bool LeerGpxBytes(QByteArray&& raw, const TGpxMapping& mapping, TrackHeader& header,
                   TTrackPointStore& points, QString& error, bool* danado) {
     if (danado)
         *danado = false;
-    try {
-        return leerDocumento(std::move(raw), mapping, header, points, error, danado);
-    } catch (const std::bad_alloc&) {
-        // Whatever was filled is dropped at once: the caller reports and goes on.
-        points.EmptyDataSet();
-        error = TextoSinMemoria();
-        return false;
-    }
-}
-
-namespace {
-bool leerDocumento(QByteArray&& raw, const TGpxMapping& mapping, TrackHeader& header,
-                   TTrackPointStore& points, QString& error, bool* danado) {
-    QByteArray utf8;
-    if (raw.isEmpty()) {
-        error = QStringLiteral("el fichero está vacío");
-        return false;
-    }
-    if (!DocumentoXmlEnUtf8(std::move(raw), utf8, error))
-        return false;
-    // About 125 bytes of GPX per point, about 50 of them kept.
-    points.Reservar(size_t(utf8.size() / 120), size_t(utf8.size() / 2));
-    try {
-        LectorGpx lector(mapping, header, points);
-        if (!RecorrerXml(std::string_view(utf8.constData(), size_t(utf8.size())), lector, error)) {
-            // A file cut short keeps the points that ended before the damage; the one
-            // it was in the middle of is incomplete.
-            if (lector.vistoRaiz && danado)
-                *danado = true;
-            if (lector.dentroDePunto())
-                points.QuitarUltimo();
+    return leerProtegido([&] {
+        if (raw.isEmpty()) {
+            error = TextoVacio();
             return false;
         }
-        if (!lector.vistoRaiz) {
-            error = QStringLiteral("el fichero no contiene ningún elemento GPX");
+        QByteArray utf8;
+        if (!DocumentoXmlEnUtf8(std::move(raw), utf8, error))
             return false;
-        }
-        return true;
-    } catch (const ESenderalError& e) {
-        error = e.text();
-        return false;
-    }
+        return leerUtf8(std::move(utf8), mapping, header, points, error, danado);
+    }, points, error);
 }
-} // namespace

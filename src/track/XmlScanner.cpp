@@ -110,57 +110,6 @@ qsizetype primerByteInvalido(std::string_view s) {
     return -1;
 }
 
-QByteArray latin1AUtf8(QByteArrayView raw) {
-    QByteArray out;
-    out.reserve(raw.size() + raw.size() / 8);
-    for (const char ch : raw) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-// Decodes raw[desde..] a block at a time, so that neither the decoder nor a whole-file
-// UTF-16 copy stands between the raw bytes and the UTF-8 result; `raw` is released at
-// the end. `unidad` is the size of one code unit: a file whose length is not a multiple
-// of it ends in the middle of a character.
-bool decodificar(QStringDecoder&& dec, QByteArray& raw, qsizetype desde, int unidad,
-                 QByteArray& utf8, QString& error) {
-    const qsizetype n = raw.size() - desde;
-    if (n % unidad != 0) {
-        error = QStringLiteral("el fichero está escrito en %1 pero termina a medias de un "
-                               "carácter (le sobran %2 bytes al final)")
-                    .arg(QString::fromLatin1(dec.name()))
-                    .arg(n % unidad);
-        return false;
-    }
-    constexpr qsizetype Bloque = qsizetype(1) << 20;
-    utf8.clear();
-    utf8.reserve(unidad >= 2 ? n / unidad + n / 16 + 16 : n + n / 8 + 16);
-    const QByteArrayView todo(raw);
-    QString parte;
-    for (qsizetype at = desde; at < raw.size(); at += Bloque) {
-        parte += dec.decode(todo.sliced(at, std::min(Bloque, raw.size() - at)));
-        if (dec.hasError()) {
-            error = QStringLiteral("el contenido no está codificado como declara el fichero");
-            return false;
-        }
-        // The first half of a pair that a block boundary split waits for its second
-        // half: converted alone it would be lost.
-        const bool mitad = !parte.isEmpty() && parte.back().isHighSurrogate();
-        utf8 += QStringView(parte).chopped(mitad ? 1 : 0).toUtf8();
-        parte = mitad ? QString(parte.back()) : QString();
-    }
-    utf8 += parte.toUtf8();
-    raw = QByteArray();
-    return true;
-}
-
 // The encoding named in an XML declaration at the start of an 8-bit document; empty
 // when there is no declaration or it names none.
 QByteArray codificacionDeclarada(const QByteArray& raw) {
@@ -188,52 +137,226 @@ QByteArray codificacionDeclarada(const QByteArray& raw) {
 }
 } // namespace
 
-bool DocumentoXmlEnUtf8(QByteArray raw, QByteArray& utf8, QString& error) {
+void TDocumentoUtf8::empezar(qint64 tamano) {
+    FModo = Modo::Cabeza;
+    FTamano = tamano;
+    FLeidos = 0;
+    FCabeza = QByteArray();
+    FBuscado = 0;
+    FSaltar = 0;
+    FUnidad = 1;
+    FDecodificador.reset();
+    FPendiente.clear();
+    FUtf8 = QByteArray();
+}
+
+TDocumentoUtf8::Decision TDocumentoUtf8::decidir(bool alFinal, QString& error) {
+    const QByteArray& raw = FCabeza;
+    if (raw.size() < 4 && !alFinal)
+        return Decision::Falta;
     const auto b = [&raw](qsizetype i) {
         return i < raw.size() ? static_cast<unsigned char>(raw[i]) : 0x100u;
     };
+    const auto ancho = [this](QStringConverter::Encoding e, qsizetype marca, int unidad) {
+        FDecodificador.emplace(e);
+        FSaltar = marca;
+        FUnidad = unidad;
+        FModo = Modo::Decodificador;
+        return Decision::Hecha;
+    };
     // Byte-order marks first, then the first characters "<?" as each wide form writes them.
     if (b(0) == 0xFF && b(1) == 0xFE && b(2) == 0 && b(3) == 0)
-        return decodificar(QStringDecoder(QStringConverter::Utf32LE), raw, 4, 4, utf8, error);
+        return ancho(QStringConverter::Utf32LE, 4, 4);
     if (b(0) == 0 && b(1) == 0 && b(2) == 0xFE && b(3) == 0xFF)
-        return decodificar(QStringDecoder(QStringConverter::Utf32BE), raw, 4, 4, utf8, error);
+        return ancho(QStringConverter::Utf32BE, 4, 4);
     if (b(0) == 0xFF && b(1) == 0xFE)
-        return decodificar(QStringDecoder(QStringConverter::Utf16LE), raw, 2, 2, utf8, error);
+        return ancho(QStringConverter::Utf16LE, 2, 2);
     if (b(0) == 0xFE && b(1) == 0xFF)
-        return decodificar(QStringDecoder(QStringConverter::Utf16BE), raw, 2, 2, utf8, error);
+        return ancho(QStringConverter::Utf16BE, 2, 2);
     if (b(0) == '<' && b(1) == 0 && b(2) == '?' && b(3) == 0)
-        return decodificar(QStringDecoder(QStringConverter::Utf16LE), raw, 0, 2, utf8, error);
+        return ancho(QStringConverter::Utf16LE, 0, 2);
     if (b(0) == 0 && b(1) == '<' && b(2) == 0 && b(3) == '?')
-        return decodificar(QStringDecoder(QStringConverter::Utf16BE), raw, 0, 2, utf8, error);
+        return ancho(QStringConverter::Utf16BE, 0, 2);
     if (b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) {
-        utf8 = raw; // the reader passes over the mark
-        return true;
+        FModo = Modo::Igual; // the reader passes over the mark
+        return Decision::Hecha;
+    }
+    if (!alFinal) {
+        if (raw.size() < 5)
+            return Decision::Falta;
+        // A declaration is read whole before its encoding is taken.
+        if (raw.startsWith("<?xml")) {
+            if (raw.indexOf("?>", std::max<qsizetype>(0, FBuscado - 1)) < 0) {
+                FBuscado = raw.size();
+                return Decision::Falta;
+            }
+        }
     }
 
     const QByteArray name = codificacionDeclarada(raw).toUpper();
     if (name.isEmpty() || name == "UTF-8" || name == "UTF8" || name == "US-ASCII" ||
         name == "ASCII") {
-        utf8 = raw;
-        return true;
+        FModo = Modo::Igual;
+        return Decision::Hecha;
     }
     if (name == "ISO-8859-1" || name == "ISO8859-1" || name == "ISO_8859-1" || name == "LATIN1" ||
         name == "LATIN-1" || name == "L1") {
-        utf8 = latin1AUtf8(raw);
-        raw = QByteArray();
-        return true;
+        FModo = Modo::Latin1;
+        return Decision::Hecha;
     }
     if (name.startsWith("UTF-16") || name.startsWith("UTF-32") || name.startsWith("UCS")) {
         error = QStringLiteral("el fichero declara la codificación %1 pero no está escrito en ella")
                     .arg(CitaCorta(QString::fromLatin1(name)));
-        return false;
+        return Decision::Error;
     }
     QStringDecoder dec(name.constData());
     if (!dec.isValid()) {
         error = QStringLiteral("codificación de caracteres no admitida: %1")
                     .arg(CitaCorta(QString::fromLatin1(name)));
-        return false;
+        return Decision::Error;
     }
-    return decodificar(std::move(dec), raw, 0, 1, utf8, error);
+    FDecodificador.emplace(std::move(dec));
+    FModo = Modo::Decodificador;
+    return Decision::Hecha;
+}
+
+// Room for `mas` more bytes. The first estimate comes from the file's size; past it the
+// buffer grows by a quarter, so that its spare room stays small.
+void TDocumentoUtf8::reservar(qsizetype mas) {
+    const qsizetype falta = FUtf8.size() + mas;
+    if (falta > FUtf8.capacity())
+        FUtf8.reserve(std::max(falta, FUtf8.size() + FUtf8.size() / 4));
+}
+
+// Once the encoding is known, the bytes gathered so far become the start of the result.
+bool TDocumentoUtf8::seguirConCabeza(QString& error) {
+    QByteArray cabeza = std::move(FCabeza);
+    FCabeza = QByteArray();
+    const qint64 resto = std::max<qint64>(FTamano, FLeidos) - FSaltar;
+    switch (FModo) {
+    case Modo::Igual:
+        FUtf8 = std::move(cabeza);
+        if (FUtf8.capacity() < resto)
+            FUtf8.reserve(qsizetype(resto));
+        return true;
+    case Modo::Latin1: // mostly ASCII: a few letters take two bytes
+        FUtf8.reserve(qsizetype(resto + resto / 64 + 64));
+        break;
+    case Modo::Decodificador: // the same for wide units, each ASCII letter one byte
+        FUtf8.reserve(qsizetype(resto / FUnidad + resto / (64 * FUnidad) + 64));
+        break;
+    case Modo::Cabeza:
+        break;
+    }
+    return convertir(QByteArrayView(cabeza).sliced(std::min(FSaltar, cabeza.size())), error);
+}
+
+bool TDocumentoUtf8::bloque(QByteArrayView datos, QString& error) {
+    FLeidos += datos.size();
+    if (FModo != Modo::Cabeza)
+        return convertir(datos, error);
+    FCabeza.append(datos);
+    switch (decidir(false, error)) {
+    case Decision::Falta:
+        return true;
+    case Decision::Error:
+        return false;
+    case Decision::Hecha:
+        break;
+    }
+    return seguirConCabeza(error);
+}
+
+bool TDocumentoUtf8::convertir(QByteArrayView datos, QString& error) {
+    if (FModo == Modo::Igual) {
+        reservar(datos.size());
+        FUtf8.append(datos);
+        return true;
+    }
+    if (FModo == Modo::Latin1) {
+        const auto* p = reinterpret_cast<const unsigned char*>(datos.data());
+        const qsizetype n = datos.size();
+        qsizetype altos = 0;
+        for (qsizetype i = 0; i < n; ++i)
+            altos += p[i] >> 7;
+        reservar(n + altos);
+        const qsizetype antes = FUtf8.size();
+        FUtf8.resize(antes + n + altos);
+        char* o = FUtf8.data() + antes;
+        for (qsizetype i = 0; i < n;) {
+            if (i + 8 <= n) {
+                uint64_t w;
+                std::memcpy(&w, p + i, 8);
+                if ((w & 0x8080808080808080ULL) == 0) {
+                    std::memcpy(o, p + i, 8);
+                    o += 8;
+                    i += 8;
+                    continue;
+                }
+            }
+            const unsigned c = p[i++];
+            if (c < 0x80) {
+                *o++ = char(c);
+            } else {
+                *o++ = char(0xC0 | (c >> 6));
+                *o++ = char(0x80 | (c & 0x3F));
+            }
+        }
+        return true;
+    }
+    // Through the decoder 64 KiB at a time, so that its UTF-16 stays small.
+    constexpr qsizetype Trozo = qsizetype(1) << 16;
+    for (qsizetype at = 0; at < datos.size(); at += Trozo) {
+        FPendiente += FDecodificador->decode(datos.sliced(at, std::min(Trozo, datos.size() - at)));
+        if (FDecodificador->hasError()) {
+            error = QStringLiteral("el contenido no está codificado como declara el fichero");
+            return false;
+        }
+        // The first half of a pair that a block boundary split waits for its second
+        // half: converted alone it would be lost.
+        const bool mitad = !FPendiente.isEmpty() && FPendiente.back().isHighSurrogate();
+        const QByteArray parte = QStringView(FPendiente).chopped(mitad ? 1 : 0).toUtf8();
+        reservar(parte.size());
+        FUtf8 += parte;
+        FPendiente = mitad ? QString(FPendiente.back()) : QString();
+    }
+    return true;
+}
+
+bool TDocumentoUtf8::terminar(QString& error) {
+    if (FModo == Modo::Cabeza) {
+        if (decidir(true, error) == Decision::Error || !seguirConCabeza(error))
+            return false;
+    }
+    if (FModo == Modo::Decodificador) {
+        const qint64 sobran = (FLeidos - FSaltar) % FUnidad;
+        if (sobran != 0) {
+            error = QStringLiteral("el fichero está escrito en %1 pero termina a medias de un "
+                                   "carácter (le sobran %2 bytes al final)")
+                        .arg(QString::fromLatin1(FDecodificador->name()))
+                        .arg(sobran);
+            return false;
+        }
+        FUtf8 += FPendiente.toUtf8();
+        FPendiente.clear();
+        FDecodificador.reset();
+    }
+    return true;
+}
+
+bool TDocumentoUtf8::Todo(QByteArray raw, QString& error) {
+    empezar(raw.size());
+    FLeidos = raw.size();
+    FCabeza = std::move(raw);
+    return terminar(error);
+}
+
+bool DocumentoXmlEnUtf8(QByteArray raw, QByteArray& utf8, QString& error) {
+    TDocumentoUtf8 documento;
+    if (!documento.Todo(std::move(raw), error))
+        return false;
+    utf8 = documento.Tomar();
+    return true;
 }
 
 namespace {

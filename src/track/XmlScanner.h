@@ -1,8 +1,12 @@
 #pragma once
 
+#include "FicheroRegular.h"
+
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,11 +53,47 @@ class TXmlHandler {
     std::function<void(int&, int&)> FPosicion;
 };
 
-// The document's bytes as UTF-8: a byte-order mark or the encoding named in the XML
-// declaration decides how `raw` is read (UTF-8, UTF-16 and ISO-8859-1 among others).
-// Returns false with a reason for an unknown encoding or badly encoded content. `raw`
-// is taken by value so that a caller handing it over (std::move) has it released as soon
-// as it is decoded.
+// Turns a document's bytes, handed over a block at a time as a file is read, into
+// UTF-8. A byte-order mark or the encoding named in the XML declaration decides how they
+// are read (UTF-8, UTF-16, UTF-32, ISO-8859-1 and the other encodings Qt knows). Each
+// block is converted as it comes, so that a file in another encoding is never held
+// whole beside its UTF-8 form; a UTF-8 file is kept as it was read.
+class TDocumentoUtf8 : public TDestinoLectura {
+  public:
+    void empezar(qint64 tamano) override;
+    // False with a reason for an unknown encoding or badly encoded content.
+    bool bloque(QByteArrayView datos, QString& error) override;
+    bool terminar(QString& error) override;
+
+    // A whole document already in memory, handed over: a UTF-8 one is kept without a
+    // copy, another is released as soon as it is converted.
+    bool Todo(QByteArray raw, QString& error);
+    // The document as UTF-8 once terminar() or Todo() succeeded; taken out, not copied.
+    QByteArray Tomar() { return std::move(FUtf8); }
+    // Bytes handed over since empezar(): an empty file has none.
+    qint64 Leidos() const { return FLeidos; }
+
+  private:
+    enum class Modo { Cabeza, Igual, Latin1, Decodificador };
+    enum class Decision { Falta, Hecha, Error };
+    Decision decidir(bool alFinal, QString& error);
+    bool seguirConCabeza(QString& error);
+    bool convertir(QByteArrayView datos, QString& error);
+    void reservar(qsizetype mas);
+
+    Modo FModo = Modo::Cabeza;
+    qint64 FTamano = 0;
+    qint64 FLeidos = 0;
+    QByteArray FCabeza;       // the first bytes, until they tell the encoding
+    qsizetype FBuscado = 0;   // FCabeza searched up to here for the end of the declaration
+    qsizetype FSaltar = 0;    // byte-order mark not to convert
+    int FUnidad = 1;          // bytes of one code unit
+    std::optional<QStringDecoder> FDecodificador;
+    QString FPendiente;       // the first half of a pair whose second half is still to come
+    QByteArray FUtf8;
+};
+
+// The same for a whole document in memory.
 bool DocumentoXmlEnUtf8(QByteArray raw, QByteArray& utf8, QString& error);
 
 // Reads a whole UTF-8 document; false with "línea L, columna C: reason" on the first

@@ -4,6 +4,7 @@
 #include "FormData.h"
 #include "Log.h"
 #include "SenderalError.h"
+#include "XmlScanner.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -263,26 +264,103 @@ TEST_F(FicherosHostiles, LongFilesAreDecodedWholeInEveryEncoding) {
     }
 }
 
+TEST(DocumentoUtf8, BlocksOfAnySizeGiveTheWholeDocument) {
+    // A file is decoded as it is read: the encoding is told by the first bytes, which
+    // may come one at a time, and a character may be cut anywhere between two blocks.
+    const QString nombre = QStringLiteral("S\u00F3ller \u00E9t\u00E9 \u00F1");
+    const QString ancho = nombre + QStringLiteral(" \u20AC \u4E2D \U0001F6B6");
+    const auto doc = [](const char* declarada, const QString& n, int espacios = 0) {
+        return QStringLiteral("<?xml version=\"1.0\"%1 encoding=\"%2\"?>\n<gpx><trk><name>%3"
+                              "</name></trk></gpx>\n")
+            .arg(QString(espacios, QLatin1Char(' ')), QLatin1String(declarada), n);
+    };
+    const auto codificar = [](QStringConverter::Encoding e, bool marca, const QString& t) {
+        QStringEncoder enc(e, marca ? QStringConverter::Flag::WriteBom
+                                    : QStringConverter::Flag::Default);
+        return QByteArray(enc.encode(t));
+    };
+    const struct {
+        const char* guarda;
+        QByteArray bytes;
+        QString texto; // the document expected, empty for an error
+        const char* error;
+    } casos[] = {
+        {"UTF-8 with its mark", codificar(QStringConverter::Utf8, true, doc("UTF-8", ancho)),
+         QChar(0xFEFF) + doc("UTF-8", ancho), ""},
+        {"UTF-16LE with its mark",
+         codificar(QStringConverter::Utf16LE, true, doc("UTF-16", ancho)), doc("UTF-16", ancho),
+         ""},
+        {"UTF-16BE with its mark",
+         codificar(QStringConverter::Utf16BE, true, doc("UTF-16", ancho)), doc("UTF-16", ancho),
+         ""},
+        {"UTF-16LE without a mark",
+         codificar(QStringConverter::Utf16LE, false, doc("UTF-16", ancho)), doc("UTF-16", ancho),
+         ""},
+        {"UTF-32LE with its mark",
+         codificar(QStringConverter::Utf32LE, true, doc("UTF-32", ancho)), doc("UTF-32", ancho),
+         ""},
+        {"ISO-8859-1", codificar(QStringConverter::Latin1, false, doc("ISO-8859-1", nombre)),
+         doc("ISO-8859-1", nombre), ""},
+        {"windows-1252, with the euro sign it has and Latin-1 lacks",
+         doc("windows-1252", QString()).toLatin1().replace("<name>", "<name>\x80 S\xF3ller"),
+         doc("windows-1252", QStringLiteral("\u20AC S\u00F3ller")), ""},
+        {"a declaration longer than the first blocks",
+         codificar(QStringConverter::Latin1, false, doc("ISO-8859-1", nombre, 300000)),
+         doc("ISO-8859-1", nombre, 300000), ""},
+        {"UTF-16 with a stray byte", codificar(QStringConverter::Utf16LE, true, doc("UTF-16", ancho)) + "\n",
+         QString(), "termina a medias"},
+        {"UTF-16 declared, 8 bits written", doc("UTF-16", nombre).toUtf8(), QString(),
+         "declara la codificación UTF-16"},
+        {"three bytes", "<a>", QStringLiteral("<a>"), ""},
+    };
+    for (const auto& c : casos) {
+        for (const qsizetype tam : {qsizetype(1), qsizetype(3), qsizetype(65537), c.bytes.size()}) {
+            SCOPED_TRACE(std::string(c.guarda) + ", blocks of " + std::to_string(tam));
+            TDocumentoUtf8 d;
+            d.empezar(c.bytes.size());
+            QString error;
+            bool bien = true;
+            for (qsizetype at = 0; bien && at < c.bytes.size(); at += tam)
+                bien = d.bloque(QByteArrayView(c.bytes).sliced(at, std::min(tam, c.bytes.size() - at)),
+                                error);
+            bien = bien && d.terminar(error);
+            if (c.texto.isEmpty()) {
+                EXPECT_FALSE(bien);
+                EXPECT_TRUE(error.contains(QString::fromUtf8(c.error))) << error.toStdString();
+                continue;
+            }
+            ASSERT_TRUE(bien) << error.toStdString();
+            EXPECT_EQ(d.Leidos(), c.bytes.size());
+            const QByteArray utf8 = d.Tomar();
+            EXPECT_TRUE(utf8 == c.texto.toUtf8()) << utf8.left(200).toStdString();
+        }
+    }
+}
+
 TEST_F(FicherosHostiles, AFileChangedWhileItIsReadIsReadAgainOrRefused) {
     const QByteArray cinco = pistaDePuntos(5), siete = pistaDePuntos(7);
     // The same length as `cinco` with other values: only the time stamp tells.
     QByteArray otroCinco = cinco;
     otroCinco.replace("41.5", "42.5");
     ASSERT_EQ(otroCinco.size(), cinco.size());
+    // Caught while it was written: a UTF-16 file that ends in half a character.
+    QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    const QByteArray aMedias = QByteArray(utf16.encode(QString::fromUtf8(cinco))) + "<";
     const struct {
         const char* guarda;
-        QByteArray nuevo;
+        QByteArray antes, nuevo;
         bool siempre; // changed after every block, not once
         int puntos;   // points read, -1 for the error
     } casos[] = {
-        {"rewritten longer once", siete, false, 7},
-        {"rewritten in place with the same length once", otroCinco, false, 5},
-        {"truncated once", QByteArray(), false, -1},
-        {"rewritten after every block", siete, true, -1},
+        {"rewritten longer once", cinco, siete, false, 7},
+        {"rewritten in place with the same length once", cinco, otroCinco, false, 5},
+        {"truncated once", cinco, QByteArray(), false, -1},
+        {"rewritten after every block", cinco, siete, true, -1},
+        {"finished after a wide encoding was found cut short", aMedias, siete, false, 7},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.guarda);
-        escribir(cinco);
+        escribir(c.antes);
         int cambios = 0;
         data.Lectura.TrasBloque = [&] {
             if (cambios > 0 && !c.siempre)
