@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -95,6 +96,7 @@ void TPanelGrafico::crearPagina() {
 
     auto* izquierda = new QVBoxLayout;
     izquierda->addWidget(crearPanelDatos());
+    izquierda->addWidget(crearPanelTramo());
     izquierda->addStretch(1);
     izquierda->addWidget(crearPanelAnimacion());
     cuerpo->addLayout(izquierda);
@@ -129,8 +131,14 @@ void TPanelGrafico::crearPagina() {
     crearAux(pnlAuxAltura, sgAltura, "pnlAuxAltura", "sgAltura", QStringLiteral("Gráfico de Altura"));
     crearAux(pnlAuxVelocidad, sgVelocidad, "pnlAuxVelocidad", "sgVelocidad",
              QStringLiteral("Gráfico de Velocidad"));
+    crearListaGrafico();
     derecha->addWidget(pnlGraficosAux);
     cuerpo->addLayout(derecha, 1);
+
+    // Clicks choose points and stretches: on the plan view alongside its own use of the
+    // mouse, on the graphs instead of it.
+    for (TSimpleGraph* g : {sgTrack, sgAltura, sgVelocidad})
+        g->viewport()->installEventFilter(this);
 
     connect(sgTrack, &TSimpleGraph::ObjectMouseEnter, this,
             [this](TSimpleGraph* c, TGraphObject* o) { ejecutar([=] { sgTrackObjectMouseEnter(c, o); }); });
@@ -178,6 +186,20 @@ QWidget* TPanelGrafico::crearPanelDatos() {
          QStringLiteral("Descenso acumulado (bajada)")},
         {&lbldgVelocidad, "lbldgVelocidad", "velocidad", QStringLiteral("Velocidad puntual"),
          QStringLiteral("Velocidad puntual")},
+        {&lbldgAscFiltrado, "lbldgAscFiltrado", "ascenso", QStringLiteral("Ascenso filtrado"),
+         QStringLiteral("Ascenso acumulado sin el ruido de la altura del GPS")},
+        {&lbldgDescFiltrado, "lbldgDescFiltrado", "descenso", QStringLiteral("Descenso filtrado"),
+         QStringLiteral("Descenso acumulado sin el ruido de la altura del GPS")},
+        {&lbldgPendiente, "lbldgPendiente", "pendiente", QStringLiteral("Pendiente"),
+         QStringLiteral("Pendiente en los últimos 50 m")},
+        {&lbldgPulso, "lbldgPulso", "pulso", QStringLiteral("Pulso"),
+         QStringLiteral("Frecuencia cardíaca en el punto")},
+        {&lbldgCadencia, "lbldgCadencia", "cadencia", QStringLiteral("Cadencia"),
+         QStringLiteral("Cadencia en el punto")},
+        {&lbldgPotencia, "lbldgPotencia", "potencia", QStringLiteral("Potencia"),
+         QStringLiteral("Potencia en el punto")},
+        {&lbldgTemperatura, "lbldgTemperatura", "temperatura", QStringLiteral("Temperatura"),
+         QStringLiteral("Temperatura en el punto")},
     };
     int fila = 0;
     for (const Fila& f : filas) {
@@ -195,6 +217,7 @@ QWidget* TPanelGrafico::crearPanelDatos() {
             l->setFont(bold);
         }
         *f.label = l;
+        l->setProperty("icono", QVariant::fromValue<QObject*>(icono));
         g->addWidget(icono, fila, 0);
         g->addWidget(l, fila, 1);
         ++fila;
@@ -458,6 +481,7 @@ void TPanelGrafico::CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medida
         ancla->SetBounds(0, 0, 16, 16);
         RedibujarRuta(-1, -1, -1);
 
+        mostrarFilasPunto();
         moverBarra(animIndex);
         const double distancia = pList.empty() ? 0.0 : tabla.Distancia(int(pList.size()) - 1);
         TextoDistancia = QString::number(qint64(distancia)) + QLatin1Char(' ') + textoMetros();
@@ -742,12 +766,8 @@ void TPanelGrafico::crearGrafico(TSimpleGraph* canvas, TColor color, bool altura
         FinActualizacion fin{canvas};
         std::vector<QPoint> pts;
         pts.reserve(size_t(n));
-        const TTablaMedidas& tabla = *tablaRuta();
-        for (int i = 0; i < n; ++i) {
-            const int y = altura ? YAltura(AlturaMaxima, tabla.Elevacion(i))
-                                 : YVelocidad(VelocidadMaxima, tabla.VelocidadInstant(i));
-            pts.emplace_back(XGrafico(i, s), y);
-        }
+        for (int i = 0; i < n; ++i)
+            pts.emplace_back(XGrafico(i, s), yGrafico(i, altura));
         linea->SetPoints(std::move(pts));
         ajustarGrafico(canvas);
     }
@@ -756,7 +776,10 @@ void TPanelGrafico::crearGrafico(TSimpleGraph* canvas, TColor color, bool altura
 }
 
 void TPanelGrafico::CrearGraficoAltura() { crearGrafico(sgAltura, clLime, true); }
-void TPanelGrafico::CrearGraficoVelocidad() { crearGrafico(sgVelocidad, clHotLight, false); }
+void TPanelGrafico::CrearGraficoVelocidad() {
+    llenarListaGrafico();
+    crearGrafico(sgVelocidad, ColorMagnitud(FMagnitud), false);
+}
 
 void TPanelGrafico::AjustarGraficoAncho(TSimpleGraph* canvas) {
     if (!canvas || canvas->ObjectCount() == 0)
@@ -775,6 +798,7 @@ void TPanelGrafico::AjustarGraficoAncho(TSimpleGraph* canvas) {
     canvas->BeginUpdate();
     linea->SetPoints(std::move(pts));
     canvas->EndUpdate();
+    resaltarTramo();
 }
 
 void TPanelGrafico::AjustarGraficos() {
@@ -811,6 +835,7 @@ void TPanelGrafico::sgTrackObjectMouseEnter(TSimpleGraph* canvas, TGraphObject* 
     lbldgAscAcum->setText(patron(nodo->AscAcumulado(), QStringLiteral("#,##0.00 ") + u));
     lbldgDescAcum->setText(patron(nodo->DescAcumulado(), QStringLiteral("#,##0.00 ") + u));
     lbldgVelocidad->setText(patron(nodo->VelocidadInstant(), QStringLiteral("#,#0.0 km/h")));
+    llenarFilasExtra(nodo->Tag - 1);
     MarcarPunto(nodo->Tag - 1);
 }
 
@@ -819,8 +844,7 @@ void TPanelGrafico::sgTrackObjectMouseLeave(TSimpleGraph*, TGraphObject*) {}
 void TPanelGrafico::sgTrackExit() {
     if (EstaAnimando)
         return;
-    for (QLabel* l : {lblEnterMouse, lbldgFecha, lbldgHora, lbldgLatitud, lbldgLongitud,
-                      lbldgElevacion, lbldgDistAcum, lbldgAscAcum, lbldgDescAcum, lbldgVelocidad})
+    for (QLabel* l : etiquetasPunto())
         l->clear();
     MarcarPunto(-99);
 }
@@ -832,6 +856,7 @@ void TPanelGrafico::MarcarPunto(int index) {
         for (TSimpleGraph* g : {sgAltura, sgVelocidad})
             if (g->ObjectCount() > 1)
                 g->Object(1)->SetVisible(false);
+        FMarcado = -1;
         return;
     }
     for (TSimpleGraph* g : {sgAltura, sgVelocidad}) {
@@ -850,6 +875,7 @@ void TPanelGrafico::MarcarPunto(int index) {
         marca->SetPenWidth(1);
         marca->SetSelected(false);
     }
+    FMarcado = index;
 }
 
 // ------------------------------------------------------------------ animation
@@ -1009,9 +1035,9 @@ void TPanelGrafico::Limpiar() {
     // Nothing of this track may show when the next one opens.
     lblAnim->setText(QStringLiteral("..."));
     moverBarra(0);
-    for (QLabel* l : {lblEnterMouse, lbldgFecha, lbldgHora, lbldgLatitud, lbldgLongitud,
-                      lbldgElevacion, lbldgDistAcum, lbldgAscAcum, lbldgDescAcum, lbldgVelocidad})
+    for (QLabel* l : etiquetasPunto())
         l->clear();
+    QuitarTramo();
     pnlTitulo->clear();
     pList.clear();
     liRuta = nullptr;
@@ -1022,4 +1048,11 @@ void TPanelGrafico::Limpiar() {
     AlturaMaxima = 0;
     VelocidadMaxima = 0;
     TextoDistancia.clear();
+    FValoresGrafico.clear();
+    FMagnitud = mgVelocidad;
+    if (!FTituloVelocidad.isEmpty())
+        pnlAuxVelocidad->setTitle(FTituloVelocidad);
+    FTituloVelocidad.clear();
+    cbGraficoDerecho->hide();
+    mostrarFilasPunto();
 }

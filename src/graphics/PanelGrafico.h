@@ -12,6 +12,7 @@
 
 class QAction;
 class QActionGroup;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPrinter;
@@ -21,8 +22,11 @@ class QSpinBox;
 class QTimer;
 class QToolButton;
 class TLog;
+class TSensoresPuntos;
+class TTablaFiguras;
 class TTablaMedidas;
 class TTrackPointStore;
+struct TFigurasTramo;
 
 // What the plan view draws: the line, the points, or both.
 enum TTipoRutas { trLineas = 1, trPuntos = 2 };
@@ -76,6 +80,28 @@ public:
     QLabel* lbldgAscAcum = nullptr;
     QLabel* lbldgDescAcum = nullptr;
     QLabel* lbldgVelocidad = nullptr;
+    // Filtered totals up to the point, the grade over the last 50 m, and the sensor
+    // values (rows only for the quantities the track has).
+    QLabel* lbldgAscFiltrado = nullptr;
+    QLabel* lbldgDescFiltrado = nullptr;
+    QLabel* lbldgPendiente = nullptr;
+    QLabel* lbldgPulso = nullptr;
+    QLabel* lbldgCadencia = nullptr;
+    QLabel* lbldgPotencia = nullptr;
+    QLabel* lbldgTemperatura = nullptr;
+    // What the right-hand graph plots: speed, or a sensor quantity the track has.
+    QComboBox* cbGraficoDerecho = nullptr;
+    // The figures of the chosen stretch; hidden while there is none.
+    QGroupBox* pnlTramo = nullptr;
+    QLabel* lblTramoPuntos = nullptr;
+    QLabel* lblTramoDistancia = nullptr;
+    QLabel* lblTramoTiempo = nullptr;
+    QLabel* lblTramoMovimiento = nullptr;
+    QLabel* lblTramoDesnivel = nullptr;
+    QLabel* lblTramoDesnivelFiltrado = nullptr;
+    QLabel* lblTramoVelocidad = nullptr;
+    QLabel* lblTramoPendienteMedia = nullptr;
+    QLabel* lblTramoPendienteMaxima = nullptr;
     QGroupBox* pnlAnimacion = nullptr;
     QToolButton* sbStop = nullptr;
     QToolButton* sbPause = nullptr;
@@ -103,6 +129,11 @@ public:
     // Runs a handler started by a command, the timer or the canvas, so that an error it
     // raises reaches the program's error box; without it the handler just runs.
     std::function<void(const std::function<void()>&)> Proteger;
+    // The built track's filtered climb, grade and stretch figures, and its sensor values;
+    // the window gives them from the data holder. Without them the panel leaves those
+    // rows empty and no stretch can be chosen.
+    std::function<std::shared_ptr<const TTablaFiguras>()> Figuras;
+    std::function<const TSensoresPuntos*()> Sensores;
     // Folder of the loaded track, where the export proposes its file.
     QString CarpetaRuta;
     // Separators and date and time formats of the point panel.
@@ -160,6 +191,29 @@ public:
     void sgTrackExit();
     void MarcarPunto(int index);
 
+    // ---- right-hand graph
+    // What the right-hand graph can plot: speed, then the sensor quantities (Sensor + 1).
+    enum TMagnitudGrafico { mgVelocidad = 0, mgPulso, mgCadencia, mgPotencia, mgTemperatura };
+    TMagnitudGrafico MagnitudGrafico() const { return FMagnitud; }
+    // Plots `m` (speed when the track does not have it) and lists the track's quantities.
+    void ElegirMagnitudGrafico(TMagnitudGrafico m);
+    static TColor ColorMagnitud(TMagnitudGrafico m);
+
+    // ---- stretch
+    // The chosen stretch as 0-based point numbers, first <= last; -1 when none.
+    int TramoDesde() const { return FTramoDesde; }
+    int TramoHasta() const { return FTramoHasta; }
+    // Chooses points a to b (either order): highlights them and shows their figures.
+    void ElegirTramo(int a, int b);
+    // Forgets the stretch and the point a shift-click would stretch from.
+    void QuitarTramo();
+    // The point of the plan view nearest to a client position of sgTrack, within a few
+    // pixels; -1 when none is that close.
+    int PuntoEnPlano(const QPoint& clientPos) const;
+    // The point of a graph at a client x position of its canvas; beside the line -1, or
+    // with `alBorde` the nearest end.
+    int PuntoEnGrafico(TSimpleGraph* grafico, int clientX, bool alBorde = false) const;
+
     // ---- animation
     void ActionPLayAnimExecute();
     void ActionPauseAnimExecute();
@@ -179,11 +233,26 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void crearPagina();
     QWidget* crearPanelDatos();
     QWidget* crearPanelAnimacion();
+    QWidget* crearPanelTramo();
+    void crearListaGrafico();
+    void llenarListaGrafico();
+    void colocarListaGrafico();
+    QList<QLabel*> etiquetasPunto() const;
+    void mostrarFilasPunto();
+    void llenarFilasExtra(int indice);
+    int yGrafico(int indice, bool altura) const;
+    void mostrarTramo();
+    void resaltarTramo();
+    void clicEnPlano(const QPoint& pos, Qt::KeyboardModifiers mods);
+    bool ratonEnGrafico(TSimpleGraph* grafico, QEvent* e);
+    void marcarDesdeClic(int indice, Qt::KeyboardModifiers mods);
     void crearGrafico(TSimpleGraph* canvas, TColor color, bool altura);
     void sincronizarChecks();
     void asegurarGeometria();
@@ -216,4 +285,17 @@ private:
     std::vector<std::shared_ptr<const TTablaMedidas>> FMedidas;
     // The table of the route on the page, if any.
     const TTablaMedidas* tablaRuta() const { return FMedidas.empty() ? nullptr : FMedidas.back().get(); }
+
+    TMagnitudGrafico FMagnitud = mgVelocidad;
+    QString FTituloVelocidad; // the speed graph's own title while another quantity shows
+    int FMarcado = -1;        // the point the graphs' markers are on
+    std::vector<double> FValoresGrafico; // the sensor plotted, a value for every point
+    double FMaximoGrafico = 0;
+    int FTramoDesde = -1, FTramoHasta = -1;
+    int FAncla = -1; // the point a shift-click stretches from
+    QPoint FPulsacion; // where the left button went down on the plan view
+    bool FPulsado = false;
+    int FArrastreDesde = -1; // the point a drag across a graph started on
+    QPoint FArrastreInicio;
+    bool FArrastrando = false;
 };

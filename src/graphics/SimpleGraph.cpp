@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 TSimpleGraph::TSimpleGraph(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -29,6 +30,7 @@ void TSimpleGraph::Clear() {
     cancelarArrastre();
     FActual = nullptr; // freed with the objects: no leave for it
     FScene.Clear();
+    FResalte = TResalte();
     FMode = cmEdit;
     viewport()->unsetCursor();
     FScrollX = FScrollY = 0;
@@ -287,14 +289,63 @@ void TSimpleGraph::paintEvent(QPaintEvent* e) {
     const double m = (MarkerSize() + 2) / escala();
     const QPointF g0 = ClientToGraph(clip.topLeft());
     const QPointF g1 = ClientToGraph(QPointF(clip.right() + 1, clip.bottom() + 1));
+    pintarBandaResalte(p);
     p.setRenderHint(QPainter::Antialiasing, true);
     FScene.Render(p, t, QRectF(g0, g1).adjusted(-m, -m, m, m), true);
+    pintarLineaResalte(p);
     if (FArrastre == Arrastre::Banda) {
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(Qt::black, 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
         p.drawRect(QRect(FInicioArrastre, FScrollInicio).normalized());
     }
+}
+
+void TSimpleGraph::SetResalte(TResalte r) {
+    FResalte = std::move(r);
+    viewport()->update();
+}
+
+void TSimpleGraph::QuitarResalte() {
+    if (FResalte.Vacio())
+        return;
+    FResalte = TResalte();
+    viewport()->update();
+}
+
+void TSimpleGraph::pintarBandaResalte(QPainter& p) const {
+    if (FResalte.Vacio() || !FResalte.ColorBanda.isValid())
+        return;
+    const double x0 = GraphToClient(FResalte.Puntos.front()).x();
+    const double x1 = GraphToClient(FResalte.Puntos.back()).x();
+    p.fillRect(QRectF(QPointF(std::min(x0, x1), 0), QPointF(std::max(x0, x1), ClientHeight())),
+               FResalte.ColorBanda);
+}
+
+void TSimpleGraph::pintarLineaResalte(QPainter& p) const {
+    if (FResalte.Vacio() || !FResalte.Color.isValid())
+        return;
+    // Points that land on the pixel of the one before add nothing to the picture: a
+    // stretch of a million points is drawn as a few thousand.
+    QPolygonF linea;
+    QPoint previo(INT_MIN, INT_MIN);
+    for (const QPoint& g : FResalte.Puntos) {
+        const QPointF c = GraphToClient(g);
+        const QPoint px = c.toPoint();
+        if (px == previo)
+            continue;
+        previo = px;
+        linea << c;
+    }
+    QPen pen(FResalte.Color, FResalte.AnchoPx);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    if (linea.size() == 1)
+        p.drawPoint(linea.front());
+    else
+        p.drawPolyline(linea);
 }
 
 void TSimpleGraph::resizeEvent(QResizeEvent* e) {

@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <QMetaType>
 #include <QPointer>
+#include <vector>
 
 class QPrinter;
 class QRubberBand;
@@ -12,6 +13,18 @@ class QRubberBand;
 Q_DECLARE_METATYPE(TGraphObject*)
 
 enum TGraphCommandMode { cmEdit, cmViewOnly, cmPan };
+
+// A mark the canvas draws above its objects, such as a chosen stretch of the track. It is
+// not an object: the pointer never finds it, it adds nothing to the bounds, and exported
+// or printed pictures leave it out.
+struct TResalte {
+    std::vector<QPoint> Puntos; // a polyline in graph units
+    QColor Color;               // when valid, the polyline is drawn over the objects...
+    int AnchoPx = 4;            // ...this wide on screen, whatever the zoom
+    QColor ColorBanda;          // when valid, the columns from the first to the last point
+                                // are shaded with it behind the objects, top to bottom
+    bool Vacio() const { return Puntos.empty(); }
+};
 enum TGraphZoomOrigin { zoCenter, zoCursor };
 
 // The canvas control: a scrollable, zoomable view of a scene of nodes and links in
@@ -81,6 +94,10 @@ public:
     QPointF ClientToGraph(const QPointF& client) const;
     QPointF GraphToClient(const QPointF& graph) const;
 
+    void SetResalte(TResalte r);
+    void QuitarResalte();
+    const TResalte& Resalte() const { return FResalte; }
+
     // The object under the pointer as tracked on the last mouse move.
     TGraphObject* ObjetoBajoPuntero() const { return FActual; }
     // Pointer tracking for a client position, as a mouse move does.
@@ -121,6 +138,8 @@ private:
     void fijarScroll(double x, double y);
     void cancelarArrastre();
     void pintarGrid(QPainter& p, const QRect& clip);
+    void pintarBandaResalte(QPainter& p) const;
+    void pintarLineaResalte(QPainter& p) const;
     double escala() const { return FZoom / 100.0; }
 
     TGraphScene FScene;
@@ -139,4 +158,5 @@ private:
     QPoint FInicioArrastre;
     QPoint FScrollInicio;
     QRubberBand* FBanda = nullptr;
+    TResalte FResalte;
 };

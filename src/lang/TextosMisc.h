@@ -102,6 +102,19 @@ inline constexpr TTextoMisc TextosMisc[] = {
     {"_STR_MI_CHOOSEFORMAT", "Selecciona formato de destino..."},
     {"_STR_MI_DESTEXISTS", "El fichero de destino ya existe:\r\n%s\r\n\r\n¿Desea reemplazarlo?"},
     {"_STR_MI_GPXEXISTS", "Ya existe el fichero GPX:\r\n%s\r\n\r\n¿Desea reemplazarlo?\r\n\r\nSi responde No, la ruta se importará como:\r\n%s"},
+    {"_STR_PT_FILTRADO", "%s (filtrado)"},
+    {"_STR_UNIDAD_PULSO", "ppm"},
+    {"_STR_MAG_ELEGIR", "Qué muestra este gráfico"},
+    {"_STR_MAG_VELOCIDAD", "Velocidad"},
+    {"_STR_MAG_PULSO", "Pulso"},
+    {"_STR_MAG_CADENCIA", "Cadencia"},
+    {"_STR_MAG_POTENCIA", "Potencia"},
+    {"_STR_MAG_TEMPERATURA", "Temperatura"},
+    {"_STR_GRAF_PULSO", "Gráfico de Pulso"},
+    {"_STR_GRAF_CADENCIA", "Gráfico de Cadencia"},
+    {"_STR_GRAF_POTENCIA", "Gráfico de Potencia"},
+    {"_STR_GRAF_TEMPERATURA", "Gráfico de Temperatura"},
+    {"_STR_TRAMO_PUNTOS", "Puntos %s a %s"},
 };
 
 inline constexpr auto NumTextosMisc = std::size(TextosMisc);

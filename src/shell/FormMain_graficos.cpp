@@ -45,6 +45,12 @@ void TFMain::CrearPaginaGrafico() {
         return !cb || cb->isChecked();
     };
     PanelGrafico->AntesDeColocarPuntos = [this] { FillCustomIni(); };
+    PanelGrafico->Figuras = [this]() -> std::shared_ptr<const TTablaFiguras> {
+        return FormData ? FormData->Figuras() : nullptr;
+    };
+    PanelGrafico->Sensores = [this]() -> const TSensoresPuntos* {
+        return FormData ? &FormData->cdsPoints.Sensores() : nullptr;
+    };
     RegistrarSnapshot(QStringLiteral("grafico.png"), tsGraficoRuta);
 }
 
