@@ -91,10 +91,11 @@ int TPanelGrafico::PuntoEnPlano(const QPoint& clientPos) const {
     const double alcance = std::max<double>(kAlcanceClicPx, anchoLinea() * sgTrack->Zoom() / 100.0);
     double mejor = alcance * alcance;
     int cual = -1;
+    // On a loop the first point wins where the track passes twice (its start and end).
     for (int i = 0; i < n; ++i) {
         const QPointF d = sgTrack->GraphToClient(pts[size_t(i)]) - QPointF(clientPos);
         const double d2 = d.x() * d.x() + d.y() * d.y();
-        if (d2 <= mejor) {
+        if (d2 < mejor || (cual < 0 && d2 <= mejor)) {
             mejor = d2;
             cual = i;
         }

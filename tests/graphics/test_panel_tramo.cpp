@@ -71,7 +71,8 @@ struct Pagina {
     Fixture f = fixture();
     std::shared_ptr<const TTablaFiguras> figuras;
 
-    explicit Pagina(bool sensores = true) {
+    explicit Pagina(bool sensores = true, Fixture otra = fixture()) {
+        f = std::move(otra);
         llenar(puntos, f, sensores);
         figuras = TTablaFiguras::Calcular(TTablaMedidas::Calcular(puntos), TAjustesFiguras());
         panel.Figuras = [this] { return figuras; };
@@ -284,6 +285,17 @@ TEST(TramoQuitar, AfterAPlainClickAShiftClickStretchesFromTheNewPoint) {
     p.clic(p.panel.sgTrack, p.enPlano(3), Qt::ShiftModifier);
     EXPECT_EQ(p.panel.TramoDesde(), 3);
     EXPECT_EQ(p.panel.TramoHasta(), 7);
+}
+
+TEST(TramoQuitar, OnALoopAClickWhereItStartsAndEndsTakesTheStart) {
+    Fixture vuelta = fixture();
+    vuelta.lat.back() = vuelta.lat.front();
+    vuelta.lon.back() = vuelta.lon.front();
+    Pagina p(true, vuelta);
+    p.clic(p.panel.sgTrack, p.enPlano(11));
+    p.clic(p.panel.sgTrack, p.enPlano(5), Qt::ShiftModifier);
+    EXPECT_EQ(p.panel.TramoDesde(), 0);
+    EXPECT_EQ(p.panel.TramoHasta(), 5);
 }
 
 // ------------------------------------------------------------------ point panel rows
