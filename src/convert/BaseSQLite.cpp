@@ -50,6 +50,17 @@ TSentenciaSQLite::~TSentenciaSQLite() {
     sqlite3_finalize(FStmt);
 }
 
+bool TSentenciaSQLite::Vincular(int index, const QString& value) {
+    if (!FStmt)
+        return false;
+    const QByteArray utf8 = value.toUtf8();
+    if (sqlite3_bind_text(FStmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) ==
+        SQLITE_OK)
+        return true;
+    FError = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(FStmt)));
+    return false;
+}
+
 bool TSentenciaSQLite::Siguiente() {
     if (!FStmt)
         return false;

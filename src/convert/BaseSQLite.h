@@ -40,6 +40,9 @@ class TSentenciaSQLite {
     TSentenciaSQLite& operator=(const TSentenciaSQLite&) = delete;
 
     bool Preparada() const { return FStmt != nullptr; }
+    // Binds `value` to the statement's `index`-th "?" (from 1); false with Error() set when
+    // the statement has no such parameter.
+    bool Vincular(int index, const QString& value);
     // True while a row is available; false at the end or on an error (see Error()).
     bool Siguiente();
     // The value of column `name` of the current row as text (NULL reads as empty);

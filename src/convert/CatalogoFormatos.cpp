@@ -9,8 +9,8 @@
 
 namespace {
 const QString kSelectTodo = QStringLiteral("Select * from FormatDesc");
-const QString kPorDescripcion = QStringLiteral("Select * from FormatDesc where Descripcion=%s");
-const QString kPorCodigo = QStringLiteral("Select * from FormatDesc where Codigo=%s");
+const QString kPorDescripcion = QStringLiteral("Select * from FormatDesc where Descripcion=?");
+const QString kPorCodigo = QStringLiteral("Select * from FormatDesc where Codigo=?");
 
 QString faltaColumna(const QString& name) {
     return QStringLiteral("Field '%1' not found").arg(name);
@@ -79,14 +79,14 @@ TProductosCatalogo TCatalogoFormatos::LeerProductos(const QString& filtroTodos) 
 
 std::optional<QString> TCatalogoFormatos::consultarCode(const QString& plantilla,
                                                         const QString& valor) const {
-    // Built in one pass: a value that itself contains "%s" stays as it is.
-    QString sql = plantilla;
-    sql.replace(sql.indexOf(QLatin1String("%s")), 2, LiteralSQL(valor));
-    log(QStringLiteral("SQL: ") + sql);
+    // The value is bound, never written into the statement; the log shows it as a literal.
+    QString visto = plantilla;
+    visto.replace(visto.indexOf(QLatin1Char('?')), 1, LiteralSQL(valor));
+    log(QStringLiteral("SQL: ") + visto);
     TBaseSQLite db;
     db.Abrir(FRuta);
-    TSentenciaSQLite q(db, sql);
-    if (!q.Preparada())
+    TSentenciaSQLite q(db, plantilla);
+    if (!q.Preparada() || !q.Vincular(1, valor))
         throw ESenderalError(TextoErrorDatosConversion() + q.Error());
     if (!q.Siguiente()) {
         if (!q.Error().isEmpty())
