@@ -108,8 +108,7 @@ TIniTexto TIniTexto::DesdeDispositivo(QIODevice& device, QString* error,
     return DesdeBytes(bytes, opciones);
 }
 
-TIniTexto TIniTexto::DesdeFichero(const QString& path, QString* error,
-                                  const TOpciones& opciones) {
+TIniTexto TIniTexto::DesdeFichero(const QString& path, QString* error, const TOpciones& opciones) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
@@ -192,7 +191,8 @@ QStringList TIniTexto::Claves(const QString& section) const {
 }
 
 void TIniTexto::Escribir(const QString& section, const QString& key, const QString& text) {
-    const QString value = FOpciones.saltoDeLinea == TOpcionesIni::TSaltoDeLinea::Blanco ? enBlanco(text) : text;
+    const QString value =
+        FOpciones.saltoDeLinea == TOpcionesIni::TSaltoDeLinea::Blanco ? enBlanco(text) : text;
     TSeccion* s = seccion(section);
     if (!s) {
         FSecciones.append({section, {}});

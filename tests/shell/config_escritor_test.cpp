@@ -54,8 +54,7 @@ TEST(IniAjustes, UpdatesInPlaceAndKeepsWhatItDoesNotKnow) {
 
 TEST(IniAjustes, ErasedSectionIsWrittenAgainAtTheEnd) {
     TIniTexto ini = TIniTexto::DesdeTexto(
-        QStringLiteral("[Lista]\nCount=4\nItem3=sobra\n[Config]\nTema=1\n"),
-        TIniTexto::Ajustes());
+        QStringLiteral("[Lista]\nCount=4\nItem3=sobra\n[Config]\nTema=1\n"), TIniTexto::Ajustes());
     ini.BorrarSeccion(QStringLiteral("LISTA"));
     ini.Escribir(QStringLiteral("Lista"), QStringLiteral("Count"), QStringLiteral("1"));
     EXPECT_EQ(ini.Secciones(), (QStringList{QStringLiteral("Config"), QStringLiteral("Lista")}));

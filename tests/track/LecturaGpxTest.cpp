@@ -440,8 +440,8 @@ TEST_F(LecturaGpx, BadInputGivesTheOpenErrorAndClosedStores) {
         const char* motivo; // a piece of the ERROR line
     } casos[] = {
         {"tags that do not match", "<gpx version=\"1.1\">\n<trk>\n</gpx>", "línea 3"},
-        {"an end tag of the same length with another name",
-         "<gpx><trk><name>x</namf></trk></gpx>", "</namf>"},
+        {"an end tag of the same length with another name", "<gpx><trk><name>x</namf></trk></gpx>",
+         "</namf>"},
         {"truncated in a point", bueno.left(bueno.indexOf("<ele>630")), "fin inesperado"},
         {"truncated in an attribute value", bueno.left(bueno.indexOf("41.7710") + 3),
          "fin del fichero"},
