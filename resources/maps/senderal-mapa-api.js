@@ -118,10 +118,12 @@
         return tiles(url, attribution, nativeZoom, extra);
     }
 
-    // A map type: its name as the page reads it and the tile layers it shows.
-    function GMapType(name, layerFactories) {
+    // A map type: its name as the page reads it, the tile layers it shows, and the name
+    // its button shows, in the user's language when the program gave one.
+    function GMapType(name, layerFactories, key) {
         this._name = name;
         this._factories = layerFactories;
+        this._label = (key && CAPAS[key] && CAPAS[key].nombre) || name;
     }
     GMapType.prototype.getName = function () {
         return this._name;
@@ -148,10 +150,10 @@
     var labelTiles = configured('Hibrido', 'https://server.arcgisonline.com/ArcGIS/rest/services/' +
         'Reference/World_Boundaries_and_Places/MapServer/tile/{z}/{y}/{x}', ESRI, 18);
 
-    window.G_NORMAL_MAP = new GMapType('Mapa', [osmTiles]);
-    window.G_PHYSICAL_MAP = new GMapType('Relieve', [topoTiles]);
-    window.G_SATELLITE_MAP = new GMapType('Satélite', [imageryTiles]);
-    window.G_HYBRID_MAP = new GMapType('Híbrido', [imageryTiles, labelTiles]);
+    window.G_NORMAL_MAP = new GMapType('Mapa', [osmTiles], 'Mapa');
+    window.G_PHYSICAL_MAP = new GMapType('Relieve', [topoTiles], 'Relieve');
+    window.G_SATELLITE_MAP = new GMapType('Satélite', [imageryTiles], 'Satelite');
+    window.G_HYBRID_MAP = new GMapType('Híbrido', [imageryTiles, labelTiles], 'Hibrido');
 
     // Settings the program could not use are said as soon as the page has a body.
     document.addEventListener('DOMContentLoaded', function () {
@@ -246,7 +248,7 @@
             gmap._types.forEach(function (type) {
                 var a = L.DomUtil.create('a', '', div);
                 a.href = '#';
-                a.textContent = type.getName();
+                a.textContent = type._label;
                 a.style.display = 'inline-block';
                 a.style.width = 'auto';
                 a.style.padding = '0 8px';

@@ -1,5 +1,7 @@
 #include "FicheroRegular.h"
 
+#include "TextosPista.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -18,16 +20,16 @@ QString clase(const struct stat& st) {
     if (S_ISREG(st.st_mode))
         return QString();
     if (S_ISFIFO(st.st_mode))
-        return QStringLiteral("una tubería (FIFO)");
+        return TextoPista("_STR_RD_KIND_FIFO", "una tubería (FIFO)");
     if (S_ISDIR(st.st_mode))
-        return QStringLiteral("una carpeta");
+        return TextoPista("_STR_RD_KIND_FOLDER", "una carpeta");
     if (S_ISCHR(st.st_mode))
-        return QStringLiteral("un dispositivo de caracteres");
+        return TextoPista("_STR_RD_KIND_CHARDEV", "un dispositivo de caracteres");
     if (S_ISBLK(st.st_mode))
-        return QStringLiteral("un dispositivo de bloques");
+        return TextoPista("_STR_RD_KIND_BLOCKDEV", "un dispositivo de bloques");
     if (S_ISSOCK(st.st_mode))
-        return QStringLiteral("un socket");
-    return QStringLiteral("un fichero especial");
+        return TextoPista("_STR_RD_KIND_SOCKET", "un socket");
+    return TextoPista("_STR_RD_KIND_SPECIAL", "un fichero especial");
 }
 
 QString sistema(int code) {
@@ -138,16 +140,18 @@ QString ClaseNoRegular(const QString& path) {
 }
 
 QString TextoNoRegular(const QString& path, const QString& clase) {
-    return QStringLiteral("%1 no es un fichero normal sino %2; solo se pueden leer ficheros")
-        .arg(path, clase);
+    return TextoPista("_STR_RD_NOTREGULAR",
+                      "%s no es un fichero normal sino %s; solo se pueden leer ficheros",
+                      {path, clase});
 }
 
 QString TextoFicheroGrande(qint64 limite) {
-    return QStringLiteral("el fichero supera los %1 MB que se pueden abrir").arg(limite >> 20);
+    return TextoPista("_STR_RD_TOOBIG", "el fichero supera los %s MB que se pueden abrir",
+                      {QString::number(limite >> 20)});
 }
 
 QString TextoSinMemoria() {
-    return QStringLiteral("no hay memoria suficiente para leer este fichero");
+    return TextoPista("_STR_RD_NOMEMORY", "no hay memoria suficiente para leer este fichero");
 }
 
 bool LeerFicheroRegular(const QString& path, TDestinoLectura& destino, QString& error,
@@ -170,9 +174,10 @@ bool LeerFicheroRegular(const QString& path, TDestinoLectura& destino, QString& 
         return false;
     }
     destino.empezar(0);
-    error = QStringLiteral("%1 ha cambiado mientras se leía (¿otro programa lo está "
-                           "escribiendo?); vuelva a abrirlo cuando esté completo")
-                .arg(path);
+    error = TextoPista("_STR_RD_CHANGED",
+                       "%s ha cambiado mientras se leía (¿otro programa lo está "
+                       "escribiendo?); vuelva a abrirlo cuando esté completo",
+                       {path});
     return false;
 }
 
@@ -200,16 +205,19 @@ QString ComprobarDestino(const QString& destino, const QString& origen, bool ree
         return QStringLiteral("%1: %2").arg(destino, sistema(errno));
     }
     if (S_ISLNK(st.st_mode))
-        return QStringLiteral("El destino %1 es un enlace simbólico; no se reemplaza").arg(destino);
+        return TextoPista("_STR_RD_DEST_SYMLINK",
+                          "El destino %s es un enlace simbólico; no se reemplaza", {destino});
     const QString tipo = clase(st);
     if (!tipo.isEmpty())
-        return QStringLiteral("El destino %1 no es un fichero normal sino %2; no se reemplaza")
-            .arg(destino, tipo);
+        return TextoPista("_STR_RD_DEST_NOTREGULAR",
+                          "El destino %s no es un fichero normal sino %s; no se reemplaza",
+                          {destino, tipo});
     if (mismoFichero(st, origen))
-        return QStringLiteral("El destino %1 es el mismo fichero que el origen").arg(destino);
+        return TextoPista("_STR_RD_DEST_SAME", "El destino %s es el mismo fichero que el origen",
+                          {destino});
     if (!reemplazar)
-        return QStringLiteral("El fichero de destino ya existe: %1 (--force lo reemplaza)")
-            .arg(destino);
+        return TextoPista("_STR_RD_DEST_EXISTS",
+                          "El fichero de destino ya existe: %s (--force lo reemplaza)", {destino});
     return QString();
 }
 
@@ -235,11 +243,12 @@ bool MoverADestino(const QString& desde, const QString& hasta, bool reemplazar, 
         }
     }
     if (errno == EEXIST)
-        error =
-            QStringLiteral("El fichero de destino ya existe: %1 (--force lo reemplaza)").arg(hasta);
+        error = TextoPista("_STR_RD_DEST_EXISTS",
+                           "El fichero de destino ya existe: %s (--force lo reemplaza)", {hasta});
     else
-        error = QStringLiteral("No se ha podido escribir el fichero de destino %1: %2")
-                    .arg(hasta, sistema(errno));
+        error = TextoPista("_STR_RD_DEST_WRITE",
+                           "No se ha podido escribir el fichero de destino %s: %s",
+                           {hasta, sistema(errno)});
     return false;
 }
 
@@ -253,8 +262,8 @@ bool GrabarEnDestino(const QByteArray& bytes, const QString& destino, const QStr
                             QStringLiteral(".XXXXXX"));
     if (!temporal.open() || temporal.write(bytes) != bytes.size() || !temporal.flush() ||
         ::fsync(temporal.handle()) != 0) {
-        error = QStringLiteral("No se puede crear el fichero %1: %2")
-                    .arg(destino, temporal.errorString());
+        error = TextoPista("_STR_RD_DEST_CREATE", "No se puede crear el fichero %s: %s",
+                           {destino, temporal.errorString()});
         return false;
     }
     temporal.close();

@@ -2,6 +2,7 @@
 
 #include "ComandoGPSBabel.h"
 #include "SenderalError.h"
+#include "TextosVentana.h"
 #include "Verbario.h"
 
 #include <QAction>
@@ -107,7 +108,7 @@ TAsistenteConversion::TAsistenteConversion(QWidget* parent) : QWidget(parent) {
     mmOutput->setPlainText(TextoSalidaInicial());
     col->addWidget(mmOutput, 1);
 
-    _cbSalida->setEditText(LookupText(QStringLiteral("_STR_MI_CHOOSEFORMAT"), TextoElegirFormato()));
+    TraducirAviso();
 
     connect(_edtFileName, &QLineEdit::textChanged, this, [this] { _edtFileNameChange(); });
     connect(buscarOrigen, &QAction::triggered, this,
@@ -174,6 +175,13 @@ void TAsistenteConversion::SetFormatos(const QStringList& salidas, const QString
     _cbSalida->addItems(salidas);
     _cbSalida->setCurrentIndex(-1);
     _cbSalida->setEditText(aviso);
+}
+
+void TAsistenteConversion::TraducirAviso() {
+    const QString aviso = LookupText(QStringLiteral("_STR_MI_CHOOSEFORMAT"), TextoElegirFormato());
+    if (_cbSalida->currentIndex() < 0 && (FAviso.isNull() || _cbSalida->currentText() == FAviso))
+        _cbSalida->setEditText(aviso);
+    FAviso = aviso;
 }
 
 void TAsistenteConversion::ComprobarConversion() {
@@ -303,6 +311,9 @@ void TAsistenteConversion::_btnConvertClick() {
 
 void TAsistenteConversion::_btnLimpiarConvertClick() {
     mmOutput->setPlainText(TextoSalidaInicial());
+    // The language in force has the box's first line too.
+    if (window())
+        AplicarIdiomaElemento(mmOutput, window()->objectName());
     _edtFileName->clear();
     _edtFileNameChange(); // also when the box was empty already
     _edtFicheroSalida->clear();

@@ -41,6 +41,10 @@ class TAsistenteConversion : public QWidget {
     // The wizard's checks: show their message and set StrIn / StrOut.
     void ComprobarConversion();
 
+    // The target list's prompt in the language in force. It is replaced only while it
+    // is shown: no format chosen and nothing typed over it.
+    void TraducirAviso();
+
     // Event handlers, public so the window and the tests can run them.
     void _edtFileNameChange();
     void _edtFileNameRightButtonClick();
@@ -79,5 +83,6 @@ class TAsistenteConversion : public QWidget {
     QString FCarpetaUltimaAbierta; // folder of the file last picked in the open dialog
     QString FDestinoConfirmado;    // destination already agreed to in the save dialog
     bool FSalidaEscrita = false;   // the user typed into the target list
+    QString FAviso;                // the prompt last put into the target list
     bool FConvirtiendo = false;
 };

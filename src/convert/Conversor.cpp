@@ -101,14 +101,19 @@ bool moverResultados(const TFicheroTemporal& temporal, const QString& origen,
 QString detalleProceso(const TResultadoProceso& p, int limiteMs) {
     QString d;
     if (p.AgotadoTiempo)
-        d = QStringLiteral("GPSBabel no terminó en %1 segundos y se ha detenido.")
-                .arg(limiteMs / 1000);
+        d = LookupTextCon(QStringLiteral("_STR_MI_BABEL_TIMEOUT"),
+                          QStringLiteral("GPSBabel no terminó en %s segundos y se ha detenido."),
+                          {QString::number(limiteMs / 1000)});
     else if (!p.Terminado)
-        d = QStringLiteral("GPSBabel terminó de forma anormal.");
+        d = LookupText(QStringLiteral("_STR_MI_BABEL_CRASH"),
+                       QStringLiteral("GPSBabel terminó de forma anormal."));
     else if (p.CodigoSalida != 0)
-        d = QStringLiteral("GPSBabel terminó con el código de salida %1.").arg(p.CodigoSalida);
+        d = LookupTextCon(QStringLiteral("_STR_MI_BABEL_EXITCODE"),
+                          QStringLiteral("GPSBabel terminó con el código de salida %s."),
+                          {QString::number(p.CodigoSalida)});
     else
-        d = QStringLiteral("GPSBabel no ha escrito el fichero de destino.");
+        d = LookupText(QStringLiteral("_STR_MI_BABEL_NOOUTPUT"),
+                       QStringLiteral("GPSBabel no ha escrito el fichero de destino."));
     if (!p.SalidaError.isEmpty())
         d += QStringLiteral("\r\n") + p.SalidaError;
     return d;
@@ -137,13 +142,15 @@ TResultadoConversion TConversor::ConvertirFichero(const QString& origen, const Q
     }
     TResultadoConversion r = Ejecutar(origen, destino, tipoOrigen, tipoDestino);
     if (r.NoIniciado && tipoDestino.isEmpty())
-        r.Detalle =
-            QStringLiteral("El formato de salida \"%1\" no está en el catálogo de formatos.")
-                .arg(descripcionDestino);
+        r.Detalle = LookupTextCon(
+            QStringLiteral("_STR_MI_BABEL_NOOUTFORMAT"),
+            QStringLiteral("El formato de salida \"%s\" no está en el catálogo de formatos."),
+            {descripcionDestino});
     else if (r.NoIniciado && tipoOrigen.isEmpty())
-        r.Detalle = QStringLiteral("La extensión \"%1\" del fichero de origen no está en el "
-                                   "catálogo de formatos.")
-                        .arg(ExtensionFichero(origen));
+        r.Detalle = LookupTextCon(QStringLiteral("_STR_MI_BABEL_NOINEXT"),
+                                  QStringLiteral("La extensión \"%s\" del fichero de origen no "
+                                                 "está en el catálogo de formatos."),
+                                  {ExtensionFichero(origen)});
     return r;
 }
 
@@ -159,7 +166,8 @@ TResultadoConversion TConversor::Ejecutar(const QString& origen, const QString& 
     log(QStringLiteral("Comando de conversión: ") + r.Comando);
     if (!hayComando) {
         r.NoIniciado = true;
-        r.Detalle = QStringLiteral("No hay comando de conversión.");
+        r.Detalle = LookupText(QStringLiteral("_STR_MI_BABEL_NOCOMMAND"),
+                               QStringLiteral("No hay comando de conversión."));
         return r;
     }
 
@@ -177,8 +185,9 @@ TResultadoConversion TConversor::Ejecutar(const QString& origen, const QString& 
         Babel, ArgumentosGPSBabel(origen, temporal.Ruta, tipoOrigen, tipoDestino), LimiteMs);
     if (!p.Iniciado) {
         r.NoIniciado = true;
-        r.Detalle =
-            QStringLiteral("No se ha podido ejecutar GPSBabel (%1): %2").arg(Babel, p.ErrorInicio);
+        r.Detalle = LookupTextCon(QStringLiteral("_STR_MI_BABEL_NOSTART"),
+                                  QStringLiteral("No se ha podido ejecutar GPSBabel (%s): %s"),
+                                  {Babel, p.ErrorInicio});
         return r;
     }
     const QString escrito = temporal.Resultado();

@@ -1,5 +1,7 @@
 #include "EjecutarYEsperar.h"
 
+#include "Verbario.h"
+
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
@@ -10,12 +12,14 @@ TResultadoProceso EjecutarYEsperar(const QString& programa, const QStringList& a
                                    int limiteMs) {
     TResultadoProceso r;
     if (programa.isEmpty()) {
-        r.ErrorInicio = QStringLiteral("No se ha indicado el programa.");
+        r.ErrorInicio = LookupText(QStringLiteral("_STR_MI_NOPROGRAM"),
+                                   QStringLiteral("No se ha indicado el programa."));
         return r;
     }
     if (!QFileInfo(programa).isFile()) {
         // QProcess would search PATH for a bare name; the configured file is what runs.
-        r.ErrorInicio = QStringLiteral("No existe el programa: ") + programa;
+        r.ErrorInicio = LookupTextCon(QStringLiteral("_STR_MI_PROGRAMMISSING"),
+                                      QStringLiteral("No existe el programa: %s"), {programa});
         return r;
     }
     QProcess proceso;

@@ -410,7 +410,9 @@ void TPanelGrafico::CrearGraficoRuta(const TTrackPointStore& points) {
 
 void TPanelGrafico::CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medidas) {
     if (FConstruyendo)
-        throw ESenderalError(QStringLiteral("Ya se está construyendo el gráfico de la ruta."));
+        throw ESenderalError(
+            LookupText(QStringLiteral("_STR_MI_GRAPHBUSY"),
+                       QStringLiteral("Ya se está construyendo el gráfico de la ruta.")));
     FConstruyendo = true;
     struct Fin {
         bool& b;
@@ -658,8 +660,11 @@ void TPanelGrafico::ActionExporGraficotBMPExecute() {
     if (DialogoGrabarBMP) {
         nombre = DialogoGrabarBMP(propuesto);
     } else {
-        QFileDialog dlg(this, QStringLiteral("Grabar como imagen"), carpeta,
-                        QStringLiteral("Bitmaps (*.bmp)"));
+        QFileDialog dlg(
+            this,
+            LookupText(QStringLiteral("_STR_TITLE_SAVEBMP"), QStringLiteral("Grabar como imagen")),
+            carpeta,
+            LookupText(QStringLiteral("_STR_FILTER_BMP"), QStringLiteral("Bitmaps (*.bmp)")));
         dlg.setAcceptMode(QFileDialog::AcceptSave);
         dlg.setDefaultSuffix(QStringLiteral("bmp"));
         dlg.selectFile(propuesto);
@@ -675,8 +680,10 @@ void TPanelGrafico::ActionExporGraficotBMPExecute() {
         sgTrack->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB888);
     QImageWriter writer(nombre, "bmp");
     if (!writer.write(vista))
-        throw ESenderalError(QStringLiteral("No se ha podido grabar la imagen %1: %2")
-                                 .arg(nombre, writer.errorString()));
+        throw ESenderalError(
+            LookupTextCon(QStringLiteral("_STR_MI_ERRSAVEIMAGE"),
+                          QStringLiteral("No se ha podido grabar la imagen %s: %s"),
+                          {nombre, writer.errorString()}));
 }
 
 void TPanelGrafico::ActionImprimirRutaExecute() {
@@ -689,9 +696,11 @@ void TPanelGrafico::ActionImprimirRutaExecute() {
                                                           : window()->windowTitle());
     QPainter painter;
     if (!painter.begin(&printer))
-        throw ESenderalError(QStringLiteral("No se ha podido empezar a imprimir en %1.")
-                                 .arg(printer.outputFileName().isEmpty() ? printer.printerName()
-                                                                        : printer.outputFileName()));
+        throw ESenderalError(
+            LookupTextCon(QStringLiteral("_STR_MI_ERRPRINT"),
+                          QStringLiteral("No se ha podido empezar a imprimir en %s."),
+                          {printer.outputFileName().isEmpty() ? printer.printerName()
+                                                              : printer.outputFileName()}));
     const QRect pagina = printer.pageLayout().paintRectPixels(printer.resolution());
     const QRect destino = QRect(0, 0, pagina.width(), pagina.height()).adjusted(50, 50, -50, -50);
     struct FinDocumento {

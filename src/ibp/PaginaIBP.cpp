@@ -35,10 +35,12 @@ QString TextoCalculando() {
 }
 
 QString PreguntarFicheroPDF(QWidget* parent, const QString& sugerido) {
-    QFileDialog dlg(parent, QStringLiteral("Grabar fichero de IBPIndex"));
+    QFileDialog dlg(parent, LookupText(QStringLiteral("_STR_TITLE_SAVEIBP"),
+                                       QStringLiteral("Grabar fichero de IBPIndex")));
     dlg.setObjectName(QStringLiteral("SDPDF"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setNameFilter(QStringLiteral("Ficheros PDF (*.pdf)"));
+    dlg.setNameFilter(
+        LookupText(QStringLiteral("_STR_FILTER_PDF"), QStringLiteral("Ficheros PDF (*.pdf)")));
     dlg.setDefaultSuffix(QStringLiteral("pdf"));
     if (!sugerido.isEmpty()) {
         dlg.setDirectory(QFileInfo(sugerido).absolutePath());
@@ -67,7 +69,7 @@ TPaginaIBP::TPaginaIBP(TLog* log, QWidget* parent)
     auto* filaAviso = new QHBoxLayout(pnlAvisoIBP);
     filaAviso->addWidget(lblAvisoIBP, 1);
     filaAviso->addWidget(btnAvisoIBP, 0, Qt::AlignVCenter);
-    pnlAvisoIBP->hide();
+    ocultarAviso();
     connect(btnAvisoIBP, &QPushButton::clicked, this, &TPaginaIBP::EnvioPedido);
 
     auto* caja = new QVBoxLayout(this);
@@ -102,7 +104,7 @@ void TPaginaIBP::Navegar(const QString& url) {
 
 void TPaginaIBP::RefreshClick(const QString& trackPath) {
     FHuboEnvio = true;
-    pnlAvisoIBP->hide();
+    ocultarAviso();
     emit CaptionCinta(TextoCalculando());
     emit CaptionPagina(TextoCalculando());
     Navegar(IBPIndexURL() + QStringLiteral("calculando.htm"));
@@ -125,14 +127,9 @@ void TPaginaIBP::IBPTerminado(const QString& URLNavigate) {
     emit CaptionPagina(QStringLiteral("IBP Index"));
     // An empty page alone would look like a page still loading: say why there is none.
     if (URLNavigate.isEmpty())
-        mostrarAviso(FormatearMotivo(LookupText(QStringLiteral("_STR_MI_IBP_FAILED"),
-                                                QStringLiteral("No se ha podido obtener el índice "
-                                                               "IBP de esta ruta.\r\nMotivo: %s")),
-                                     motivoFallo()),
-                     LookupText(QStringLiteral("_STR_MI_IBP_RETRY"),
-                                QStringLiteral("Recalcular IBPIndex")));
+        mostrarAviso(TAviso::Fallo);
     else
-        pnlAvisoIBP->hide();
+        ocultarAviso();
     emit Resultado(Consulta->IBPIndexPage, Consulta->IBPIndexPDFFilename);
 }
 
@@ -148,10 +145,41 @@ QString TPaginaIBP::motivoFallo() const {
                                      "ruta"));
 }
 
-void TPaginaIBP::mostrarAviso(const QString& texto, const QString& boton) {
-    lblAvisoIBP->setText(texto);
-    btnAvisoIBP->setText(boton);
+void TPaginaIBP::mostrarAviso(TAviso aviso) {
+    FAviso = aviso;
+    TraducirAviso();
     pnlAvisoIBP->show();
+}
+
+void TPaginaIBP::ocultarAviso() {
+    FAviso = TAviso::Ninguno;
+    pnlAvisoIBP->hide();
+}
+
+void TPaginaIBP::TraducirAviso() {
+    switch (FAviso) {
+    case TAviso::Ninguno:
+        return;
+    case TAviso::Fallo:
+        lblAvisoIBP->setText(FormatearMotivo(
+            LookupText(QStringLiteral("_STR_MI_IBP_FAILED"),
+                       QStringLiteral("No se ha podido obtener el índice IBP de esta ruta.\r\n"
+                                      "Motivo: %s")),
+            motivoFallo()));
+        btnAvisoIBP->setText(
+            LookupText(QStringLiteral("_STR_MI_IBP_RETRY"), QStringLiteral("Recalcular IBPIndex")));
+        return;
+    case TAviso::SinEnviar:
+        lblAvisoIBP->setText(FormatearMotivo(
+            LookupText(QStringLiteral("_STR_MI_IBP_NOTSENT"),
+                       QStringLiteral("Esta ruta no se ha enviado al servicio IBPindex (%s), así "
+                                      "que no hay índice IBP. Puede enviarla ahora, o permitir el "
+                                      "envío en la página de configuración.")),
+            IBPIndexURL()));
+        btnAvisoIBP->setText(LookupText(QStringLiteral("_STR_MI_IBP_SENDNOW"),
+                                        QStringLiteral("Enviar esta ruta ahora")));
+        return;
+    }
 }
 
 void TPaginaIBP::MostrarSinEnviar() {
@@ -160,15 +188,7 @@ void TPaginaIBP::MostrarSinEnviar() {
     Navegar(QStringLiteral("about:blank"));
     emit CaptionCinta(QStringLiteral("&IBPIndex"));
     emit CaptionPagina(QStringLiteral("IBP Index"));
-    mostrarAviso(FormatearMotivo(LookupText(QStringLiteral("_STR_MI_IBP_NOTSENT"),
-                                            QStringLiteral("Esta ruta no se ha enviado al "
-                                                           "servicio IBPindex (%s), así que no "
-                                                           "hay índice IBP. Puede enviarla "
-                                                           "ahora, o permitir el envío en la "
-                                                           "página de configuración.")),
-                                 IBPIndexURL()),
-                 LookupText(QStringLiteral("_STR_MI_IBP_SENDNOW"),
-                            QStringLiteral("Enviar esta ruta ahora")));
+    mostrarAviso(TAviso::SinEnviar);
 }
 
 void TPaginaIBP::ActionRecalcularIBPExecute() {
@@ -219,7 +239,7 @@ void TPaginaIBP::ActionAbrirWebIBPIndexExecute() {
 
 void TPaginaIBP::LimpiarIBP() {
     FHuboEnvio = false;
-    pnlAvisoIBP->hide();
+    ocultarAviso();
     Consulta->Descartar();
     pnlanim->Ocultar();
     Navegar(QStringLiteral("about:blank"));

@@ -50,6 +50,8 @@ class TPaginaIBP : public QWidget {
     void ActionAbrirWebIBPIndexExecute();
     // The user did not allow tracks to be sent: the page says so and offers to send this one.
     void MostrarSinEnviar();
+    // Words the note shown (if any) again in the language in force.
+    void TraducirAviso();
     // A query was started for the loaded track (so trying again sends nothing new).
     bool HuboEnvio() const { return FHuboEnvio; }
     // The route is closed: empty page, results forgotten, a query still running dropped.
@@ -77,8 +79,13 @@ class TPaginaIBP : public QWidget {
 
   private:
     void IBPTerminado(const QString& URLNavigate);
-    void mostrarAviso(const QString& texto, const QString& boton);
+    // The note over the page: none, a failed query, or a track that was not sent.
+    enum class TAviso { Ninguno, Fallo, SinEnviar };
+    void mostrarAviso(TAviso aviso);
+    void ocultarAviso();
     QString motivoFallo() const;
+
+    TAviso FAviso = TAviso::Ninguno;
 
     std::unique_ptr<QPrinter> FImpresora; // kept alive until the browser has printed
     bool FHuboEnvio = false;

@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "IniTexto.h"
+#include "TextosPista.h"
 
 #include <QFileInfo>
 
@@ -34,6 +35,10 @@ QString ConvertirMarcasSalto(const QString& value) {
     return result;
 }
 
+QString LookupTextCon(const QString& key, const QString& defaultText, const QStringList& args) {
+    return RellenarHuecos(LookupText(key, defaultText), args);
+}
+
 QString LookupText(const QString& key, const QString& defaultText) {
     const TIniTexto* file = IdiomaActual();
     if (!file)
@@ -46,8 +51,16 @@ const TIniTexto* IdiomaActual() {
     return idiomaActual().get();
 }
 
+namespace {
+// The track library's texts follow the language in force too.
+void enlazarTextosPista() {
+    PonerBuscadorTextoPista(&LookupText);
+}
+} // namespace
+
 void EstablecerIdiomaActual(const TIniTexto* file) {
     idiomaActual() = file ? std::make_unique<TIniTexto>(*file) : nullptr;
+    enlazarTextosPista();
 }
 
 QString RutaIdioma(const QString& fileName) {
@@ -75,6 +88,7 @@ TCargaIdioma CargarIdioma(const QString& fileName) {
         return result;
     }
     idiomaActual() = std::make_unique<TIniTexto>(std::move(file));
+    enlazarTextosPista();
     result.enVigor = true;
     return result;
 }

@@ -10,6 +10,9 @@ class TIniTexto;
 // an empty value. Every text the program composes at run time is fetched this way.
 QString LookupText(const QString& key, const QString& defaultText);
 
+// LookupText of `key`, its "%s" places filled with `args` in order (RellenarHuecos).
+QString LookupTextCon(const QString& key, const QString& defaultText, const QStringList& args);
+
 // The "*|*" marker rule of [Misc] values: each marker becomes CR LF, except that a run of
 // markers at the very start of the value gives one line break only.
 QString ConvertirMarcasSalto(const QString& value);

@@ -1,5 +1,7 @@
 #include "DialogoGuardar.h"
 
+#include "Verbario.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -20,8 +22,11 @@ QString PedirFicheroGuardar(QWidget* parent, const TDialogoGuardar& d) {
 TDialogoGuardar DialogoImagen(const QString& titulo, const QString& fichero) {
     TDialogoGuardar d;
     d.titulo = titulo;
-    d.filtros = {QStringLiteral("Bitmap (*.bmp)"), QStringLiteral("Jpeg image (*.jpg)"),
-                 QStringLiteral("Portable Network Graphics (*.png)")};
+    d.filtros = {
+        LookupText(QStringLiteral("_STR_FILTER_IMAGEBMP"), QStringLiteral("Bitmap (*.bmp)")),
+        LookupText(QStringLiteral("_STR_FILTER_IMAGEJPG"), QStringLiteral("Jpeg image (*.jpg)")),
+        LookupText(QStringLiteral("_STR_FILTER_IMAGEPNG"),
+                   QStringLiteral("Portable Network Graphics (*.png)"))};
     d.filtroElegido = 1;
     d.extensionDefecto = QStringLiteral("png");
     d.fichero = fichero;

@@ -5,6 +5,7 @@
 #include "SenderalError.h"
 #include "TablaMedidas.h"
 #include "TrackStores.h"
+#include "Verbario.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,7 +68,8 @@ bool escribirFichero(const QString& path, const QByteArray& bytes, QString& erro
 QString CargarPlantillaMapa() {
     QFile f(QStringLiteral(":/RES_HTML_PAGEMAP"));
     if (!f.open(QIODevice::ReadOnly))
-        throw ESenderalError(QStringLiteral("Error no se encuentra el recurso."));
+        throw ESenderalError(LookupText(QStringLiteral("_STR_MI_NORESOURCE"),
+                                        QStringLiteral("Error no se encuentra el recurso.")));
     return QString::fromUtf8(f.readAll());
 }
 

@@ -181,10 +181,27 @@ QString RefererMapa() {
     return PaginaSenderal();
 }
 
+QString NombreTipoMapa(TTipoMapa t) {
+    switch (t) {
+    case TTipoMapa::tmMapa:
+        return LookupText(QStringLiteral("_STR_MAPA_TIPO_MAPA"), QStringLiteral("Mapa"));
+    case TTipoMapa::tmRelieve:
+        return LookupText(QStringLiteral("_STR_MAPA_TIPO_RELIEVE"), QStringLiteral("Relieve"));
+    case TTipoMapa::tmSatelite:
+        return LookupText(QStringLiteral("_STR_MAPA_TIPO_SATELITE"), QStringLiteral("Satélite"));
+    case TTipoMapa::tmHibrido:
+        break;
+    }
+    return LookupText(QStringLiteral("_STR_MAPA_TIPO_HIBRIDO"), QStringLiteral("Híbrido"));
+}
+
 QByteArray GuionConfigPagina(const TConfigTeselas& c) {
     QJsonObject capas;
-    for (TTipoMapa tipo : TiposMapa)
-        capas.insert(PrefijoClaveTeselas(tipo), capaJson(c.capa(tipo)));
+    for (TTipoMapa tipo : TiposMapa) {
+        QJsonObject capa = capaJson(c.capa(tipo));
+        capa.insert(QStringLiteral("nombre"), NombreTipoMapa(tipo));
+        capas.insert(PrefijoClaveTeselas(tipo), capa);
+    }
     const QJsonObject textos{
         {QStringLiteral("sinTeselas"),
          LookupText(QStringLiteral("_STR_MAPA_SINTESELAS"),

@@ -66,5 +66,8 @@ QString RefererMapa();
 // "window.SenderalMapaConfig = {...};".
 QByteArray GuionConfigPagina(const TConfigTeselas& c);
 
+// The name a map type's button shows, in the language in force.
+QString NombreTipoMapa(TTipoMapa t);
+
 // The note the page shows when a tile server answers 403 or 429.
 QString TextoTeselasRechazadas(const QString& servidor, int estadoHttp);

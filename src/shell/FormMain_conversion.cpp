@@ -26,7 +26,8 @@ void TFMain::CrearPaginaConversion() {
     a->DialogoAbrir = [this] { return DialogoAbrir ? DialogoAbrir() : QString(); };
     a->DialogoGuardar = [this](const QString& carpeta, const QString& propuesto,
                                const QString& ext) {
-        QFileDialog dlg(this, QStringLiteral("Nombre para el fichero destino"));
+        QFileDialog dlg(this, LookupText(QStringLiteral("_STR_TITLE_SAVECONVERT"),
+                                         QStringLiteral("Nombre para el fichero destino")));
         dlg.setObjectName(QStringLiteral("sDialog"));
         dlg.setAcceptMode(QFileDialog::AcceptSave);
         dlg.setDefaultSuffix(ext);

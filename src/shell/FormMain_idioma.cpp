@@ -1,9 +1,11 @@
 // Language files applied to the window, the language selector and the template.
 #include "FormMain.h"
 
+#include "AsistenteConversion.h"
 #include "EnlaceEtiqueta.h"
 #include "FormData.h"
 #include "Log.h"
+#include "PaginaIBP.h"
 #include "Ribbon.h"
 #include "SenderalError.h"
 #include "TextosMisc.h"
@@ -117,6 +119,10 @@ void traducirTextosPrograma(TFMain& w) {
     if (QToolButton* ayuda = w.RibbonMain->helpButton())
         ayuda->setToolTip(LookupText(QStringLiteral("_STR_HELP"), QStringLiteral("Ayuda")));
     w.outcbIdioma->setToolTip(w.ActionCambiarIdioma->statusTip());
+    if (w.AsistenteConversion)
+        w.AsistenteConversion->TraducirAviso();
+    if (w.PaginaIBP)
+        w.PaginaIBP->TraducirAviso();
     if (auto* perfil = w.findChild<QChartView*>(QStringLiteral("dbchtPerfil"))) {
         perfil->chart()->setTitle(
             LookupText(QStringLiteral("_STR_PROFILE_TITLE"), QStringLiteral("PERFIL DEL TRACK")));

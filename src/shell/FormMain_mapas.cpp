@@ -33,8 +33,10 @@ TDialogoGuardar dialogoExportar(TFormatoRuta format, const QString& trackPath) {
     d.titulo =
         LookupText(QStringLiteral("_STR_CAPTION_EXPORT"), QStringLiteral("Exportar track..."));
     const bool kml = format == TFormatoRuta::frKML;
-    d.filtros = {kml ? QStringLiteral("Google Earth (*.kml)")
-                     : QStringLiteral("Ozi Track File (*.plt)")};
+    d.filtros = {kml ? LookupText(QStringLiteral("_STR_FILTER_KML"),
+                                  QStringLiteral("Google Earth (*.kml)"))
+                     : LookupText(QStringLiteral("_STR_FILTER_PLT"),
+                                  QStringLiteral("Ozi Track File (*.plt)"))};
     const QFileInfo track(trackPath);
     d.fichero = QDir(track.path())
                     .filePath(track.completeBaseName() +

@@ -1,5 +1,6 @@
 // The altitude profile chart.
 #include "FormMain.h"
+#include "Verbario.h"
 
 #include "DatosPerfil.h"
 #include "DialogoGuardar.h"
@@ -61,7 +62,8 @@ void TFMain::ActionImprimirPerfilExecute() {
 
 void TFMain::ActionGrabarPerfilImagenExecute() {
     const TDialogoGuardar d = DialogoImagen(
-        QStringLiteral("Guardar imagen del perfil..."),
+        LookupText(QStringLiteral("_STR_TITLE_SAVEPROFILE"),
+                   QStringLiteral("Guardar imagen del perfil...")),
         QDir(CarpetaImagenes()).filePath(QStringLiteral("Perfil%1").arg(PerfilImageIndex)));
     const QString path =
         DialogoGuardar(d.titulo, d.filtros, d.filtroElegido, d.extensionDefecto, d.fichero);

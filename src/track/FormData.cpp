@@ -5,6 +5,7 @@
 #include "GpxReader.h"
 #include "Log.h"
 #include "SenderalError.h"
+#include "TextosPista.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -60,15 +61,16 @@ void TFormData::OpenData() {
     const QString mappingPath =
         QFileInfo(dir + QLatin1Char('/') + NombreFicheroMapeo()).absoluteFilePath();
     if (!QFileInfo::exists(mappingPath)) {
-        const QString msg = QStringLiteral(
-            "Error; No existe la librería de importación <GpxDS.dd>, que debe estar junto "
-            "con el fichero de la aplicación.");
+        const QString msg = TextoPista(
+            "_STR_MI_NOMAPPING", "Error; No existe la librería de importación <GpxDS.dd>, que "
+                                 "debe estar junto con el fichero de la aplicación.");
         log(msg);
         error(msg);
         return;
     }
     if (XMLDataFile.isEmpty()) {
-        const QString msg = QStringLiteral("No está configurado el fichero da track (.GPX)");
+        const QString msg =
+            TextoPista("_STR_MI_NOTRACKFILE", "No está configurado el fichero da track (.GPX)");
         log(msg);
         error(msg);
         return;

@@ -4,6 +4,7 @@
 #include "Numeros.h"
 #include "SenderalError.h"
 #include "Sensores.h"
+#include "TextosPista.h"
 #include "XmlScanner.h"
 
 #include <algorithm>
@@ -124,8 +125,9 @@ class LectorGpx : public TXmlHandler {
             empezarSensor(nombre, local);
         if (pila.size() == 1) {
             if (local != raiz) {
-                error = QStringLiteral("el elemento raíz <%1> no es <%2>: no es un fichero GPX")
-                            .arg(CitaCorta(nombre), QString::fromStdString(raiz));
+                error = TextoPista("_STR_RD_NOTGPX",
+                                   "el elemento raíz <%s> no es <%s>: no es un fichero GPX",
+                                   {CitaCorta(nombre), QString::fromStdString(raiz)});
                 return false;
             }
             vistoRaiz = true;
@@ -354,7 +356,7 @@ bool leerTodo(QIODevice& device, QByteArray& raw, QString& error) {
 }
 
 QString TextoVacio() {
-    return QStringLiteral("el fichero está vacío");
+    return TextoPista("_STR_RD_FILEEMPTY", "el fichero está vacío");
 }
 
 // Runs a read; running out of memory is reported like any other failure.
@@ -388,7 +390,8 @@ bool leerUtf8(QByteArray&& utf8, const TGpxMapping& mapping, TrackHeader& header
             return false;
         }
         if (!lector.vistoRaiz) {
-            error = QStringLiteral("el fichero no contiene ningún elemento GPX");
+            error =
+                TextoPista("_STR_RD_NOGPXELEMENT", "el fichero no contiene ningún elemento GPX");
             return false;
         }
         return true;

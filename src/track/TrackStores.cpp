@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "SenderalError.h"
+#include "TextosPista.h"
 
 #include <limits>
 
@@ -77,7 +78,7 @@ void TTrackPointStore::Reservar(size_t points, size_t bytes) {
 
 void TTrackPointStore::NuevoPunto() {
     if (FArena.size() > std::numeric_limits<quint32>::max())
-        throw ESenderalError(QStringLiteral("El track es demasiado grande."));
+        throw ESenderalError(TextoPista("_STR_RD_TOOMANYPOINTS", "El track es demasiado grande."));
     Registro r;
     r.base = quint32(FArena.size());
     FRegistros.push_back(r);
@@ -85,7 +86,7 @@ void TTrackPointStore::NuevoPunto() {
 
 void TTrackPointStore::FijarCampo(CampoPunto field, std::string_view utf8) {
     if (FArena.size() + utf8.size() > std::numeric_limits<quint32>::max())
-        throw ESenderalError(QStringLiteral("El track es demasiado grande."));
+        throw ESenderalError(TextoPista("_STR_RD_TOOMANYPOINTS", "El track es demasiado grande."));
     Registro& r = FRegistros.back();
     const size_t f = size_t(field);
     const size_t rel = FArena.size() - r.base;

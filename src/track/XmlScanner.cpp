@@ -1,6 +1,7 @@
 #include "XmlScanner.h"
 
 #include "Numeros.h"
+#include "TextosPista.h"
 
 #include <QRandomGenerator>
 #include <QStringDecoder>
@@ -205,14 +206,15 @@ TDocumentoUtf8::Decision TDocumentoUtf8::decidir(bool alFinal, QString& error) {
         return Decision::Hecha;
     }
     if (name.startsWith("UTF-16") || name.startsWith("UTF-32") || name.startsWith("UCS")) {
-        error = QStringLiteral("el fichero declara la codificación %1 pero no está escrito en ella")
-                    .arg(CitaCorta(QString::fromLatin1(name)));
+        error = TextoPista("_STR_RD_NOTINENCODING",
+                           "el fichero declara la codificación %s pero no está escrito en ella",
+                           {CitaCorta(QString::fromLatin1(name))});
         return Decision::Error;
     }
     QStringDecoder dec(name.constData());
     if (!dec.isValid()) {
-        error = QStringLiteral("codificación de caracteres no admitida: %1")
-                    .arg(CitaCorta(QString::fromLatin1(name)));
+        error = TextoPista("_STR_RD_UNKNOWNENCODING", "codificación de caracteres no admitida: %s",
+                           {CitaCorta(QString::fromLatin1(name))});
         return Decision::Error;
     }
     FDecodificador.emplace(std::move(dec));
@@ -309,7 +311,8 @@ bool TDocumentoUtf8::convertir(QByteArrayView datos, QString& error) {
     for (qsizetype at = 0; at < datos.size(); at += Trozo) {
         FPendiente += FDecodificador->decode(datos.sliced(at, std::min(Trozo, datos.size() - at)));
         if (FDecodificador->hasError()) {
-            error = QStringLiteral("el contenido no está codificado como declara el fichero");
+            error = TextoPista("_STR_RD_BADENCODING",
+                               "el contenido no está codificado como declara el fichero");
             return false;
         }
         // The first half of a pair that a block boundary split waits for its second
@@ -331,10 +334,11 @@ bool TDocumentoUtf8::terminar(QString& error) {
     if (FModo == Modo::Decodificador) {
         const qint64 sobran = (FLeidos - FSaltar) % FUnidad;
         if (sobran != 0) {
-            error = QStringLiteral("el fichero está escrito en %1 pero termina a medias de un "
-                                   "carácter (le sobran %2 bytes al final)")
-                        .arg(QString::fromLatin1(FDecodificador->name()))
-                        .arg(sobran);
+            error =
+                TextoPista("_STR_RD_CUTCHAR",
+                           "el fichero está escrito en %s pero termina a medias de un "
+                           "carácter (le sobran %s bytes al final)",
+                           {QString::fromLatin1(FDecodificador->name()), QString::number(sobran)});
             return false;
         }
         FUtf8 += FPendiente.toUtf8();
@@ -372,10 +376,10 @@ class Recorrido {
     bool leer(QString& error) {
         const bool ok = documento();
         if (!ok)
-            error = QStringLiteral("línea %1, columna %2: %3")
-                        .arg(linea(FPosError))
-                        .arg(columna(FPosError))
-                        .arg(FMotivo);
+            error = TextoPista(
+                        "_STR_MI_LINECOLUMN", "línea %s, columna %s",
+                        {QString::number(linea(FPosError)), QString::number(columna(FPosError))}) +
+                    QStringLiteral(": ") + FMotivo;
         return ok;
     }
 
@@ -457,19 +461,21 @@ class Recorrido {
             p += 3;
         const qsizetype malo = primerByteInvalido(std::string_view(p, size_t(fin - p)));
         if (malo >= 0)
-            return falla(p + malo, QStringLiteral("carácter no permitido en un documento XML "
-                                                  "(¿fichero binario o mal codificado?)"));
+            return falla(p + malo,
+                         TextoPista("_STR_RD_BADCHAR", "carácter no permitido en un documento XML "
+                                                       "(¿fichero binario o mal codificado?)"));
         if (p == fin)
-            return falla(p, QStringLiteral("el documento está vacío"));
+            return falla(p, TextoPista("_STR_RD_DOCEMPTY", "el documento está vacío"));
         if (empieza("<?xml") && fin - p > 5 && esEspacio(p[5]) && !declaracion())
             return false;
         bool doctype = false;
         for (;;) {
             espacios();
             if (p == fin)
-                return falla(p, QStringLiteral("el documento no tiene elemento raíz"));
+                return falla(p,
+                             TextoPista("_STR_RD_NOROOT", "el documento no tiene elemento raíz"));
             if (*p != '<')
-                return falla(p, QStringLiteral("texto fuera del elemento raíz"));
+                return falla(p, TextoPista("_STR_RD_TEXTOUTSIDE", "texto fuera del elemento raíz"));
             if (empieza("<!--")) {
                 if (!comentario())
                     return false;
@@ -478,7 +484,8 @@ class Recorrido {
                     return false;
             } else if (empieza("<!DOCTYPE")) {
                 if (doctype)
-                    return falla(p, QStringLiteral("segunda declaración DOCTYPE"));
+                    return falla(
+                        p, TextoPista("_STR_RD_SECONDDOCTYPE", "segunda declaración DOCTYPE"));
                 doctype = true;
                 if (!tipoDocumento())
                     return false;
@@ -499,7 +506,8 @@ class Recorrido {
                 if (!instruccion())
                     return false;
             } else {
-                return falla(p, QStringLiteral("contenido después del final del elemento raíz"));
+                return falla(p, TextoPista("_STR_RD_AFTERROOT",
+                                           "contenido después del final del elemento raíz"));
             }
         }
     }
@@ -517,10 +525,10 @@ class Recorrido {
                 break;
             }
             if (p >= fin)
-                return falla(ini, QStringLiteral("declaración XML sin cerrar"));
+                return falla(ini, TextoPista("_STR_RD_XMLDECLOPEN", "declaración XML sin cerrar"));
             const char* n0 = p;
             if (p == antes || !nombre())
-                return falla(p, QStringLiteral("declaración XML mal formada"));
+                return falla(p, TextoPista("_STR_RD_XMLDECLBAD", "declaración XML mal formada"));
             const std::string_view n(n0, size_t(p - n0));
             std::string_view valor;
             if (!valorEntreComillas(valor, false))
@@ -528,12 +536,13 @@ class Recorrido {
             if (n == "version")
                 version = !valor.empty();
             else if (n != "encoding" && n != "standalone")
-                return falla(
-                    n0,
-                    QStringLiteral("declaración XML con un campo desconocido '%1'").arg(texto(n)));
+                return falla(n0, TextoPista("_STR_RD_XMLDECLFIELD",
+                                            "declaración XML con un campo desconocido '%s'",
+                                            {texto(n)}));
         }
         if (!version)
-            return falla(ini, QStringLiteral("la declaración XML no tiene versión"));
+            return falla(
+                ini, TextoPista("_STR_RD_XMLDECLNOVERSION", "la declaración XML no tiene versión"));
         return true;
     }
 
@@ -549,9 +558,9 @@ class Recorrido {
                 p = q + 3;
                 return true;
             }
-            return falla(q, QStringLiteral("'--' dentro de un comentario"));
+            return falla(q, TextoPista("_STR_RD_DASHESCOMMENT", "'--' dentro de un comentario"));
         }
-        return falla(ini, QStringLiteral("comentario sin cerrar"));
+        return falla(ini, TextoPista("_STR_RD_COMMENTOPEN", "comentario sin cerrar"));
     }
 
     bool instruccion() {
@@ -559,22 +568,23 @@ class Recorrido {
         p += 2;
         const char* n0 = p;
         if (!nombre())
-            return falla(p, QStringLiteral("instrucción de proceso sin nombre"));
+            return falla(p, TextoPista("_STR_RD_PINONAME", "instrucción de proceso sin nombre"));
         const std::string_view n(n0, size_t(p - n0));
         if (n.size() == 3 && (n[0] | 0x20) == 'x' && (n[1] | 0x20) == 'm' && (n[2] | 0x20) == 'l')
-            return falla(ini, QStringLiteral("declaración XML fuera del principio del documento"));
+            return falla(ini, TextoPista("_STR_RD_XMLDECLPLACE",
+                                         "declaración XML fuera del principio del documento"));
         if (empieza("?>")) {
             p += 2;
             return true;
         }
         if (p >= fin || !esEspacio(*p))
-            return falla(p, QStringLiteral("instrucción de proceso mal formada"));
+            return falla(p, TextoPista("_STR_RD_PIBAD", "instrucción de proceso mal formada"));
         for (; p + 1 < fin; ++p)
             if (p[0] == '?' && p[1] == '>') {
                 p += 2;
                 return true;
             }
-        return falla(ini, QStringLiteral("instrucción de proceso sin cerrar"));
+        return falla(ini, TextoPista("_STR_RD_PIOPEN", "instrucción de proceso sin cerrar"));
     }
 
     // The document type is passed over; its entity declarations are never used.
@@ -584,7 +594,7 @@ class Recorrido {
         const char* antes = p;
         espacios();
         if (p == antes || !nombre())
-            return falla(p, QStringLiteral("declaración DOCTYPE mal formada"));
+            return falla(p, TextoPista("_STR_RD_DOCTYPEBAD", "declaración DOCTYPE mal formada"));
         while (p < fin) {
             const char c = *p;
             if (c == '>') {
@@ -605,7 +615,7 @@ class Recorrido {
                 ++p;
             }
         }
-        return falla(ini, QStringLiteral("declaración DOCTYPE sin cerrar"));
+        return falla(ini, TextoPista("_STR_RD_DOCTYPEOPEN", "declaración DOCTYPE sin cerrar"));
     }
 
     bool subconjuntoInterno() {
@@ -629,7 +639,7 @@ class Recorrido {
                 ++p;
             }
         }
-        return falla(ini, QStringLiteral("declaración DOCTYPE sin cerrar"));
+        return falla(ini, TextoPista("_STR_RD_DOCTYPEOPEN", "declaración DOCTYPE sin cerrar"));
     }
 
     // A reference at p ('&'), appended to out as UTF-8.
@@ -653,22 +663,26 @@ class Recorrido {
                 else if (hex && c >= 'A' && c <= 'F')
                     d = uint32_t(c - 'A' + 10);
                 else
-                    return falla(ini, QStringLiteral("referencia de carácter mal formada"));
+                    return falla(ini, TextoPista("_STR_RD_CHARREFBAD",
+                                                 "referencia de carácter mal formada"));
                 cp = cp * (hex ? 16 : 10) + d;
                 if (cp > 0x10FFFF)
-                    return falla(ini, QStringLiteral("referencia a un carácter inexistente"));
+                    return falla(ini, TextoPista("_STR_RD_CHARREFNONE",
+                                                 "referencia a un carácter inexistente"));
             }
             if (p >= fin || cifras == 0)
-                return falla(ini, QStringLiteral("referencia de carácter mal formada"));
+                return falla(
+                    ini, TextoPista("_STR_RD_CHARREFBAD", "referencia de carácter mal formada"));
             ++p;
             if (!caracterXml(cp))
-                return falla(ini, QStringLiteral("referencia a un carácter no permitido en XML"));
+                return falla(ini, TextoPista("_STR_RD_CHARREFXML",
+                                             "referencia a un carácter no permitido en XML"));
             anadirUtf8(out, cp);
             return true;
         }
         const char* n0 = p;
         if (!nombre() || p >= fin || *p != ';')
-            return falla(ini, QStringLiteral("'&' suelto o referencia sin ';'"));
+            return falla(ini, TextoPista("_STR_RD_LONEAMP", "'&' suelto o referencia sin ';'"));
         const std::string_view n(n0, size_t(p - n0));
         ++p;
         if (n == "lt")
@@ -682,9 +696,9 @@ class Recorrido {
         else if (n == "quot")
             out += '"';
         else
-            return falla(
-                ini,
-                QStringLiteral("la entidad '&%1;' no está definida o no se admite").arg(texto(n)));
+            return falla(ini, TextoPista("_STR_RD_ENTITY",
+                                         "la entidad '&%s;' no está definida o no se admite",
+                                         {texto(n)}));
         return true;
     }
 
@@ -715,23 +729,25 @@ class Recorrido {
     bool valorEntreComillas(std::string_view& valor, bool atributo) {
         espacios();
         if (p >= fin || *p != '=')
-            return falla(p, QStringLiteral("se esperaba '='"));
+            return falla(p, TextoPista("_STR_RD_NOEQUALS", "se esperaba '='"));
         ++p;
         espacios();
         if (p >= fin || (*p != '"' && *p != '\''))
-            return falla(p, QStringLiteral("se esperaba un valor entre comillas"));
+            return falla(p, TextoPista("_STR_RD_NOQUOTES", "se esperaba un valor entre comillas"));
         const char q = *p++;
         const char* v0 = p;
         bool especial = false;
         for (; p < fin && *p != q; ++p) {
             const char c = *p;
             if (c == '<')
-                return falla(p, QStringLiteral("'<' dentro del valor de un atributo"));
+                return falla(
+                    p, TextoPista("_STR_RD_LTINVALUE", "'<' dentro del valor de un atributo"));
             if (c == '&' || c == '\r' || (atributo && (c == '\n' || c == '\t')))
                 especial = true;
         }
         if (p >= fin)
-            return falla(v0, QStringLiteral("fin del fichero dentro del valor de un atributo"));
+            return falla(v0, TextoPista("_STR_RD_EOFINVALUE",
+                                        "fin del fichero dentro del valor de un atributo"));
         const char* v1 = p++;
         valor = std::string_view(v0, size_t(v1 - v0));
         if (especial) {
@@ -848,8 +864,9 @@ class Recorrido {
             const char* antes = p;
             espacios();
             if (p >= fin)
-                return falla(ini, QStringLiteral("fin inesperado del fichero dentro de <%1>")
-                                      .arg(texto(nombreEl)));
+                return falla(ini, TextoPista("_STR_RD_EOFINTAG",
+                                             "fin inesperado del fichero dentro de <%s>",
+                                             {texto(nombreEl)}));
             if (*p == '>') {
                 ++p;
                 return true;
@@ -860,18 +877,19 @@ class Recorrido {
                     vacio = true;
                     return true;
                 }
-                return falla(p, QStringLiteral("se esperaba '>'"));
+                return falla(p, TextoPista("_STR_RD_NOGT", "se esperaba '>'"));
             }
             const char* a0 = p;
             if (p == antes || !nombre())
-                return falla(p,
-                             QStringLiteral("atributo mal formado en <%1>").arg(texto(nombreEl)));
+                return falla(p, TextoPista("_STR_RD_BADATTR", "atributo mal formado en <%s>",
+                                           {texto(nombreEl)}));
             const std::string_view nombreAt(a0, size_t(p - a0));
             std::string_view valor;
             if (!valorEntreComillas(valor, true))
                 return false;
             if (FAtributos.size() < PocosAtributos && repetidoEntrePocos(nombreAt))
-                return falla(a0, QStringLiteral("atributo '%1' repetido").arg(texto(nombreAt)));
+                return falla(a0, TextoPista("_STR_RD_REPEATEDATTR", "atributo '%s' repetido",
+                                            {texto(nombreAt)}));
             FAtributos.push_back({nombreAt, valor});
         }
     }
@@ -882,8 +900,9 @@ class Recorrido {
         ++p;
         const char* n0 = p;
         if (!nombre())
-            return falla(p, p >= fin ? QStringLiteral("fin inesperado del fichero")
-                                     : QStringLiteral("nombre de elemento no válido"));
+            return falla(p, p >= fin
+                                ? TextoPista("_STR_RD_EOF", "fin inesperado del fichero")
+                                : TextoPista("_STR_RD_BADNAME", "nombre de elemento no válido"));
         const std::string_view nombreEl(n0, size_t(p - n0));
         FAtributos.clear();
         FValores.clear();
@@ -895,15 +914,17 @@ class Recorrido {
             const std::ptrdiff_t i = primerRepetido();
             if (i >= 0) {
                 const std::string_view n = FAtributos[size_t(i)].nombre;
-                return falla(n.data(), QStringLiteral("atributo '%1' repetido").arg(texto(n)));
+                return falla(n.data(), TextoPista("_STR_RD_REPEATEDATTR", "atributo '%s' repetido",
+                                                  {texto(n)}));
             }
         }
         if (!bien)
             return false;
         if (FPila.size() >= ProfundidadMaxima)
-            return falla(ini, QStringLiteral("los elementos están anidados a más de %1 niveles; "
-                                             "ningún fichero de track los anida tanto")
-                                  .arg(ProfundidadMaxima));
+            return falla(ini, TextoPista("_STR_RD_TOODEEP",
+                                         "los elementos están anidados a más de %s niveles; "
+                                         "ningún fichero de track los anida tanto",
+                                         {QString::number(ProfundidadMaxima)}));
         FPila.push_back(nombreEl);
         QString motivo;
         if (!handler.inicioElemento(nombreEl, FAtributos, motivo))
@@ -920,16 +941,18 @@ class Recorrido {
         p += 2;
         const char* n0 = p;
         if (!nombre())
-            return falla(p, QStringLiteral("etiqueta de cierre mal formada"));
+            return falla(p, TextoPista("_STR_RD_ENDTAGBAD", "etiqueta de cierre mal formada"));
         const std::string_view n(n0, size_t(p - n0));
         espacios();
         if (p >= fin || *p != '>')
-            return falla(p, p >= fin ? QStringLiteral("fin inesperado del fichero")
-                                     : QStringLiteral("etiqueta de cierre mal formada"));
+            return falla(
+                p, p >= fin ? TextoPista("_STR_RD_EOF", "fin inesperado del fichero")
+                            : TextoPista("_STR_RD_ENDTAGBAD", "etiqueta de cierre mal formada"));
         ++p;
         if (n != FPila.back())
-            return falla(ini, QStringLiteral("se esperaba </%1> y se encontró </%2>")
-                                  .arg(texto(FPila.back()), texto(n)));
+            return falla(ini,
+                         TextoPista("_STR_RD_ENDTAGWRONG", "se esperaba </%s> y se encontró </%s>",
+                                    {texto(FPila.back()), texto(n)}));
         FPila.pop_back();
         handler.finElemento();
         return true;
@@ -986,7 +1009,7 @@ class Recorrido {
                 return true;
             }
         }
-        return falla(ini, QStringLiteral("sección CDATA sin cerrar"));
+        return falla(ini, TextoPista("_STR_RD_CDATAOPEN", "sección CDATA sin cerrar"));
     }
 
     // The root element and everything in it; p is at its '<'.
@@ -1001,8 +1024,9 @@ class Recorrido {
             if (p > t && !textoPlano(t, p))
                 return false;
             if (p >= fin)
-                return falla(p, QStringLiteral("fin inesperado del fichero: falta </%1>")
-                                    .arg(texto(FPila.back())));
+                return falla(p, TextoPista("_STR_RD_EOFMISSING",
+                                           "fin inesperado del fichero: falta </%s>",
+                                           {texto(FPila.back())}));
             if (p + 1 < fin && p[1] == '/') {
                 if (!etiquetaFin())
                     return false;
@@ -1016,7 +1040,8 @@ class Recorrido {
                 if (!instruccion())
                     return false;
             } else if (p + 1 < fin && p[1] == '!') {
-                return falla(p, QStringLiteral("declaración no permitida dentro de un elemento"));
+                return falla(p, TextoPista("_STR_RD_DECLINELEMENT",
+                                           "declaración no permitida dentro de un elemento"));
             } else if (!etiquetaInicio()) {
                 return false;
             }

@@ -64,9 +64,10 @@ TEST(TextosMisc, EveryKeyUsedInTheProgramIsInTheTable) {
 }
 
 TEST(TextosMisc, InlineDefaultsAgreeWithTheTable) {
-    // LookupText("_STR_X", "default") with the default written as string literals.
+    // LookupText("_STR_X", "default") (or LookupTextCon, or the track library's TextoPista)
+    // with the default written as string literals.
     const QRegularExpression call(QStringLiteral(
-        R"re(LookupText\(\s*(?:QStringLiteral|QLatin1String|QString::fromUtf8)?\(?\s*"(_STR_[A-Z0-9_]+)"\s*\)?\s*,\s*(?:QStringLiteral|QLatin1String|QString::fromUtf8|tr)?\(?\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\))re"));
+        R"re((?:LookupText(?:Con)?|TextoPista)\(\s*(?:QStringLiteral|QLatin1String|QString::fromUtf8)?\(?\s*"(_STR_[A-Z0-9_]+)"\s*\)?\s*,\s*(?:QStringLiteral|QLatin1String|QString::fromUtf8|tr)?\(?\s*((?:"(?:[^"\\]|\\.)*"\s*)+)[),])re"));
     const QRegularExpression piece(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
     int checked = 0;
     for (const QString& file : fuentesPrograma()) {

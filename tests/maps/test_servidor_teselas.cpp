@@ -257,6 +257,16 @@ TEST_F(ServidorTeselas, VentanaHija) {
             const QString plantilla = textoAviso(view->page(), "config0");
             EXPECT_TRUE(plantilla.startsWith("The tile template of MapaTeselas is not usable"))
                 << plantilla.toStdString();
+            // The map type buttons speak the user's language; the names the page reads
+            // back for the settings stay the program's own.
+            EXPECT_EQ(js(view->page(), "Array.from(document.querySelectorAll('.senderal-tipos a'))"
+                                       ".map(function(a){return a.textContent;}).join('|')")
+                          .toString()
+                          .toStdString(),
+                      "Terrain|Map|Satellite|Hybrid");
+            EXPECT_EQ(
+                js(view->page(), "map.getCurrentMapType().getName()").toString().toStdString(),
+                "Relieve");
         } else if (modo == "rechazo") {
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] { return !textoAviso(view->page(), "rechazo").isEmpty(); }, 30000));

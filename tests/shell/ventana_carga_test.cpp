@@ -292,17 +292,29 @@ TEST_F(VentanaCarga, AnUnreadableFileSaysWhyAndLeavesNoTrack) {
         {"not GPX", "<kml></kml>", "es.lng", "no es un fichero GPX"},
         {"empty", "", "es.lng", "el fichero está vacío"},
         {"cut short, in English", "<gpx><trk>", "en.lng", "line 1, column "},
+        // The reader's own words follow the language too.
+        {"cut short, what is wrong in English", "<gpx><trk>", "en.lng",
+         ": unexpected end of file: </trk> is missing"},
+        {"not GPX, in English", "<kml></kml>", "en.lng", "is not <gpx>: this is not a GPX file"},
+        {"empty, in Catalan", "", "ca.lng", "el fitxer és buit"},
+        {"a folder, in English", "", "en.lng", "is not a normal file but a folder"},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nombre);
         errores.clear();
-        const QString path = escribir(QStringLiteral("roto.gpx"), c.contenido);
+        QString path = escribir(QStringLiteral("roto.gpx"), c.contenido);
+        if (QByteArray(c.nombre).startsWith("a folder")) {
+            path = dir.filePath(QStringLiteral("carpeta.gpx"));
+            ASSERT_TRUE(QDir().mkpath(path));
+        }
         TFMain& w = crear();
         AplicarIdioma(&w, QString::fromUtf8(c.idioma));
         w.CargarRuta(path);
         ASSERT_EQ(errores.size(), 1);
         const QString inicio = QLatin1String(c.idioma) == QLatin1String("en.lng") ? QStringLiteral("The track file could not be opened.\n<%1>")
-                                         : QStringLiteral("Error al abrir el fichero de track.\n<%1>");
+                               : QLatin1String(c.idioma) == QLatin1String("ca.lng")
+                                   ? QStringLiteral("No s'ha pogut obrir el fitxer de track.\n<%1>")
+                                   : QStringLiteral("Error al abrir el fichero de track.\n<%1>");
         EXPECT_TRUE(errores[0].startsWith(inicio.arg(path))) << errores[0].toStdString();
         EXPECT_TRUE(errores[0].contains(QString::fromUtf8(c.motivo))) << errores[0].toStdString();
         EXPECT_FALSE(w.FormData->cdsTrack.Active());
