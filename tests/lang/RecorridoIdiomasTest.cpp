@@ -83,8 +83,8 @@ struct TTextosIdioma {
 TTextosIdioma textosDe(const QString& path) {
     TTextosIdioma r;
     const TIniTexto ini = TIniTexto::DesdeFichero(path);
-    for (const QString& seccion : {QStringLiteral("FMain"), QStringLiteral("FSplash"),
-                                   QStringLiteral("Misc")}) {
+    for (const QString& seccion :
+         {QStringLiteral("FMain"), QStringLiteral("FSplash"), QStringLiteral("Misc")}) {
         for (const QString& clave : ini.Claves(seccion)) {
             const QString valor = ini.Valor(seccion, clave);
             QStringList partes = valor.split(QStringLiteral("*|*"));
@@ -97,8 +97,8 @@ TTextosIdioma textosDe(const QString& path) {
                 // A text with places, when words of its own remain around them (a line
                 // that is only "%s" would match anything).
                 static const QRegularExpression palabra(QStringLiteral("\\p{L}{3}"));
-                const QString sinHuecos = QString(n).remove(QLatin1String("%s")).remove(
-                    QLatin1String("%d"));
+                const QString sinHuecos =
+                    QString(n).remove(QLatin1String("%s")).remove(QLatin1String("%d"));
                 if (sinHuecos.size() < n.size() && palabra.match(sinHuecos).hasMatch()) {
                     QString re = QRegularExpression::escape(n);
                     re.replace(QLatin1String("\\%s"), QLatin1String(".*"))
@@ -117,19 +117,31 @@ TTextosIdioma textosDe(const QString& path) {
 // window, and translated by Qt's catalogues in the others.
 const QSet<QString>& palabrasQt() {
     static const QSet<QString> words{
-        QStringLiteral("OK"),        QStringLiteral("Cancel"),
+        QStringLiteral("OK"),
+        QStringLiteral("Cancel"),
         QStringLiteral("Yes"),
-        QStringLiteral("Open"),      QStringLiteral("Save"),
-        QStringLiteral("Close"),     QStringLiteral("Print"),
-        QStringLiteral("Look in"),   QStringLiteral("File name"),
-        QStringLiteral("Files of type"), QStringLiteral("Name"),
-        QStringLiteral("Size"),      QStringLiteral("Type"),
-        QStringLiteral("Date Modified"), QStringLiteral("Back"),
-        QStringLiteral("Forward"),   QStringLiteral("Parent Directory"),
-        QStringLiteral("Create New Folder"), QStringLiteral("List View"),
-        QStringLiteral("Detail View"), QStringLiteral("Properties"),
-        QStringLiteral("Options"),   QStringLiteral("Printer"),
-        QStringLiteral("Copies"),    QStringLiteral("Pages"),
+        QStringLiteral("Open"),
+        QStringLiteral("Save"),
+        QStringLiteral("Close"),
+        QStringLiteral("Print"),
+        QStringLiteral("Look in"),
+        QStringLiteral("File name"),
+        QStringLiteral("Files of type"),
+        QStringLiteral("Name"),
+        QStringLiteral("Size"),
+        QStringLiteral("Type"),
+        QStringLiteral("Date Modified"),
+        QStringLiteral("Back"),
+        QStringLiteral("Forward"),
+        QStringLiteral("Parent Directory"),
+        QStringLiteral("Create New Folder"),
+        QStringLiteral("List View"),
+        QStringLiteral("Detail View"),
+        QStringLiteral("Properties"),
+        QStringLiteral("Options"),
+        QStringLiteral("Printer"),
+        QStringLiteral("Copies"),
+        QStringLiteral("Pages"),
     };
     return words;
 }
@@ -175,8 +187,7 @@ class TLector {
             } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
                 anotar(g->title(), w, "title", deQt);
             } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-                anotar(c->isEditable() ? c->lineEdit()->text() : c->currentText(), w, "text",
-                       deQt);
+                anotar(c->isEditable() ? c->lineEdit()->text() : c->currentText(), w, "text", deQt);
                 for (int i = 0; i < c->count(); ++i)
                     anotar(c->itemText(i), w, "item", deQt);
             } else if (auto* t = qobject_cast<QTabBar*>(w)) {
@@ -190,8 +201,7 @@ class TLector {
                     anotar(p->toPlainText(), w, "text", deQt);
             } else if (auto* v = qobject_cast<QAbstractItemView*>(w); v && v->model()) {
                 for (int i = 0; i < v->model()->columnCount(); ++i)
-                    anotar(v->model()->headerData(i, Qt::Horizontal).toString(), w, "header",
-                           deQt);
+                    anotar(v->model()->headerData(i, Qt::Horizontal).toString(), w, "header", deQt);
             } else if (auto* cv = qobject_cast<QChartView*>(w); cv && cv->chart()) {
                 anotar(cv->chart()->title(), w, "chart title");
                 for (QAbstractAxis* a : cv->chart()->axes())
@@ -227,10 +237,10 @@ class TLector {
     static bool dentroDeDialogoQt(const QWidget* w) {
         const QWidget* ventana = w->window();
         const QString clase = QLatin1String(ventana->metaObject()->className());
-        return w != ventana && (clase == QLatin1String("QFileDialog") ||
-                                clase == QLatin1String("QMessageBox") ||
-                                clase.startsWith(QLatin1String("QPrint")) ||
-                                clase.startsWith(QLatin1String("QUnixPrint")));
+        return w != ventana &&
+               (clase == QLatin1String("QFileDialog") || clase == QLatin1String("QMessageBox") ||
+                clase.startsWith(QLatin1String("QPrint")) ||
+                clase.startsWith(QLatin1String("QUnixPrint")));
     }
 };
 
@@ -244,19 +254,19 @@ bool esDato(const QString& t) {
         QRegularExpression::CaseInsensitiveOption);
     // Names of the formats of the catalogue ("Garmin Training Center (*.TCX)") and lists
     // of extensions.
-    static const QRegularExpression formato(
-        QStringLiteral("\\(\\*\\.[A-Z0-9]+\\)( \\(\\*\\.[a-z0-9]+ \\*\\.[A-Z0-9]+\\))?$|^[\\s(),A-Z0-9]+$"));
+    static const QRegularExpression formato(QStringLiteral(
+        "\\(\\*\\.[A-Z0-9]+\\)( \\(\\*\\.[a-z0-9]+ \\*\\.[A-Z0-9]+\\))?$|^[\\s(),A-Z0-9]+$"));
     static const QRegularExpression numeroConUnidad(
         QStringLiteral("^[-+\\d.,:\\s]+(m|km|km/h|h|s|%|MB)?$"));
     if (sinLetras.match(t).hasMatch() || ruta.match(t).hasMatch() ||
         numeroConUnidad.match(t).hasMatch() || formato.match(t).hasMatch())
         return true;
     static const QStringList propios{
-        QStringLiteral("Walk"),         QStringLiteral("Senderal"),   QStringLiteral("GPSBabel"),
-        QStringLiteral("Google Maps"),  QStringLiteral("Google Earth"), QStringLiteral("IBPIndex"),
-        QStringLiteral("IBP Index"),    QStringLiteral("OpenStreetMap"), QStringLiteral("GPX"),
-        QStringLiteral("KML"),          QStringLiteral("PLT"),        QStringLiteral("Debug/Log"),
-        QStringLiteral("Internet"),     QStringLiteral("Zoom"),       QStringLiteral("walk"),
+        QStringLiteral("Walk"),        QStringLiteral("Senderal"),      QStringLiteral("GPSBabel"),
+        QStringLiteral("Google Maps"), QStringLiteral("Google Earth"),  QStringLiteral("IBPIndex"),
+        QStringLiteral("IBP Index"),   QStringLiteral("OpenStreetMap"), QStringLiteral("GPX"),
+        QStringLiteral("KML"),         QStringLiteral("PLT"),           QStringLiteral("Debug/Log"),
+        QStringLiteral("Internet"),    QStringLiteral("Zoom"),          QStringLiteral("walk"),
     };
     for (const QString& p : propios)
         if (t.compare(p, Qt::CaseInsensitive) == 0)
@@ -466,11 +476,11 @@ TEST_P(Recorrido, EveryVisibleTextIsInTheLanguageChosen) {
         else
             // Qt's own words are Qt's catalogues' business ("No" is Spanish too): only
             // the known English ones count there.
-            malo = (!v.deQt &&
-                    (en.tiene(v.texto) ||
-                     enIngles.contains(v.donde + QLatin1Char('\n') + v.texto)) &&
-                    !propio.tiene(v.texto)) ||
-                   palabraQt;
+            malo =
+                (!v.deQt &&
+                 (en.tiene(v.texto) || enIngles.contains(v.donde + QLatin1Char('\n') + v.texto)) &&
+                 !propio.tiene(v.texto)) ||
+                palabraQt;
         if (malo)
             fallos << v.donde + QStringLiteral(": \"") + v.texto + QLatin1Char('"');
     }
