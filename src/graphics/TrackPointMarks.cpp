@@ -124,6 +124,17 @@ TTrackPointMarks::~TTrackPointMarks() {
 
 int TTrackPointMarks::minimo() const { return FOwner ? FOwner->MinNodeSize : 1; }
 
+double TTrackPointMarks::alcanceEn(const QRectF& area) const {
+    // Near the edges of the canvas the placement rule pushes marks inward, up to their
+    // whole size away from their centres.
+    const int tam = std::max(2 * FMitad, minimo());
+    const double borde = 2.0 * tam + 2;
+    constexpr double maximo = 65535; // the greatest coordinate a node may reach
+    const bool cerca = area.left() - borde < 0 || area.top() - borde < 0 || area.right() + borde > maximo ||
+                       area.bottom() + borde > maximo;
+    return cerca ? std::max(FAlcance, tam + 1) : FAlcance;
+}
+
 void TTrackPointMarks::SetPoints(std::vector<QPoint> centres, const TTablaMedidas* tabla) {
     Changing();
     for (auto& [i, nodo] : FNodos) {
@@ -144,7 +155,7 @@ void TTrackPointMarks::SetPoints(std::vector<QPoint> centres, const TTablaMedida
         }
         FExtensionCentros = QRect(QPoint(x0, y0), QPoint(x1, y1));
     }
-    FAlcance = std::max(2 * FMitad, minimo()) + 1;
+    FAlcance = std::max(FMitad, minimo() - FMitad) + 1;
     FRectValido = false;
     FCeldasValidas = false;
     FInicio.clear();
@@ -168,7 +179,7 @@ void TTrackPointMarks::SetLook(int halfWidth, const TGraphPen& pen, const TGraph
     FMitad = halfWidth;
     FPen = pen;
     FBrush = brush;
-    FAlcance = std::max(2 * FMitad, minimo()) + 1;
+    FAlcance = std::max(FMitad, minimo() - FMitad) + 1;
     for (auto& [i, nodo] : FNodos) {
         nodo->FPen = pen;
         nodo->FBrush = brush;
@@ -282,25 +293,29 @@ void TTrackPointMarks::construirCeldas() const {
         FIndices[lleno[celdaDe(FCentros[i])]++] = std::uint32_t(i);
 }
 
-std::vector<int> TTrackPointMarks::enArea(const QRectF& area) const {
-    std::vector<int> r;
+template <class F> void TTrackPointMarks::recorrerArea(const QRectF& area, F f) const {
     if (!FCeldasValidas)
         construirCeldas();
     if (FColumnas == 0)
-        return r;
+        return;
     const QRect& e = FExtensionCentros;
+    if (area.right() < e.left() || area.left() > e.right() || area.bottom() < e.top() || area.top() > e.bottom())
+        return;
     const int c0 = std::clamp(int(std::floor((area.left() - e.left()) / FCelda)), 0, FColumnas - 1);
     const int c1 = std::clamp(int(std::floor((area.right() - e.left()) / FCelda)), 0, FColumnas - 1);
     const int f0 = std::clamp(int(std::floor((area.top() - e.top()) / FCelda)), 0, FFilas - 1);
     const int f1 = std::clamp(int(std::floor((area.bottom() - e.top()) / FCelda)), 0, FFilas - 1);
-    if (area.right() < e.left() || area.left() > e.right() || area.bottom() < e.top() || area.top() > e.bottom())
-        return r;
-    for (int f = f0; f <= f1; ++f)
+    for (int fila = f0; fila <= f1; ++fila)
         for (int c = c0; c <= c1; ++c) {
-            const size_t celda = size_t(f) * size_t(FColumnas) + size_t(c);
+            const size_t celda = size_t(fila) * size_t(FColumnas) + size_t(c);
             for (std::uint32_t k = FInicio[celda]; k < FInicio[celda + 1]; ++k)
-                r.push_back(int(FIndices[k]));
+                f(int(FIndices[k]));
         }
+}
+
+std::vector<int> TTrackPointMarks::enArea(const QRectF& area) const {
+    std::vector<int> r;
+    recorrerArea(area, [&r](int i) { r.push_back(i); });
     std::sort(r.begin(), r.end());
     return r;
 }
@@ -308,22 +323,21 @@ std::vector<int> TTrackPointMarks::enArea(const QRectF& area) const {
 int TTrackPointMarks::PointAt(const QPointF& p) const {
     if (!Visible() || FCentros.empty())
         return -1;
-    const double a = FAlcance;
+    const double a = alcanceEn(QRectF(p, QSizeF(0, 0)));
     int mejor = -1;
     std::uint64_t elevadoMejor = 0;
-    for (int i : enArea(QRectF(p.x() - a, p.y() - a, 2 * a, 2 * a))) {
-        const TTrackNode* n = NodeIfMade(i);
+    recorrerArea(QRectF(p.x() - a, p.y() - a, 2 * a, 2 * a), [&](int i) {
+        const TTrackNode* n = FConNodo[size_t(i)] ? FNodos.find(i)->second.get() : nullptr;
         const std::uint64_t elevado = n ? n->FElevado : 0;
-        // Points come in point order: a later one wins unless an earlier one was brought
-        // forward after it.
-        if (mejor >= 0 && elevado < elevadoMejor)
-            continue;
+        // On top: the node brought forward last, else the latest point.
+        if (mejor >= 0 && (elevado < elevadoMejor || (elevado == elevadoMejor && i < mejor)))
+            return;
         const bool hit = n ? n->Visible() && dentroElipse(n->BoundsRect(), p) : dentroElipse(marcaPorDefecto(i), p);
         if (hit) {
             mejor = i;
             elevadoMejor = elevado;
         }
-    }
+    });
     return mejor;
 }
 
@@ -341,9 +355,10 @@ void TTrackPointMarks::Draw(QPainter& painter, const TTransformacion& t) const {
     QRectF zona;
     if (painter.hasClipping()) {
         const QRectF c = painter.clipBoundingRect();
-        const double m = FAlcance + 2 + 2 / t.Escala;
-        zona = QRectF((c.left() + t.Origen.x()) / t.Escala - m, (c.top() + t.Origen.y()) / t.Escala - m,
-                      c.width() / t.Escala + 2 * m, c.height() / t.Escala + 2 * m);
+        const QRectF g((c.left() + t.Origen.x()) / t.Escala, (c.top() + t.Origen.y()) / t.Escala,
+                       c.width() / t.Escala, c.height() / t.Escala);
+        const double m = alcanceEn(g) + 2 + 2 / t.Escala;
+        zona = g.adjusted(-m, -m, m, m);
     }
     auto fuera = [&](const QRect& b) {
         return !zona.isNull() && (b.x() + b.width() < zona.left() || b.x() > zona.right() ||

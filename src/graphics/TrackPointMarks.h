@@ -51,9 +51,13 @@ private:
     void nodoAlFrente(TTrackNode* nodo);
     QRect marcaPorDefecto(int i) const;
     void construirCeldas() const;
-    // Point indices whose centre lies in the cells meeting `area`, in point order.
+    // Calls f(index) for every point whose centre lies in the cells meeting `area`.
+    template <class F> void recorrerArea(const QRectF& area, F f) const;
+    // The same points, in point order.
     std::vector<int> enArea(const QRectF& area) const;
     int minimo() const;
+    // How far from its centre a mark may reach into `area` (graph units).
+    double alcanceEn(const QRectF& area) const;
 
     std::vector<QPoint> FCentros;
     const TTablaMedidas* FTabla = nullptr;

@@ -562,11 +562,16 @@ TEST(Inspeccion, ElPunteroEncuentraCadaPuntoDeUnaRutaLarga) {
         EXPECT_EQ(marca(p.panel.sgAltura)->Left(),
                   std::max(0, polilinea(p.panel.sgAltura)->Point(k).x() - marca(p.panel.sgAltura)->Width() / 2));
     }
+    // the bottom of a top-edge mark, well away from its point
+    moverRaton(vp, t->GraphToClient(QPointF(p.panel.liRuta->Point(1975).x(),
+                                            p.panel.pList[1975]->BoundsRect().bottom() - 2))
+                       .toPoint());
+    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1976"));
     // halfway between four points, outside every mark and off the line
     const QPointF a = p.panel.liRuta->Point(1234), b = p.panel.liRuta->Point(1264);
     moverRaton(vp, t->GraphToClient((a + b) / 2).toPoint());
     EXPECT_EQ(t->ObjetoBajoPuntero(), nullptr);
-    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 2000"));
+    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1976"));
 }
 
 // Marks on the same place: the later point lies on top and answers; the animation's
