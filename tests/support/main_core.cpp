@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    QCoreApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -13,7 +13,10 @@ int main(int argc, char** argv) {
     QTemporaryDir userCache;
     if (userCache.isValid())
         qputenv("XDG_CACHE_HOME", QFile::encodeName(userCache.path()));
-    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    // CTest asks for the list of cases wherever it runs, with or without a display.
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS();
+    QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
