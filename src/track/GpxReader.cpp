@@ -16,6 +16,8 @@ namespace {
 // Larger files are refused before they are read: a track this size would be millions
 // of points, far past anything a device records.
 constexpr qint64 TamanoMaximo = qint64(1) << 30;
+// How much of a document is read before its pages are given back.
+constexpr size_t LiberarDocumentoCada = size_t(16) << 20;
 
 
 std::string_view nombreLocal(std::string_view qname) {
@@ -379,8 +381,12 @@ bool leerUtf8(QByteArray&& utf8, const TGpxMapping& mapping, TrackHeader& header
     points.Reservar(size_t(documento.size() / 120), size_t(documento.size() / 2));
     try {
         LectorGpx lector(mapping, header, points);
+        // The points grow while the document is read: what was read of a buffer only this
+        // function holds is given back as it goes, so that the two are not held whole at
+        // once.
+        const size_t liberarCada = documento.isDetached() ? LiberarDocumentoCada : 0;
         if (!RecorrerXml(std::string_view(documento.constData(), size_t(documento.size())), lector,
-                         error)) {
+                         error, liberarCada)) {
             // A file cut short keeps the points that ended before the damage; the one
             // it was in the middle of is incomplete.
             if (lector.vistoRaiz && danado)

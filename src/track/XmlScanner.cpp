@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 bool esEspacio(char c) {
@@ -370,28 +372,41 @@ constexpr size_t ProfundidadMaxima = 1000;
 
 class Recorrido {
   public:
-    Recorrido(std::string_view doc, TXmlHandler& h)
-        : FIni(doc.data()), p(doc.data()), fin(doc.data() + doc.size()), handler(h) {}
+    Recorrido(std::string_view doc, TXmlHandler& h, size_t liberarCada)
+        : FIni(doc.data()), p(doc.data()), fin(doc.data() + doc.size()), handler(h),
+          FLiberarCada(liberarCada), FLiberado(doc.data()) {}
 
     bool leer(QString& error) {
         const bool ok = documento();
-        if (!ok)
-            error = TextoPista(
-                        "_STR_MI_LINECOLUMN", "línea %s, columna %s",
-                        {QString::number(linea(FPosError)), QString::number(columna(FPosError))}) +
+        if (!ok) {
+            int l = 0, c = 0;
+            posicion(FPosError, l, c);
+            error = TextoPista("_STR_MI_LINECOLUMN", "línea %s, columna %s",
+                               {QString::number(l), QString::number(c)}) +
                     QStringLiteral(": ") + FMotivo;
+        }
         return ok;
     }
 
     // Where the current start tag begins. Tags are asked for in document order, so the
     // count goes on from the last tag asked for and the whole file is counted once.
-    void posicionEtiqueta(int& linea, int& columna) {
-        const char* at = FEtiqueta;
+    void posicionEtiqueta(int& linea, int& columna) { posicion(FEtiqueta, linea, columna); }
+
+  private:
+    // Line and column of `at`. Places are asked for in document order (errors come at or
+    // after the last tag asked for), so the count goes on from the last one.
+    void posicion(const char* at, int& linea, int& columna) {
         if (at < FContado) { // never happens in document order; count afresh
             linea = this->linea(at);
             columna = this->columna(at);
             return;
         }
+        contarHasta(at);
+        linea = FLineaContada;
+        columna = FColumnaContada;
+    }
+
+    void contarHasta(const char* at) {
         const char* ultimaLinea = nullptr;
         for (const char* q = FContado; q < at;) {
             const void* nl = std::memchr(q, '\n', size_t(at - q));
@@ -406,11 +421,35 @@ class Recorrido {
         else
             FColumnaContada += caracteres(FContado, at);
         FContado = at;
-        linea = FLineaContada;
-        columna = FColumnaContada;
     }
 
-  private:
+    // Gives the pages of the document read so far back to the system, once every
+    // FLiberarCada bytes. `hasta` is where the current piece of content begins: nothing
+    // before it is read again, except the names of the open elements (copied first) and
+    // the line count (taken up to there first).
+    void quizaLiberar(const char* hasta) {
+        if (FLiberarCada == 0 || size_t(hasta - FLiberado) < FLiberarCada)
+            return;
+        const auto pagina = uintptr_t(::sysconf(_SC_PAGESIZE));
+        // Whole pages only, never the one the document begins in: whatever holds the
+        // buffer keeps its own bookkeeping just before it.
+        const uintptr_t desde = FLiberado == FIni
+                                    ? (uintptr_t(FIni) + pagina) & ~(pagina - 1)
+                                    : uintptr_t(FLiberado);
+        const uintptr_t hastaPagina = uintptr_t(hasta) & ~(pagina - 1);
+        if (hastaPagina <= desde)
+            return;
+        const auto limite = reinterpret_cast<const char*>(hastaPagina);
+        contarHasta(std::max(FContado, limite));
+        for (std::string_view& n : FPila) {
+            if (uintptr_t(n.data()) >= uintptr_t(FIni) && uintptr_t(n.data()) < hastaPagina) {
+                FRescatados.emplace_back(n);
+                n = FRescatados.back();
+            }
+        }
+        ::madvise(reinterpret_cast<void*>(desde), hastaPagina - desde, MADV_DONTNEED);
+        FLiberado = limite;
+    }
     static int caracteres(const char* a, const char* b) {
         int n = 0;
         for (; a < b; ++a)
@@ -1018,6 +1057,7 @@ class Recorrido {
         if (!etiquetaInicio())
             return false;
         while (!FPila.empty()) {
+            quizaLiberar(p);
             const char* t = p;
             const void* menor = std::memchr(p, '<', size_t(fin - p));
             p = menor ? static_cast<const char*>(menor) : fin;
@@ -1063,11 +1103,15 @@ class Recorrido {
     const char* FContado = FIni;     // line and column counted up to here
     int FLineaContada = 1;
     int FColumnaContada = 1;
+    const size_t FLiberarCada;           // 0: the document is left as it is
+    const char* FLiberado;               // pages before this were given back
+    std::deque<std::string> FRescatados; // names of open elements whose pages were given back
 };
 } // namespace
 
-bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error) {
-    Recorrido r(utf8, handler);
+bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error,
+                 size_t liberarCada) {
+    Recorrido r(utf8, handler, liberarCada);
     handler.FPosicion = [&r](int& linea, int& columna) { r.posicionEtiqueta(linea, columna); };
     const bool ok = r.leer(error);
     handler.FPosicion = nullptr;

@@ -26,7 +26,8 @@ struct TXmlAtributo {
 };
 
 class TXmlHandler {
-    friend bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error);
+    friend bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error,
+                           size_t liberarCada);
 
   public:
     virtual ~TXmlHandler() = default;
@@ -98,4 +99,10 @@ bool DocumentoXmlEnUtf8(QByteArray raw, QByteArray& utf8, QString& error);
 
 // Reads a whole UTF-8 document; false with "línea L, columna C: reason" on the first
 // well-formedness error or when the handler stops.
-bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error);
+//
+// With `liberarCada` > 0 the memory of the part already read is given back to the
+// system every that many bytes, so that a big file's buffer shrinks while what is made
+// of it grows. The bytes of `utf8` are lost then: only for a buffer the caller owns
+// alone (not shared, not a mapped file) and drops after the read.
+bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error,
+                 size_t liberarCada = 0);

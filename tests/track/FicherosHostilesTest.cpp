@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <gtest/gtest.h>
@@ -334,6 +335,75 @@ TEST(DocumentoUtf8, BlocksOfAnySizeGiveTheWholeDocument) {
             const QByteArray utf8 = d.Tomar();
             EXPECT_TRUE(utf8 == c.texto.toUtf8()) << utf8.left(200).toStdString();
         }
+    }
+}
+
+namespace {
+// Writes down every event of a read, with the place of each point's start tag (asked
+// for like the track reader asks, only there).
+class Apuntador : public TXmlHandler {
+  public:
+    bool inicioElemento(std::string_view nombre, const std::vector<TXmlAtributo>& atributos,
+                        QString&) override {
+        eventos += "<" + std::string(nombre);
+        if (nombre == "trkpt") {
+            int l = 0, c = 0;
+            PosicionEtiqueta(l, c);
+            eventos += "@" + std::to_string(l) + ":" + std::to_string(c);
+        }
+        for (const TXmlAtributo& a : atributos)
+            eventos += " " + std::string(a.nombre) + "=" + std::string(a.valor);
+        eventos += ">";
+        return true;
+    }
+    void finElemento() override { eventos += "</>"; }
+    void texto(std::string_view utf8) override { eventos += utf8; }
+    std::string eventos;
+};
+} // namespace
+
+TEST(RecorrerXml, GivingBackThePagesAlreadyReadChangesNothingOfTheRead) {
+    // Lines of several characters that take two bytes, so that places are counted in
+    // characters across the pages given back; the root and the track are named in the
+    // first page and closed at the end.
+    QByteArray cuerpo;
+    for (int i = 0; i < 20000; ++i)
+        cuerpo += "<trkpt lat=\"41." + QByteArray::number(i) + "\" lon=\"2.5\">\n <ele>1</ele>"
+                  "<name>Pe\xC3\xB1" "a &amp; a\xC3\xB1o</name></trkpt>\n";
+    const QByteArray cabeza = "<gpx version=\"1.1\">\n<trk><name>\xC3\x91</name><trkseg>\n";
+    const struct {
+        const char* guarda;
+        QByteArray doc;
+        bool bien;
+    } casos[] = {
+        {"a whole track", cabeza + cuerpo + "</trkseg></trk></gpx>\n", true},
+        {"a closing tag that does not match, at the end",
+         cabeza + cuerpo + "</trkseg></trkx></gpx>\n", false},
+        {"a repeated attribute, at the end",
+         cabeza + cuerpo + "<trkpt lat=\"1\" lat=\"2\"/></trkseg></trk></gpx>\n", false},
+        {"unclosed elements", cabeza + cuerpo, false},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        // Each read has its own copy: giving pages back loses their bytes.
+        QByteArray entero(c.doc.constData(), c.doc.size());
+        QByteArray liberado(c.doc.constData(), c.doc.size());
+        Apuntador a, b;
+        QString errorA, errorB;
+        const bool bienA = RecorrerXml(std::string_view(entero.constData(), size_t(entero.size())),
+                                       a, errorA);
+        const bool bienB = RecorrerXml(
+            std::string_view(liberado.constData(), size_t(liberado.size())), b, errorB, 4096);
+        EXPECT_EQ(bienA, c.bien) << errorA.toStdString();
+        EXPECT_EQ(bienB, bienA);
+        EXPECT_EQ(errorB, errorA);
+        EXPECT_TRUE(b.eventos == a.eventos) << "the reads part at byte "
+                                            << std::mismatch(a.eventos.begin(), a.eventos.end(),
+                                                             b.eventos.begin(), b.eventos.end())
+                                                       .first -
+                                                   a.eventos.begin();
+        EXPECT_EQ(entero, c.doc) << "kept whole without the option";
+        EXPECT_EQ(liberado[liberado.size() / 2], '\0') << "the pages read were given back";
     }
 }
 
