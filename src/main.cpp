@@ -57,7 +57,8 @@ int imprimirResumen(const QString& path, int desde = 0, int hasta = 0) {
 
 // Everything with a window lives in a module beside the program (or in lib/senderal/ when
 // installed); loading it only here keeps the command-line tools quick to start.
-int abrirVentana(int argc, char* argv[]) {
+// Resolves `symbol` in the module; null (the reason on standard error) when it cannot.
+QFunctionPointer desdeModulo(int argc, char* argv[], const char* symbol) {
     const QString name = QStringLiteral("libsenderal_ventana.so");
     const QString dir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath();
     QString path = dir + QLatin1Char('/') + name;
@@ -66,22 +67,37 @@ int abrirVentana(int argc, char* argv[]) {
         path = ModuleDir() + name;
     }
     QLibrary module(path);
-    using Entrada = int (*)(int, char**);
-    auto entrada = reinterpret_cast<Entrada>(module.resolve("senderal_ventana_main"));
-    if (!entrada) {
+    QFunctionPointer f = module.resolve(symbol);
+    if (!f)
         std::fprintf(stderr, "%s\n", qPrintable(module.errorString()));
+    return f;
+}
+
+int abrirVentana(int argc, char* argv[]) {
+    using Entrada = int (*)(int, char**);
+    auto entrada = reinterpret_cast<Entrada>(desdeModulo(argc, argv, "senderal_ventana_main"));
+    return entrada ? entrada(argc, argv) : 1;
+}
+
+// The version is the window's: the program file alone does not make a version.
+int imprimirVersion(int argc, char* argv[]) {
+    using Version = const char* (*)();
+    auto version = reinterpret_cast<Version>(desdeModulo(argc, argv, "senderal_ventana_version"));
+    if (!version)
         return 1;
-    }
-    return entrada(argc, argv);
+    std::printf("Senderal %s\n", version());
+    return 0;
 }
 
 const char* const TextoAyuda =
     "usage: senderal [FILE]\n"
+    "       senderal --version\n"
     "       senderal --info FILE [--from N --to M]\n"
     "       senderal --export kml|plt FILE OUT [--force]\n"
     "       senderal --convert SRC DEST [--force]\n"
     "\n"
     "  FILE            open the track in the window\n"
+    "  --version       print the program's version\n"
     "  --info FILE     print the track's summary; with --from and --to, the figures\n"
     "                  of points N to M (numbered from 1)\n"
     "  --export        write the track as KML or OziExplorer PLT\n"
@@ -132,6 +148,8 @@ int main(int argc, char* argv[]) {
         std::fputs(TextoAyuda, stdout);
         return 0;
     }
+    if (posicion(argc, argv, "--version") > 0)
+        return imprimirVersion(argc, argv);
     const int info = posicion(argc, argv, "--info");
     if (info > 0) {
         QCoreApplication app(argc, argv);

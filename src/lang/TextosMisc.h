@@ -75,6 +75,16 @@ inline constexpr TTextoMisc TextosMisc[] = {
     {"_STR_MI_UPD_NOADDRESS", "No hay ninguna dirección de actualizaciones configurada, así que no se ha podido comprobar si existe una versión nueva."},
     {"_STR_MI_UPD_NOTSAFE", "La dirección de actualizaciones no es segura (debe empezar por https://): %s"},
     {"_STR_MI_UPD_UNREACHABLE", "No se ha podido consultar el servidor de actualizaciones.\r\nDirección: %s\r\nMotivo: %s"},
+    // Failures of the self-update, before the program folder is touched
+    {"_STR_MI_UPD_KEPT", "El programa sigue como estaba."},
+    {"_STR_MI_UPD_NOTWRITABLE", "No se puede escribir en la carpeta %s, así que el programa no puede actualizarse solo."},
+    {"_STR_MI_UPD_NODOWNLOAD", "No se ha podido descargar la actualización.\r\nDirección: %s\r\nMotivo: %s"},
+    {"_STR_MI_UPD_BADARCHIVE", "El fichero descargado no es una actualización válida del programa.\r\nMotivo: %s"},
+    {"_STR_MI_UPD_UNSAFEENTRY", "El fichero descargado contiene una entrada que no es un fichero ni una carpeta dentro de la carpeta del programa, y no se ha usado: %s"},
+    {"_STR_MI_UPD_UNPACK", "No se ha podido desempaquetar la actualización en %s.\r\nMotivo: %s"},
+    {"_STR_MI_UPD_NOPROGRAM", "no contiene el programa %s"},
+    {"_STR_MI_UPD_WRONGVERSION", "El programa de la actualización no es la versión anunciada (%s); dice ser: %s"},
+    {"_STR_MI_UPDINSTALADA", "Esta copia de Senderal está instalada en las carpetas del sistema y no se actualiza sola: instale la versión nueva de la misma forma que esta."},
     // A track file that cannot be read
     {"_STR_MI_ERROPENTRACK", "Error al abrir el fichero de track.\r\n<%s>\r\n\r\nMotivo: %s"},
     {"_STR_MI_LINECOLUMN", "línea %s, columna %s"},

@@ -392,6 +392,17 @@ void TFMain::ActionBuscarUpdatesExecute(bool silencioso) {
                                               "gestor de paquetes del sistema.")));
     return;
 #endif
+    if (InstalledLayout()) {
+        // Installed in the system's folders (cmake --install): those are not the program's
+        // folder to replace.
+        if (!silencioso)
+            MensajeInfo(LookupText(QStringLiteral("_STR_MI_UPDINSTALADA"),
+                                   QStringLiteral("Esta copia de Senderal está instalada en "
+                                                  "las carpetas del sistema y no se actualiza "
+                                                  "sola: instale la versión nueva de la misma "
+                                                  "forma que esta.")));
+        return;
+    }
     TDatosActualizacion datos;
     datos.DireccionBase = Configuracion().UpdateURL;
     datos.RutaPrograma =

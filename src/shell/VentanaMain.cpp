@@ -2,6 +2,7 @@
 // the command-line tools start without loading the browser and widget libraries.
 #include "Aplicacion.h"
 #include "AppPaths.h"
+#include "Version.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -14,6 +15,13 @@ int posicion(int argc, char* argv[], const char* option) {
     return -1;
 }
 } // namespace
+
+// The version the window shows in its title; `senderal --version` prints it. The number
+// lives here, in the module, so it always names the window the folder holds.
+extern "C" Q_DECL_EXPORT const char* senderal_ventana_version() {
+    static const QByteArray texto = TextoVersionPrograma().toUtf8();
+    return texto.constData();
+}
 
 extern "C" Q_DECL_EXPORT int senderal_ventana_main(int argc, char* argv[]) {
     const int snap = posicion(argc, argv, "--snapshot");

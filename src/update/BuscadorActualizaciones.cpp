@@ -1,6 +1,8 @@
 #include "BuscadorActualizaciones.h"
 
+#include "Actualizador.h"
 #include "Descarga.h"
+#include "Paquete.h"
 #include "SenderalError.h"
 #include "Verbario.h"
 
@@ -8,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 QString RellenarDosTextos(const QString& plantilla, const QString& a, const QString& b) {
     QString resultado = plantilla;
@@ -121,21 +124,89 @@ void TBuscadorActualizaciones::buscar(bool silencioso) {
         FUi.Log(QStringLiteral("Descarga cancelada."));
         return;
     }
-    descargarYActualizar();
+    descargarYActualizar(info.Version);
 }
 
-void TBuscadorActualizaciones::descargarYActualizar() {
-    const QString nombre = NombreFichero(QStringLiteral(".ex"));
+void TBuscadorActualizaciones::noInstalada(const QString& motivo) {
+    FUi.Log(QStringLiteral("Actualización no instalada: ") + motivo);
+    FUi.Advertir(motivo + QStringLiteral("\r\n\r\n") +
+                 LookupText(QStringLiteral("_STR_MI_UPD_KEPT"),
+                            QStringLiteral("El programa sigue como estaba.")));
+}
+
+void TBuscadorActualizaciones::descargarYActualizar(const TNumeroVersion& publicada) {
+    // The update is the whole program folder: a new folder is made beside it, so both the
+    // folder and the one holding it must be writable.
+    const QFileInfo carpeta(QFileInfo(FDatos.RutaPrograma).absolutePath());
+    const QString madre = carpeta.absolutePath();
+    for (const QString& c : {carpeta.absoluteFilePath(), madre}) {
+        if (!QFileInfo(c).isWritable()) {
+            noInstalada(RellenarDosTextos(
+                LookupText(QStringLiteral("_STR_MI_UPD_NOTWRITABLE"),
+                           QStringLiteral("No se puede escribir en la carpeta %s, así que el "
+                                          "programa no puede actualizarse solo.")),
+                c, QString()));
+            return;
+        }
+    }
+    const QString nombre = NombreFichero(QStringLiteral(".tar.gz"));
     const QString local = FDatos.CarpetaCache + nombre;
+    const QUrl direccion(CarpetaUpdates() + nombre);
     QDir().mkpath(FDatos.CarpetaCache);
     QString error;
-    if (DescargarFichero(QUrl(CarpetaUpdates() + nombre), local, FDatos.EsperaMs, &error) &&
-        QFileInfo::exists(local)) {
-        FUi.Log(QStringLiteral("Fichero descargado correctamente..."));
-        LanzarActualizador(local);
-    } else {
+    if (!DescargarFichero(direccion, local, FDatos.EsperaMs, &error) || !QFileInfo::exists(local)) {
         FUi.Log(QStringLiteral("No se ha podido descargar el fichero."));
         FUi.Log(QStringLiteral("   ") + error);
+        noInstalada(RellenarDosTextos(
+            LookupText(QStringLiteral("_STR_MI_UPD_NODOWNLOAD"),
+                       QStringLiteral("No se ha podido descargar la actualización.\r\n"
+                                      "Dirección: %s\r\nMotivo: %s")),
+            direccion.toString(), error));
+        return;
+    }
+    FUi.Log(QStringLiteral("Fichero descargado correctamente..."));
+
+    // Unpacked beside the program folder; removed again unless the updater takes it.
+    QTemporaryDir nueva(PrefijoCarpetaNueva(carpeta.absoluteFilePath()) + QStringLiteral("XXXXXX"));
+    if (!nueva.isValid()) {
+        noInstalada(RellenarDosTextos(
+            LookupText(QStringLiteral("_STR_MI_UPD_NOTWRITABLE"),
+                       QStringLiteral("No se puede escribir en la carpeta %s, así que el "
+                                      "programa no puede actualizarse solo.")),
+            madre, QString()));
+        return;
+    }
+    const QString programa = QFileInfo(FDatos.RutaPrograma).fileName();
+    if (!DesempaquetarActualizacion(local, nueva.path(), programa, &error)) {
+        QFile::remove(local);
+        noInstalada(error);
+        return;
+    }
+    QFile::remove(local);
+    // The new program must be the version announced, or the same update would be offered
+    // again after the restart.
+    TNumeroVersion desempaquetada;
+    const QString programaNuevo = QDir(nueva.path()).filePath(programa);
+    if (!VersionDeProgramaEn(programaNuevo, &desempaquetada) ||
+        CompararVersiones(desempaquetada, publicada) != TComparacionVersion::cvIguales) {
+        noInstalada(RellenarDosTextos(
+            LookupText(QStringLiteral("_STR_MI_UPD_WRONGVERSION"),
+                       QStringLiteral("El programa de la actualización no es la versión "
+                                      "anunciada (%s); dice ser: %s")),
+            TextoVersion(publicada),
+            desempaquetada.Major || desempaquetada.Minor || desempaquetada.Release ||
+                    desempaquetada.Build
+                ? TextoVersion(desempaquetada)
+                : QStringLiteral("?")));
+        return;
+    }
+    FUi.Log(QStringLiteral("Actualización desempaquetada en ") + nueva.path());
+    nueva.setAutoRemove(false);
+    try {
+        LanzarActualizador(nueva.path());
+    } catch (...) {
+        QDir(nueva.path()).removeRecursively();
+        throw;
     }
 }
 
@@ -193,13 +264,13 @@ bool TBuscadorActualizaciones::LeerInfoVersionWeb(TInfoVersion& info, QString* m
     return true;
 }
 
-void TBuscadorActualizaciones::LanzarActualizador(const QString& descargado) {
+void TBuscadorActualizaciones::LanzarActualizador(const QString& carpetaNueva) {
     const QString viejo = FDatos.CarpetaPrograma + NombreFichero(QStringLiteral(".old"));
     if (QFileInfo::exists(viejo))
         QFile::remove(viejo);
     const QString actualizador = FDatos.CarpetaPrograma + FDatos.NombreActualizador;
     const QStringList argumentos{QFileInfo(FDatos.RutaPrograma).absoluteFilePath(),
-                                 QFileInfo(descargado).absoluteFilePath()};
+                                 QFileInfo(carpetaNueva).absoluteFilePath()};
     if (!QFileInfo(actualizador).isExecutable() ||
         !QProcess::startDetached(actualizador, argumentos, FDatos.CarpetaPrograma)) {
         FUi.Log(QStringLiteral("No se ha podido iniciar el actualizador: ") + actualizador);

@@ -35,6 +35,10 @@ struct TDatosActualizacion {
 };
 
 // Finds a newer published version, asks, downloads it and hands it to the updater.
+// The update is the whole program folder: the archive (program file name + ".tar.gz") is
+// unpacked into a new folder beside the program folder and checked there; the updater
+// then swaps the folders once the program has ended. Any failure before the hand-over
+// leaves the program folder untouched and is told to the user.
 class TBuscadorActualizaciones {
   public:
     TBuscadorActualizaciones(TDatosActualizacion datos, TInterfazActualizacion& ui);
@@ -51,9 +55,9 @@ class TBuscadorActualizaciones {
     bool LeerInfoVersionWeb(TInfoVersion& info, QString* motivo = nullptr);
 
     // Deletes the leftover ".old" file, starts the updater with the running program and
-    // the downloaded file, and ends the program. Throws ESenderalError, and the program
+    // the new program folder, and ends the program. Throws ESenderalError, and the program
     // stays, when the updater cannot be started.
-    void LanzarActualizador(const QString& descargado);
+    void LanzarActualizador(const QString& carpetaNueva);
 
     QString CarpetaUpdates() const; // base address + "AppUpdates/"
     QString NombreFichero(const QString& extension) const;
@@ -62,7 +66,8 @@ class TBuscadorActualizaciones {
     void buscar(bool silencioso);
     void informarSinActualizacion(bool silencioso);
     void informarFallo(bool silencioso, const QString& motivo);
-    void descargarYActualizar();
+    void descargarYActualizar(const TNumeroVersion& publicada);
+    void noInstalada(const QString& motivo);
 
     TDatosActualizacion FDatos;
     TInterfazActualizacion& FUi;

@@ -47,15 +47,6 @@ TComparacionVersion CompararVersiones(const TNumeroVersion& programa,
     return TComparacionVersion::cvIguales;
 }
 
-TNumeroVersion VersionPrograma() {
-    return {SENDERAL_VERSION_MAJOR, SENDERAL_VERSION_MINOR, SENDERAL_VERSION_RELEASE,
-            SENDERAL_VERSION_BUILD};
-}
-
-QString TextoVersionPrograma() {
-    return TextoVersion(VersionPrograma());
-}
-
 QString ExtensionCambiada(const QString& nombre, const QString& extension) {
     const qsizetype punto = nombre.lastIndexOf(QLatin1Char('.'));
     const qsizetype barra = nombre.lastIndexOf(QLatin1Char('/'));

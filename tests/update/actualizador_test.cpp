@@ -1,82 +1,145 @@
-// The updater: replacing the program file safely, and the whole hand-over against a
-// local server with the real Updater program.
+// The updater: swapping the whole program folder safely with the user's files carried
+// over, and the whole hand-over against a local server with the real Updater program.
 #include "Actualizador.h"
 #include "BuscadorActualizaciones.h"
+#include "CarpetaPrueba.h"
 #include "ServidorPrueba.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
+
+using namespace prueba;
 
 namespace {
-QByteArray leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no existe>");
-}
-
-void escribir(const QString& ruta, const QByteArray& datos, bool ejecutable = false) {
-    QFile f(ruta);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(datos);
-    f.close();
-    if (ejecutable)
-        f.setPermissions(f.permissions() | QFile::ExeOwner);
-}
-
-// A new program that leaves a mark when it starts.
-QByteArray programaNuevo(const QString& marca) {
-    return "#!/bin/sh\necho nuevo > \"" + marca.toUtf8() + "\"\n";
-}
+// Answers Yes and records what the check tells.
+struct TUiSi : TInterfazActualizacion {
+    bool terminado = false;
+    QStringList informes, advertencias;
+    bool PanelArrastreVisible() const override { return false; }
+    void MostrarPanelUpdate(bool) override {}
+    void MostrarPanelArrastre() override {}
+    void Informar(const QString& t) override { informes << t; }
+    void Advertir(const QString& t) override { advertencias << t; }
+    bool Preguntar(const QString&) override { return true; }
+    void TextoEstadoVersion(const QString&) override {}
+    void AbrirDireccion(const QString&) override {}
+    void Log(const QString&) override {}
+    void TerminarPrograma() override { terminado = true; }
+};
 
 class ActualizadorTest : public ::testing::Test {
   public:
     void SetUp() override {
-        ASSERT_TRUE(FDir.isValid());
-        FPrograma = FDir.filePath(QStringLiteral("senderal"));
-        FNuevo = FDir.filePath(QStringLiteral("cache/senderal.ex"));
-        QDir().mkpath(FDir.filePath(QStringLiteral("cache")));
-        escribir(FPrograma, "#!/bin/sh\necho viejo\n", true);
+        FRaiz = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(FRaiz->isValid());
+        FCarpeta = FRaiz->filePath(QStringLiteral("Senderal"));
+        FPrograma = FCarpeta + QStringLiteral("/senderal");
+        FNueva = PrefijoCarpetaNueva(FCarpeta) + QStringLiteral("prueba");
+        // The folder in use: the program, its module and data, and what the user made.
+        Escribir(FPrograma, ProgramaFalso(QStringLiteral("1.0.0.0")), true);
+        Escribir(FCarpeta + QStringLiteral("/libsenderal_ventana.so"), "modulo 1");
+        Escribir(FCarpeta + QStringLiteral("/es.lng"), "textos 1");
+        Escribir(FCarpeta + QStringLiteral("/mapa/mapa.js"), "mapa 1");
+        Escribir(FCarpeta + QStringLiteral("/senderal.ini"), "[Config]\nIdioma=en.lng\n");
+        Escribir(FCarpeta + QStringLiteral("/Custom.ini"), "[FMain]\nmio=1\n");
+        Escribir(FCarpeta + QStringLiteral("/ComboBox.txt"), "combos del usuario");
+        Escribir(FCarpeta + QStringLiteral("/fr.lng"), "langue ajoutée");
+        Escribir(FCarpeta + QStringLiteral("/rutas/mi ruta.gpx"), "<gpx/>");
+        Escribir(FCarpeta + QStringLiteral("/cache/senderal.tar.gz"), "descarga");
+        // The update: the same names with new contents, and settings of its own that must
+        // not win over the user's.
+        Escribir(FNueva + QStringLiteral("/senderal"), ProgramaFalso(QStringLiteral("9.0.0.0")),
+                 true);
+        Escribir(FNueva + QStringLiteral("/libsenderal_ventana.so"), "modulo 9");
+        Escribir(FNueva + QStringLiteral("/es.lng"), "textos 9");
+        Escribir(FNueva + QStringLiteral("/mapa/mapa.js"), "mapa 9");
+        Escribir(FNueva + QStringLiteral("/senderal.ini"), "[Config]\nIdioma=es.lng\n");
+        QFile::setPermissions(FCarpeta,
+                              QFile::permissions(FCarpeta) | QFile::ReadOther | QFile::ExeOther);
     }
-    QTemporaryDir FDir;
-    QString FPrograma;
-    QString FNuevo;
+
+    std::unique_ptr<QTemporaryDir> FRaiz;
+    QString FCarpeta, FPrograma, FNueva;
 };
 
-TEST_F(ActualizadorTest, PutsTheNewFileInPlaceAndKeepsTheOld) {
-    escribir(FNuevo, "programa nuevo");
-    escribir(FDir.filePath(QStringLiteral("senderal.old")), "de la vez anterior");
+TEST_F(ActualizadorTest, SwapsInTheNewFolderAndCarriesTheUsersFilesOver) {
+    const auto permisos = QFile::permissions(FCarpeta);
     QString error;
-    ASSERT_TRUE(ReemplazarPrograma(FPrograma, FNuevo, &error)) << error.toStdString();
-    EXPECT_EQ(leer(FPrograma), QByteArray("programa nuevo"));
+    ASSERT_TRUE(ReemplazarCarpeta(FPrograma, FNueva, &error)) << error.toStdString();
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+
+    const QMap<QString, QByteArray> esperado{
+        {QStringLiteral("senderal"), ProgramaFalso(QStringLiteral("9.0.0.0"))},
+        {QStringLiteral("libsenderal_ventana.so"), "modulo 9"},
+        {QStringLiteral("es.lng"), "textos 9"},
+        {QStringLiteral("mapa"), "<carpeta>"},
+        {QStringLiteral("mapa/mapa.js"), "mapa 9"},
+        {QStringLiteral("senderal.ini"), "[Config]\nIdioma=en.lng\n"},
+        {QStringLiteral("Custom.ini"), "[FMain]\nmio=1\n"},
+        {QStringLiteral("ComboBox.txt"), "combos del usuario"},
+        {QStringLiteral("fr.lng"), "langue ajoutée"},
+        {QStringLiteral("rutas"), "<carpeta>"},
+        {QStringLiteral("rutas/mi ruta.gpx"), "<gpx/>"},
+    };
+    EXPECT_EQ(Contenido(FCarpeta), esperado);
     EXPECT_TRUE(QFileInfo(FPrograma).isExecutable());
-    EXPECT_EQ(leer(FDir.filePath(QStringLiteral("senderal.old"))),
-              QByteArray("#!/bin/sh\necho viejo\n"));
-    EXPECT_FALSE(QFile::exists(FPrograma + QStringLiteral(".new")));
+    EXPECT_EQ(QFile::permissions(FCarpeta), permisos);
+    // Neither the new folder nor the old one is left beside it.
+    EXPECT_EQ(Vecinos(FCarpeta), QStringList{QStringLiteral("Senderal")});
 }
 
-TEST_F(ActualizadorTest, BadNewFilesLeaveTheOldProgramInPlace) {
+TEST_F(ActualizadorTest, RefusedNewFoldersLeaveTheOldFolderAsItWas) {
     struct Caso {
         const char* nombre;
-        std::function<void(ActualizadorTest&)> preparar;
+        std::function<QString(ActualizadorTest&)> nueva; // prepares it, gives its path
     };
     const Caso casos[] = {
-        {"new file missing", [](ActualizadorTest&) {}},
-        {"new file empty", [](ActualizadorTest& t) { escribir(t.FNuevo, QByteArray()); }},
-        {"new file is a folder", [](ActualizadorTest& t) { QDir().mkpath(t.FNuevo); }},
+        {"missing", [](ActualizadorTest& t) { return t.FNueva + QStringLiteral("-no"); }},
+        {"not made for this folder",
+         [](ActualizadorTest& t) {
+             const QString otra = t.FRaiz->filePath(QStringLiteral("Otra"));
+             QDir().rename(t.FNueva, otra);
+             return otra;
+         }},
+        {"not beside the folder",
+         [](ActualizadorTest& t) {
+             const QString dentro = t.FCarpeta + QStringLiteral("/.Senderal-nueva-x");
+             QDir().rename(t.FNueva, dentro);
+             return dentro;
+         }},
+        {"without the program",
+         [](ActualizadorTest& t) {
+             QFile::remove(t.FNueva + QStringLiteral("/senderal"));
+             return t.FNueva;
+         }},
+        {"program not executable",
+         [](ActualizadorTest& t) {
+             QFile::setPermissions(t.FNueva + QStringLiteral("/senderal"),
+                                   QFile::ReadOwner | QFile::WriteOwner);
+             return t.FNueva;
+         }},
+        {"a link to a folder",
+         [](ActualizadorTest& t) {
+             const QString otra = t.FRaiz->filePath(QStringLiteral("Otra"));
+             QDir().rename(t.FNueva, otra);
+             QFile::link(otra, t.FNueva);
+             return t.FNueva;
+         }},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
         SetUp();
-        QFile::remove(FNuevo);
-        QDir(FNuevo).removeRecursively();
-        c.preparar(*this);
+        const QString nueva = c.nueva(*this);
+        const auto antes = Contenido(FCarpeta);
+        const QStringList vecinos = Vecinos(FCarpeta);
         QString error;
-        EXPECT_FALSE(ReemplazarPrograma(FPrograma, FNuevo, &error));
+        EXPECT_FALSE(ReemplazarCarpeta(FPrograma, nueva, &error));
         EXPECT_FALSE(error.isEmpty());
-        EXPECT_EQ(leer(FPrograma), QByteArray("#!/bin/sh\necho viejo\n"));
-        EXPECT_TRUE(QFileInfo(FPrograma).isExecutable());
+        EXPECT_EQ(Contenido(FCarpeta), antes);
+        EXPECT_EQ(Vecinos(FCarpeta), vecinos);
     }
 }
 
@@ -89,60 +152,89 @@ TEST_F(ActualizadorTest, UpdaterWaitsForTheRunningProgramToEnd) {
     ASSERT_TRUE(viejo.waitForStarted());
     ASSERT_TRUE(QTest::qWaitFor([&] { return ProgramaEnEjecucion(FPrograma); }, 2000));
 
-    const QString marca = FDir.filePath(QStringLiteral("arrancado"));
-    escribir(FNuevo, programaNuevo(marca));
+    const QString marca = FRaiz->filePath(QStringLiteral("arrancado"));
+    Escribir(FNueva + QStringLiteral("/senderal"), ProgramaFalso(QStringLiteral("9.0.0.0"), marca),
+             true);
     QProcess updater;
-    updater.start(QStringLiteral(SENDERAL_APP_DIR "/Updater"), {FPrograma, FNuevo});
+    updater.start(QStringLiteral(SENDERAL_APP_DIR "/Updater"), {FPrograma, FNueva});
     ASSERT_TRUE(updater.waitForStarted());
     QTest::qWait(500);
     EXPECT_EQ(updater.state(), QProcess::Running) << "the old program still runs";
-    EXPECT_NE(leer(FPrograma), programaNuevo(marca));
+    EXPECT_EQ(Leer(FCarpeta + QStringLiteral("/libsenderal_ventana.so")), "modulo 1");
 
     ASSERT_TRUE(updater.waitForFinished(15000));
     EXPECT_EQ(updater.exitCode(), 0) << updater.readAllStandardError().toStdString();
-    EXPECT_EQ(leer(FPrograma), programaNuevo(marca));
-    EXPECT_TRUE(QFileInfo::exists(FDir.filePath(QStringLiteral("senderal.old"))));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marca); }, 5000))
+    EXPECT_EQ(Leer(FCarpeta + QStringLiteral("/libsenderal_ventana.so")), "modulo 9");
+    EXPECT_EQ(Leer(FCarpeta + QStringLiteral("/senderal.ini")), "[Config]\nIdioma=en.lng\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marca); }, 5000))
         << "the new program never started";
+    EXPECT_EQ(Leer(marca), "9.0.0.0\n");
     viejo.waitForFinished();
 }
 
+TEST_F(ActualizadorTest, UpdaterThatCannotSwapStartsTheOldProgramAgain) {
+    const QString marca = FRaiz->filePath(QStringLiteral("arrancado"));
+    Escribir(FPrograma, ProgramaFalso(QStringLiteral("1.0.0.0"), marca), true);
+    QFile::remove(FNueva + QStringLiteral("/senderal")); // an unusable new folder
+    const auto antes = Contenido(FCarpeta);
+
+    QProcess updater;
+    updater.start(QStringLiteral(SENDERAL_APP_DIR "/Updater"), {FPrograma, FNueva});
+    ASSERT_TRUE(updater.waitForFinished(15000));
+    EXPECT_EQ(updater.exitCode(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marca); }, 5000))
+        << "the old program was not started again";
+    EXPECT_EQ(Leer(marca), "1.0.0.0\n");
+    EXPECT_EQ(Contenido(FCarpeta), antes);
+    // The new folder it could not use is gone; nothing else beside the program's.
+    EXPECT_EQ(Vecinos(FCarpeta),
+              (QStringList{QStringLiteral("Senderal"), QStringLiteral("arrancado")}));
+}
+
 TEST_F(ActualizadorTest, FoundDownloadedAndInstalledFromALocalServer) {
-    // The whole road: the check finds 9.0.0.0, the user says Yes, the file is fetched,
-    // the real Updater replaces the program and starts the new one.
+    // The whole road with a stand-in program: the check finds 9.0.0.0, the user says Yes,
+    // the archive is fetched and unpacked beside the folder, the real Updater swaps the
+    // folders and starts the new program.
     ASSERT_TRUE(QFile::copy(QStringLiteral(SENDERAL_APP_DIR "/Updater"),
-                            FDir.filePath(QStringLiteral("Updater"))));
-    const QString marca = FDir.filePath(QStringLiteral("arrancado"));
+                            FCarpeta + QStringLiteral("/Updater")));
+    const QString marca = FRaiz->filePath(QStringLiteral("arrancado"));
+    Escribir(FNueva + QStringLiteral("/senderal"), ProgramaFalso(QStringLiteral("9.0.0.0"), marca),
+             true);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SENDERAL_APP_DIR "/Updater"),
+                            FNueva + QStringLiteral("/Updater")));
+    QFile::remove(FNueva + QStringLiteral("/senderal.ini")); // as scripts/make-update packs
+    const QString archivo = FRaiz->filePath(QStringLiteral("senderal.tar.gz"));
+    ASSERT_TRUE(EmpaquetarCarpeta(archivo, FNueva));
+    QDir(FNueva).removeRecursively();
+
     TServidorPrueba servidor;
     servidor.Poner(QStringLiteral("/AppUpdates/senderal.ver"), "// VERSION: 9.0.0.0\r\n");
-    servidor.Poner(QStringLiteral("/AppUpdates/senderal.ex"), programaNuevo(marca));
-
-    struct TUi : TInterfazActualizacion {
-        bool terminado = false;
-        bool PanelArrastreVisible() const override { return false; }
-        void MostrarPanelUpdate(bool) override {}
-        void MostrarPanelArrastre() override {}
-        void Informar(const QString&) override { ADD_FAILURE() << "no update found"; }
-        void Advertir(const QString& t) override { ADD_FAILURE() << t.toStdString(); }
-        bool Preguntar(const QString&) override { return true; }
-        void TextoEstadoVersion(const QString&) override {}
-        void AbrirDireccion(const QString&) override {}
-        void Log(const QString&) override {}
-        void TerminarPrograma() override { terminado = true; }
-    } ui;
+    servidor.Poner(QStringLiteral("/AppUpdates/senderal.tar.gz"), Leer(archivo));
+    TUiSi ui;
     TDatosActualizacion datos;
     datos.DireccionBase = servidor.Base();
     datos.RutaPrograma = FPrograma;
-    datos.CarpetaPrograma = FDir.path() + QLatin1Char('/');
+    datos.CarpetaPrograma = FCarpeta + QLatin1Char('/');
     datos.CarpetaCache = datos.CarpetaPrograma + QStringLiteral("cache/");
     datos.VersionLocal = LeerVersion(QStringLiteral("1.0.0.0"));
     TBuscadorActualizaciones(datos, ui).ActionBuscarUpdatesExecute(false);
 
+    EXPECT_TRUE(ui.advertencias.isEmpty()) << ui.advertencias.join('|').toStdString();
     EXPECT_TRUE(ui.terminado);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marca); }, 15000))
         << "the new program never started";
-    EXPECT_EQ(leer(FPrograma), programaNuevo(marca));
-    EXPECT_EQ(leer(FDir.filePath(QStringLiteral("senderal.old"))),
-              QByteArray("#!/bin/sh\necho viejo\n"));
+    EXPECT_EQ(Leer(marca), "9.0.0.0\n");
+    EXPECT_EQ(Leer(FCarpeta + QStringLiteral("/libsenderal_ventana.so")), "modulo 9");
+    EXPECT_EQ(Leer(FCarpeta + QStringLiteral("/senderal.ini")), "[Config]\nIdioma=en.lng\n");
+    EXPECT_EQ(Leer(FCarpeta + QStringLiteral("/fr.lng")), "langue ajoutée");
+    EXPECT_FALSE(QFileInfo::exists(FCarpeta + QStringLiteral("/cache/senderal.tar.gz")));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return Vecinos(FCarpeta) == QStringList{QStringLiteral("Senderal"),
+                                                    QStringLiteral("arrancado"),
+                                                    QStringLiteral("senderal.tar.gz")};
+        },
+        5000))
+        << Vecinos(FCarpeta).join('|').toStdString();
 }
 } // namespace

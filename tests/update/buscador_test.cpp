@@ -1,4 +1,6 @@
+#include "Actualizador.h"
 #include "BuscadorActualizaciones.h"
+#include "CarpetaPrueba.h"
 #include "Descarga.h"
 #include "SenderalError.h"
 #include "ServidorPrueba.h"
@@ -40,9 +42,13 @@ class BuscadorTest : public ::testing::Test {
   public:
     void SetUp() override {
         ASSERT_TRUE(FCarpeta.isValid());
+        // The program folder lies inside the temporary folder, so the new folder made
+        // beside it is removed with it.
+        FApp = FCarpeta.filePath(QStringLiteral("app"));
+        QDir().mkpath(FApp);
         FDatos.DireccionBase = FServidor.Base();
-        FDatos.RutaPrograma = FCarpeta.filePath(QStringLiteral("senderal"));
-        FDatos.CarpetaPrograma = FCarpeta.path() + QLatin1Char('/');
+        FDatos.RutaPrograma = FApp + QStringLiteral("/senderal");
+        FDatos.CarpetaPrograma = FApp + QLatin1Char('/');
         FDatos.CarpetaCache = FDatos.CarpetaPrograma + QStringLiteral("cache/");
         FDatos.VersionLocal = LeerVersion(QStringLiteral("1.0.0.5"));
         FDatos.Locale = QLocale(QLocale::Spanish, QLocale::Spain);
@@ -58,7 +64,7 @@ class BuscadorTest : public ::testing::Test {
     // The stand-in updater writes its two arguments into a file.
     QString PonerActualizadorFalso() {
         const QString salida = FCarpeta.filePath(QStringLiteral("argumentos.txt"));
-        QFile f(FCarpeta.filePath(QStringLiteral("Updater")));
+        QFile f(FApp + QStringLiteral("/Updater"));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("#!/bin/sh\nprintf '%s\\n%s\\n' \"$1\" \"$2\" > \"" + salida.toUtf8() +
                 ".tmp\"\n"
@@ -69,7 +75,24 @@ class BuscadorTest : public ::testing::Test {
         return salida;
     }
 
+    // Publishes the archive of a program folder whose program reports `version`, with a
+    // big file in it so the download takes several blocks.
+    void PublicarPrograma(const QString& version) {
+        const QString origen = FCarpeta.filePath(QStringLiteral("origen"));
+        QDir(origen).removeRecursively();
+        prueba::Escribir(origen + QStringLiteral("/senderal"), prueba::ProgramaFalso(version),
+                         true);
+        QByteArray datos(70000, 'x');
+        for (int i = 0; i < datos.size(); ++i)
+            datos[i] = char(i * 7 % 251);
+        prueba::Escribir(origen + QStringLiteral("/datos.bin"), datos);
+        const QString archivo = FCarpeta.filePath(QStringLiteral("senderal.tar.gz"));
+        ASSERT_TRUE(prueba::EmpaquetarCarpeta(archivo, origen));
+        FServidor.Poner(QStringLiteral("/AppUpdates/senderal.tar.gz"), prueba::Leer(archivo));
+    }
+
     QTemporaryDir FCarpeta;
+    QString FApp;
     TServidorPrueba FServidor;
     TDatosActualizacion FDatos;
     TUiPrueba FUi;
@@ -134,7 +157,7 @@ TEST_F(BuscadorTest, NoAnswerShowsStatusAndLogsCancel) {
                                                "descargarla?"));
     EXPECT_EQ(FUi.Estados, QStringList{QStringLiteral("Existe versión nueva...")});
     EXPECT_EQ(FUi.Lineas.last(), QStringLiteral("Descarga cancelada."));
-    EXPECT_FALSE(FServidor.Pedidos.contains(QStringLiteral("/AppUpdates/senderal.ex")));
+    EXPECT_FALSE(FServidor.Pedidos.contains(QStringLiteral("/AppUpdates/senderal.tar.gz")));
 }
 
 TEST_F(BuscadorTest, YesWithANoticeOpensItsPageAndDownloadsNothing) {
@@ -153,32 +176,31 @@ TEST_F(BuscadorTest, YesWithANoticeOpensItsPageAndDownloadsNothing) {
 }
 
 TEST_F(BuscadorTest, YesDownloadsAndHandsOverToTheUpdater) {
-    QByteArray programa(70000, 'x'); // several blocks
-    for (int i = 0; i < programa.size(); ++i)
-        programa[i] = char(i * 7 % 251);
     Publicar("// VERSION: 1.0.0.6\r\n");
-    FServidor.Poner(QStringLiteral("/AppUpdates/senderal.ex"), programa);
+    PublicarPrograma(QStringLiteral("1.0.0.6"));
     const QString argumentos = PonerActualizadorFalso();
-    QFile viejo(FCarpeta.filePath(QStringLiteral("senderal.old")));
+    QFile viejo(FApp + QStringLiteral("/senderal.old"));
     ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
     viejo.close();
     FUi.Respuesta = true;
 
     Buscar();
 
-    const QString descargado = FDatos.CarpetaCache + QStringLiteral("senderal.ex");
-    QFile f(descargado);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), programa);
+    EXPECT_TRUE(FUi.Advertencias.isEmpty()) << FUi.Advertencias.join('|').toStdString();
     EXPECT_TRUE(FUi.Lineas.contains(QStringLiteral("Fichero descargado correctamente...")));
     EXPECT_TRUE(FUi.Terminado);
     EXPECT_FALSE(QFile::exists(viejo.fileName()));
+    // The archive is not kept once unpacked.
+    EXPECT_FALSE(QFile::exists(FDatos.CarpetaCache + QStringLiteral("senderal.tar.gz")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(argumentos); }, 5000))
         << "the updater never started";
-    QFile a(argumentos);
-    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(a.readAll()),
-              FDatos.RutaPrograma + QLatin1Char('\n') + descargado + QLatin1Char('\n'));
+    const QStringList dados = QString::fromUtf8(prueba::Leer(argumentos)).split(QLatin1Char('\n'));
+    ASSERT_EQ(dados.size(), 3);
+    EXPECT_EQ(dados[0], FDatos.RutaPrograma);
+    // The second is the new folder, beside the program's and holding the whole archive.
+    EXPECT_TRUE(EsCarpetaNueva(FApp, dados[1])) << dados[1].toStdString();
+    EXPECT_EQ(prueba::Contenido(dados[1]),
+              prueba::Contenido(FCarpeta.filePath(QStringLiteral("origen"))));
     // The download asked the server, not a cache.
     EXPECT_TRUE(FServidor.Cabeceras.last().contains("no-cache"));
     EXPECT_TRUE(FServidor.Cabeceras.last().contains("User-Agent: agent"));
@@ -186,21 +208,29 @@ TEST_F(BuscadorTest, YesDownloadsAndHandsOverToTheUpdater) {
 
 TEST_F(BuscadorTest, MissingUpdaterLeavesTheProgramRunningWithAnError) {
     Publicar("// VERSION: 1.0.0.6\r\n");
-    FServidor.Poner(QStringLiteral("/AppUpdates/senderal.ex"), "nuevo");
+    PublicarPrograma(QStringLiteral("1.0.0.6"));
     FUi.Respuesta = true;
     EXPECT_THROW(Buscar(), ESenderalError);
     EXPECT_FALSE(FUi.Terminado);
     EXPECT_FALSE(FUi.PanelUpdate);
+    // The folder unpacked for the updater is not left behind.
+    EXPECT_EQ(prueba::Vecinos(FApp), (QStringList{QStringLiteral("app"), QStringLiteral("origen"),
+                                                  QStringLiteral("senderal.tar.gz")}));
 }
 
-TEST_F(BuscadorTest, FailedDownloadOfTheProgramIsOnlyLogged) {
-    Publicar("// VERSION: 1.0.0.6\r\n"); // no senderal.ex on the server: 404
+TEST_F(BuscadorTest, FailedDownloadOfTheProgramSaysWhyAndChangesNothing) {
+    Publicar("// VERSION: 1.0.0.6\r\n"); // no senderal.tar.gz on the server: 404
     PonerActualizadorFalso();
     FUi.Respuesta = true;
     Buscar();
     EXPECT_TRUE(FUi.Lineas.contains(QStringLiteral("No se ha podido descargar el fichero.")));
     EXPECT_FALSE(FUi.Terminado);
-    EXPECT_FALSE(QFile::exists(FDatos.CarpetaCache + QStringLiteral("senderal.ex")));
+    EXPECT_FALSE(QFile::exists(FDatos.CarpetaCache + QStringLiteral("senderal.tar.gz")));
+    ASSERT_EQ(FUi.Advertencias.size(), 1);
+    EXPECT_TRUE(FUi.Advertencias[0].contains(QStringLiteral("estado HTTP 404")))
+        << FUi.Advertencias[0].toStdString();
+    EXPECT_TRUE(FUi.Advertencias[0].contains(QStringLiteral("El programa sigue como estaba.")));
+    EXPECT_EQ(prueba::Vecinos(FApp), QStringList{QStringLiteral("app")});
 }
 
 TEST_F(BuscadorTest, FailuresSayWhyAndNeverClaimThereIsNoUpdate) {
