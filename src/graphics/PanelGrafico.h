@@ -3,6 +3,7 @@
 #include "SimpleGraph.h"
 #include "TrackPointMarks.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QLocale>
 #include <QWidget>
@@ -298,4 +299,6 @@ private:
     int FArrastreDesde = -1; // the point a drag across a graph started on
     QPoint FArrastreInicio;
     bool FArrastrando = false;
+    QElapsedTimer FRelojArrastre; // since the drag's last update of the stretch
+    qint64 FCosteArrastreMs = 0;  // how long to wait before the next one
 };

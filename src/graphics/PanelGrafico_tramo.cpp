@@ -22,7 +22,8 @@ constexpr int kAlcanceClicPx = 8;
 // A press that moves less than this before it is released is a click.
 constexpr int kMovimientoClicPx = 4;
 
-const QColor kResalteRuta(0, 150, 255, 170);
+// Opaque: a see-through wide line costs much more to draw where the track crosses itself.
+const QColor kResalteRuta(0, 150, 255);
 const QColor kBandaGrafico(80, 160, 255, 80);
 } // namespace
 
@@ -186,22 +187,19 @@ void TPanelGrafico::resaltarTramo() {
             g->QuitarResalte();
         return;
     }
-    auto tramoDe = [this](const TGraphLink* linea) {
-        std::vector<QPoint> v;
-        if (linea && FTramoHasta < linea->PointCount())
-            v.assign(linea->Points().begin() + FTramoDesde, linea->Points().begin() + FTramoHasta + 1);
-        return v;
-    };
     TResalte ruta;
-    ruta.Puntos = tramoDe(liRuta);
+    if (liRuta && FTramoHasta < liRuta->PointCount())
+        ruta.Puntos.assign(liRuta->Points().begin() + FTramoDesde, liRuta->Points().begin() + FTramoHasta + 1);
     ruta.Color = kResalteRuta;
-    ruta.AnchoPx = 6;
+    ruta.AnchoPx = 5;
     sgTrack->SetResalte(std::move(ruta));
     // The graphs shade the stretch behind their line, so that the line and the marker
-    // keep showing.
+    // keep showing; the band needs only the stretch's ends.
     for (TSimpleGraph* g : {sgAltura, sgVelocidad}) {
         TResalte r;
-        r.Puntos = tramoDe(g->ObjectCount() > 0 ? dynamic_cast<TGraphLink*>(g->Object(0)) : nullptr);
+        auto* linea = g->ObjectCount() > 0 ? dynamic_cast<TGraphLink*>(g->Object(0)) : nullptr;
+        if (linea && FTramoHasta < linea->PointCount())
+            r.Puntos = {linea->Point(FTramoDesde), linea->Point(FTramoHasta)};
         r.ColorBanda = kBandaGrafico;
         g->SetResalte(std::move(r));
     }
@@ -252,13 +250,15 @@ bool TPanelGrafico::ratonEnGrafico(TSimpleGraph* grafico, QEvent* e) {
         const int i = PuntoEnGrafico(grafico, pos.x());
         FArrastreDesde = -1;
         FArrastrando = false;
-        if (i < 0)
+        if (i < 0) {
             QuitarTramo();
-        else if ((m->modifiers() & Qt::ShiftModifier) && FAncla >= 0)
+        } else if ((m->modifiers() & Qt::ShiftModifier) && FAncla >= 0) {
             marcarDesdeClic(i, m->modifiers());
-        else {
+        } else {
             FArrastreDesde = i;
             FArrastreInicio = pos;
+            FRelojArrastre.invalidate();
+            FCosteArrastreMs = 0;
         }
         return true;
     }
@@ -268,9 +268,16 @@ bool TPanelGrafico::ratonEnGrafico(TSimpleGraph* grafico, QEvent* e) {
         if (!FArrastrando && std::abs(pos.x() - FArrastreInicio.x()) < kMovimientoClicPx)
             return true;
         FArrastrando = true;
+        // On a long track a stretch takes a while to work out: while the button is down the
+        // page follows the pointer at most half of the time, and the release always settles it.
+        if (FRelojArrastre.isValid() && FRelojArrastre.elapsed() < FCosteArrastreMs)
+            return true;
+        FRelojArrastre.start();
         const int desde = FArrastreDesde;
         ElegirTramo(desde, PuntoEnGrafico(grafico, pos.x(), true));
         FArrastreDesde = desde;
+        FCosteArrastreMs = FRelojArrastre.elapsed();
+        FRelojArrastre.start();
         return true;
     }
     case QEvent::MouseButtonRelease: {

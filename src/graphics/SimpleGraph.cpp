@@ -292,7 +292,7 @@ void TSimpleGraph::paintEvent(QPaintEvent* e) {
     pintarBandaResalte(p);
     p.setRenderHint(QPainter::Antialiasing, true);
     FScene.Render(p, t, QRectF(g0, g1).adjusted(-m, -m, m, m), true);
-    pintarLineaResalte(p);
+    pintarLineaResalte(p, clip);
     if (FArrastre == Arrastre::Banda) {
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(Qt::black, 1, Qt::DotLine));
@@ -322,30 +322,42 @@ void TSimpleGraph::pintarBandaResalte(QPainter& p) const {
                FResalte.ColorBanda);
 }
 
-void TSimpleGraph::pintarLineaResalte(QPainter& p) const {
+void TSimpleGraph::pintarLineaResalte(QPainter& p, const QRect& clip) const {
     if (FResalte.Vacio() || !FResalte.Color.isValid())
         return;
-    // Points that land on the pixel of the one before add nothing to the picture: a
-    // stretch of a million points is drawn as a few thousand.
-    QPolygonF linea;
-    QPoint previo(INT_MIN, INT_MIN);
-    for (const QPoint& g : FResalte.Puntos) {
-        const QPointF c = GraphToClient(g);
-        const QPoint px = c.toPoint();
-        if (px == previo)
-            continue;
-        previo = px;
-        linea << c;
-    }
     QPen pen(FResalte.Color, FResalte.AnchoPx);
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
-    if (linea.size() == 1)
-        p.drawPoint(linea.front());
-    else
-        p.drawPolyline(linea);
+    // Only the runs of segments that reach the area being painted are stroked, and a point
+    // closer than a pixel to the last one kept adds nothing: hovering over a stretch of a
+    // million points repaints a few segments, not the whole stretch.
+    const double m = FResalte.AnchoPx;
+    const QRectF zona = QRectF(clip).adjusted(-m, -m, m, m);
+    QPolygonF tramo;
+    auto trazar = [&] {
+        if (tramo.size() > 1)
+            p.drawPolyline(tramo);
+        tramo.clear();
+    };
+    QPointF ultimo = GraphToClient(FResalte.Puntos.front());
+    if (FResalte.Puntos.size() == 1 && zona.contains(ultimo))
+        p.drawPoint(ultimo);
+    for (size_t i = 1; i < FResalte.Puntos.size(); ++i) {
+        const QPointF c = GraphToClient(FResalte.Puntos[i]);
+        if (std::abs(c.x() - ultimo.x()) + std::abs(c.y() - ultimo.y()) < 2.0 && i + 1 < FResalte.Puntos.size())
+            continue;
+        if (QRectF(ultimo, c).normalized().adjusted(-0.5, -0.5, 0.5, 0.5).intersects(zona)) {
+            if (tramo.isEmpty())
+                tramo << ultimo;
+            tramo << c;
+        } else {
+            trazar();
+        }
+        ultimo = c;
+    }
+    trazar();
 }
 
 void TSimpleGraph::resizeEvent(QResizeEvent* e) {

@@ -139,7 +139,7 @@ private:
     void cancelarArrastre();
     void pintarGrid(QPainter& p, const QRect& clip);
     void pintarBandaResalte(QPainter& p) const;
-    void pintarLineaResalte(QPainter& p) const;
+    void pintarLineaResalte(QPainter& p, const QRect& clip) const;
     double escala() const { return FZoom / 100.0; }
 
     TGraphScene FScene;
