@@ -18,7 +18,9 @@
 #include <vector>
 
 namespace {
-double ms(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
+double ms(const QElapsedTimer& t) {
+    return t.nsecsElapsed() / 1e6;
+}
 
 void fila(const char* que, double medido, const char* objetivo) {
     std::printf("  %-52s %10.2f ms   %s\n", que, medido, objetivo);
@@ -98,7 +100,8 @@ int main(int argc, char** argv) {
 
     // Wheel notches over the middle of the view, in and out in turn: five zoom steps
     // of one percent, each repainted at once, as the user sees them.
-    const QPoint medio = panel.sgTrack->viewport()->mapToGlobal(panel.sgTrack->viewport()->rect().center());
+    const QPoint medio =
+        panel.sgTrack->viewport()->mapToGlobal(panel.sgTrack->viewport()->rect().center());
     t.start();
     for (int i = 0; i < 10; ++i) {
         bool hecho = false;
@@ -116,9 +119,10 @@ int main(int argc, char** argv) {
     const double tick = ms(t) / 200;
     panel.ActionStopAnimExecute();
 
-    std::printf("Plan view benchmark: %d points, canvas %d x %d px, fitted zoom %d %%, line width %d\n",
-                data.cdsPoints.RecordCount(), panel.sgTrack->ClientWidth(), panel.sgTrack->ClientHeight(),
-                panel.sgTrack->Zoom(), panel.seAnchoLinea->value());
+    std::printf(
+        "Plan view benchmark: %d points, canvas %d x %d px, fitted zoom %d %%, line width %d\n",
+        data.cdsPoints.RecordCount(), panel.sgTrack->ClientWidth(), panel.sgTrack->ClientHeight(),
+        panel.sgTrack->Zoom(), panel.seAnchoLinea->value());
     std::printf("  %-52s %10s      %s\n", "measure", "measured", "target");
     fila("reading the GPX (for reference)", lectura, "-");
     fila("measure pass alone (CalcularMedidasRuta, reference)", pasadaMedidas, "-");

@@ -24,8 +24,7 @@ int imprimirResumen(const QString& path, int desde = 0, int hasta = 0) {
     TLog log;
     TFormData data(&log);
     // The filtered climb uses the threshold the window uses.
-    data.AjustesFiguras.UmbralDesnivelM =
-        LeerConfiguracion(FicheroConfiguracion()).UmbralDesnivel;
+    data.AjustesFiguras.UmbralDesnivelM = LeerConfiguracion(FicheroConfiguracion()).UmbralDesnivel;
     QString failure;
     data.MostrarError = [&failure](const QString& text) { failure = text; };
     data.XMLDataFile = path;

@@ -1,8 +1,8 @@
 #include "FormSplash.h"
 
 #include "EnlacesSenderal.h"
-#include "SiluetaSplash.h"
 #include "MotivoRed.h"
+#include "SiluetaSplash.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -22,10 +22,10 @@ std::function<bool(const QUrl&)> TFSplash::AbrirDireccion = [](const QUrl& url) 
     return QDesktopServices::openUrl(url);
 };
 
-std::function<void(QWidget*, const QString&)> TFSplash::AvisarFallo =
-    [](QWidget* ventana, const QString& texto) {
-        QMessageBox::warning(ventana, ventana->windowTitle(), texto);
-    };
+std::function<void(QWidget*, const QString&)> TFSplash::AvisarFallo = [](QWidget* ventana,
+                                                                         const QString& texto) {
+    QMessageBox::warning(ventana, ventana->windowTitle(), texto);
+};
 
 QPixmap DibujarSvg(const QString& recurso, const QSize& tamano) {
     QPixmap pixmap(tamano);

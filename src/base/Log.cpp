@@ -5,8 +5,8 @@
 TLog::TLog(QObject* parent) : QObject(parent), FLineas{QString()} {}
 
 QString TLog::LineaConHora(const QString& AStr) {
-    return QTime::currentTime().toString(QStringLiteral("hh:mm:ss ")) +
-           QStringLiteral(" -->  ") + AStr;
+    return QTime::currentTime().toString(QStringLiteral("hh:mm:ss ")) + QStringLiteral(" -->  ") +
+           AStr;
 }
 
 void TLog::_Log(const QString& AStr, bool AWithTime) {

@@ -8,7 +8,7 @@
 // The log page shows it; every subsystem writes through `_Log`.
 class TLog : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TLog(QObject* parent = nullptr);
 
     // AWithTime prefixes the local time as "hh:nn:ss " and " -->  ".
@@ -21,10 +21,10 @@ public:
 
     static QString LineaConHora(const QString& AStr);
 
-signals:
+  signals:
     void LineaAgregada(const QString& line);
 
-private:
+  private:
     void agregar(const QString& line);
     QStringList FLineas;
 };

@@ -6,11 +6,11 @@
 // The program's own failure: carries the text the user sees. Command handlers let it
 // escape to the program-wide error box; expected failures return results instead.
 class ESenderalError : public std::runtime_error {
-public:
+  public:
     explicit ESenderalError(const QString& text)
         : std::runtime_error(text.toStdString()), FText(text) {}
     const QString& text() const noexcept { return FText; }
 
-private:
+  private:
     QString FText;
 };

@@ -141,10 +141,16 @@ void TGraphObject::BringToFront() {
     if (FOwner)
         FOwner->alFrente(this);
 }
-void TGraphObject::Invalidate() { Changed(false); }
+void TGraphObject::Invalidate() {
+    Changed(false);
+}
 
-void TGraphNode::SetWidth(int v) { Place(Left(), Top(), v, Height(), true); }
-void TGraphNode::SetHeight(int v) { Place(Left(), Top(), Width(), v, true); }
+void TGraphNode::SetWidth(int v) {
+    Place(Left(), Top(), v, Height(), true);
+}
+void TGraphNode::SetHeight(int v) {
+    Place(Left(), Top(), Width(), v, true);
+}
 void TGraphNode::SetBounds(int left, int top, int width, int height) {
     // Moving a node moves it back from the far edge; only a pure resize shrinks it.
     const bool soloTamano = left == Left() && top == Top();
@@ -171,7 +177,8 @@ QRect TGraphNode::Colocar(int left, int top, int width, int height, int minSize,
 }
 
 void TGraphNode::Place(int left, int top, int width, int height, bool sizeChanges) {
-    const QRect r = Colocar(left, top, width, height, FOwner ? FOwner->MinNodeSize : 1, sizeChanges);
+    const QRect r =
+        Colocar(left, top, width, height, FOwner ? FOwner->MinNodeSize : 1, sizeChanges);
     if (r != FBounds) {
         Changing();
         FBounds = r;
@@ -322,8 +329,9 @@ void TGraphLink::Draw(QPainter& painter, const TTransformacion& t) const {
     if (painter.hasClipping()) {
         const QRectF c = painter.clipBoundingRect();
         const double m = std::max(2.0, Pen().Width * t.Escala) + 2;
-        zona = QRectF((c.left() - m + t.Origen.x()) / t.Escala, (c.top() - m + t.Origen.y()) / t.Escala,
-                      (c.width() + 2 * m) / t.Escala, (c.height() + 2 * m) / t.Escala);
+        zona = QRectF((c.left() - m + t.Origen.x()) / t.Escala,
+                      (c.top() - m + t.Origen.y()) / t.Escala, (c.width() + 2 * m) / t.Escala,
+                      (c.height() + 2 * m) / t.Escala);
     }
     // On screen, consecutive points that fall on the same pixel add nothing but work.
     QPolygon tramo;
@@ -502,10 +510,14 @@ void TGraphScene::construirIndice() const {
     // Two rounds over the same rectangles: count per cell, then fill one flat array.
     auto recorrer = [this](auto&& porCelda) {
         auto celdasDe = [&](double l, double t, double r, double b, const Entrada& e) {
-            const int c0 = std::clamp(int(std::floor((l - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
-            const int c1 = std::clamp(int(std::floor((r - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
-            const int f0 = std::clamp(int(std::floor((t - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
-            const int f1 = std::clamp(int(std::floor((b - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
+            const int c0 =
+                std::clamp(int(std::floor((l - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
+            const int c1 =
+                std::clamp(int(std::floor((r - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
+            const int f0 =
+                std::clamp(int(std::floor((t - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
+            const int f1 =
+                std::clamp(int(std::floor((b - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
             for (int f = f0; f <= f1; ++f)
                 for (int c = c0; c <= c1; ++c)
                     porCelda(size_t(f) * size_t(FColumnas) + size_t(c), e);
@@ -519,13 +531,15 @@ void TGraphScene::construirIndice() const {
                     const QPoint a = pts[i];
                     const QPoint b = i + 1 < pts.size() ? pts[i + 1] : a;
                     celdasDe(std::min(a.x(), b.x()) - m, std::min(a.y(), b.y()) - m,
-                             std::max(a.x(), b.x()) + m, std::max(a.y(), b.y()) + m, {o.get(), int(i)});
+                             std::max(a.x(), b.x()) + m, std::max(a.y(), b.y()) + m,
+                             {o.get(), int(i)});
                 }
             } else {
                 const QRect d = o->DrawRect();
                 if (d.width() < 0 || d.height() < 0)
                     continue;
-                celdasDe(d.left(), d.top(), d.left() + d.width(), d.top() + d.height(), {o.get(), -1});
+                celdasDe(d.left(), d.top(), d.left() + d.width(), d.top() + d.height(),
+                         {o.get(), -1});
             }
         }
     };
@@ -555,9 +569,11 @@ TGraphObject* TGraphScene::ObjectAt(const QPointF& p) const {
         const Entrada& e = FEntradas[k];
         if (!e.obj->Visible() || (mejor && e.obj->FZ <= zMejor))
             continue;
-        TGraphObject* hit = e.segmento >= 0
-                                ? (static_cast<const TGraphLink*>(e.obj)->SegmentHit(e.segmento, p) ? e.obj : nullptr)
-                                : e.obj->Pick(p);
+        TGraphObject* hit =
+            e.segmento >= 0
+                ? (static_cast<const TGraphLink*>(e.obj)->SegmentHit(e.segmento, p) ? e.obj
+                                                                                    : nullptr)
+                : e.obj->Pick(p);
         if (hit) {
             mejor = hit;
             zMejor = e.obj->FZ;
@@ -582,7 +598,8 @@ struct ClaveSello {
 };
 size_t qHash(const ClaveSello& k, size_t seed = 0) {
     return ::qHash(k.w * 131 + k.h, seed) ^ ::qHash(k.pen.Color ^ (k.brush.Color << 1), seed) ^
-           ::qHash(int(k.pen.Style) * 7 + int(k.brush.Style) * 3 + int(k.elipse) + k.penPx * 11, seed);
+           ::qHash(int(k.pen.Style) * 7 + int(k.brush.Style) * 3 + int(k.elipse) + k.penPx * 11,
+                   seed);
 }
 } // namespace
 
@@ -592,10 +609,14 @@ std::vector<TGraphObject*> TGraphScene::candidatos(const QRectF& area) const {
         construirIndice();
     if (FColumnas == 0)
         return r;
-    const int c0 = std::clamp(int(std::floor((area.left() - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
-    const int c1 = std::clamp(int(std::floor((area.right() - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
-    const int f0 = std::clamp(int(std::floor((area.top() - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
-    const int f1 = std::clamp(int(std::floor((area.bottom() - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
+    const int c0 =
+        std::clamp(int(std::floor((area.left() - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
+    const int c1 =
+        std::clamp(int(std::floor((area.right() - FAreaIndice.left()) / FCelda)), 0, FColumnas - 1);
+    const int f0 =
+        std::clamp(int(std::floor((area.top() - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
+    const int f1 =
+        std::clamp(int(std::floor((area.bottom() - FAreaIndice.top()) / FCelda)), 0, FFilas - 1);
     ++FVisitaActual;
     for (int f = f0; f <= f1; ++f)
         for (int c = c0; c <= c1; ++c) {
@@ -608,7 +629,8 @@ std::vector<TGraphObject*> TGraphScene::candidatos(const QRectF& area) const {
                 }
             }
         }
-    std::sort(r.begin(), r.end(), [](const TGraphObject* a, const TGraphObject* b) { return a->FZ < b->FZ; });
+    std::sort(r.begin(), r.end(),
+              [](const TGraphObject* a, const TGraphObject* b) { return a->FZ < b->FZ; });
     return r;
 }
 
@@ -641,7 +663,8 @@ void TGraphScene::Render(QPainter& painter, const TTransformacion& t, const QRec
         if (!o->Visible())
             continue;
         const TGraphObject::TForma forma = o->Forma();
-        const bool nodo = forma == TGraphObject::TForma::Elipse || forma == TGraphObject::TForma::Rectangulo;
+        const bool nodo =
+            forma == TGraphObject::TForma::Elipse || forma == TGraphObject::TForma::Rectangulo;
         if (nodo && o->Pen().Style == psClear && o->Brush().Style == bsClear)
             continue; // nothing to see; it still answers the pointer
         const QRect d = o->DrawRect();
@@ -655,12 +678,18 @@ void TGraphScene::Render(QPainter& painter, const TTransformacion& t, const QRec
             const int h = std::max(1, int(std::lrint((b.y() + b.height()) * e - oy)) - y0);
             if (w <= 48 && h <= 48) {
                 // Stamping the same picture twice in a row on the same pixel changes nothing.
-                if (hayUltimo && x0 == ux && y0 == uy && w == uw && h == uh && ultimo->Forma() == forma &&
-                    ultimo->Pen().Color == o->Pen().Color && ultimo->Pen().Style == o->Pen().Style &&
-                    ultimo->Pen().Width == o->Pen().Width && ultimo->Brush().Color == o->Brush().Color &&
+                if (hayUltimo && x0 == ux && y0 == uy && w == uw && h == uh &&
+                    ultimo->Forma() == forma && ultimo->Pen().Color == o->Pen().Color &&
+                    ultimo->Pen().Style == o->Pen().Style &&
+                    ultimo->Pen().Width == o->Pen().Width &&
+                    ultimo->Brush().Color == o->Brush().Color &&
                     ultimo->Brush().Style == o->Brush().Style)
                     continue;
-                const ClaveSello k{w, h, o->Pen(), o->Brush(), forma == TGraphObject::TForma::Elipse,
+                const ClaveSello k{w,
+                                   h,
+                                   o->Pen(),
+                                   o->Brush(),
+                                   forma == TGraphObject::TForma::Elipse,
                                    int(std::lrint(std::max(1.0, o->Pen().Width * e)))};
                 const int m = k.pen.Style == psClear ? 0 : k.penPx;
                 auto it = sellos.find(k);

@@ -67,12 +67,14 @@ struct TTransformacion {
     // Pictures for a printer or a file keep exact shapes instead of the raster shortcuts.
     bool Vectorial = false;
 
-    QPointF Mapear(double x, double y) const { return {x * Escala - Origen.x(), y * Escala - Origen.y()}; }
+    QPointF Mapear(double x, double y) const {
+        return {x * Escala - Origen.x(), y * Escala - Origen.y()};
+    }
 };
 
 // Base of everything placed on a canvas. Objects belong to their scene, which frees them.
 class TGraphObject {
-public:
+  public:
     virtual ~TGraphObject() = default;
     TGraphObject(const TGraphObject&) = delete;
     TGraphObject& operator=(const TGraphObject&) = delete;
@@ -113,7 +115,7 @@ public:
     enum class TForma { Otra, Rectangulo, Elipse, Linea };
     virtual TForma Forma() const { return TForma::Otra; }
 
-protected:
+  protected:
     explicit TGraphObject(TGraphScene* owner) : FOwner(owner) {}
     // Called before a change of the drawn extent, so that the old place is repainted.
     void Changing();
@@ -123,7 +125,7 @@ protected:
 
     TGraphScene* FOwner;
 
-private:
+  private:
     friend class TGraphScene;
     friend class TTrackPointMarks;
     TGraphPen FPen;
@@ -131,12 +133,12 @@ private:
     bool FVisible = true;
     bool FSelected = false;
     TGraphObjectOptions FOptions = goLinkable | goSelectable | goShowCaption;
-    std::uint64_t FZ = 0; // z-order stamp: larger lies on top
+    std::uint64_t FZ = 0;              // z-order stamp: larger lies on top
     mutable std::uint32_t FVisita = 0; // last lookup that collected it
 };
 
 class TGraphNode : public TGraphObject {
-public:
+  public:
     int Left() const { return FBounds.left(); }
     int Top() const { return FBounds.top(); }
     int Width() const { return FBounds.width(); }
@@ -157,14 +159,14 @@ public:
     // The shape on the device, from the node's bounds.
     QRectF DeviceRect(const TTransformacion& t) const;
 
-protected:
+  protected:
     explicit TGraphNode(TGraphScene* owner) : TGraphObject(owner) {}
     void Place(int left, int top, int width, int height, bool sizeChanges);
     QRect FBounds{0, 0, 0, 0};
 };
 
 class TRectangularNode : public TGraphNode {
-public:
+  public:
     explicit TRectangularNode(TGraphScene* owner) : TGraphNode(owner) {}
     TForma Forma() const override { return TForma::Rectangulo; }
     bool HitTest(const QPointF& p) const override;
@@ -172,7 +174,7 @@ public:
 };
 
 class TEllipticNode : public TGraphNode {
-public:
+  public:
     explicit TEllipticNode(TGraphScene* owner) : TGraphNode(owner) {}
     TForma Forma() const override { return TForma::Elipse; }
     bool HitTest(const QPointF& p) const override;
@@ -184,7 +186,7 @@ public:
 // On the plan view a node is made by the route's marks (TTrackPointMarks) only when a
 // point is asked for, and its look and place are those of its mark.
 class TTrackNode : public TEllipticNode {
-public:
+  public:
     explicit TTrackNode(TGraphScene* owner) : TEllipticNode(owner) {}
 
     void SetMedidas(const TTablaMedidas* tabla, int indice) {
@@ -216,10 +218,10 @@ public:
     // Within its marks: above every mark that was not brought forward after it.
     void BringToFront() override;
 
-protected:
+  protected:
     void Changed(bool geometry) override;
 
-private:
+  private:
     friend class TTrackPointMarks;
     const TTablaMedidas* FTabla = nullptr;
     int FIndice = 0;
@@ -230,7 +232,7 @@ private:
 
 // A polyline through integer points; link points are not confined by the canvas.
 class TGraphLink : public TGraphObject {
-public:
+  public:
     explicit TGraphLink(TGraphScene* owner) : TGraphObject(owner) {}
     TForma Forma() const override { return TForma::Linea; }
 
@@ -255,7 +257,7 @@ public:
     void Draw(QPainter& painter, const TTransformacion& t) const override;
     bool SegmentHit(int segment, const QPointF& p) const;
 
-private:
+  private:
     void comprobarIndice(int index) const;
     std::vector<QPoint> FPoints;
     void invalidarCaches() {
@@ -273,7 +275,7 @@ private:
 // The objects of one canvas, in z-order, with what every canvas needs regardless of
 // the window: bounds, pointer lookup, and rendering onto any painter.
 class TGraphScene {
-public:
+  public:
     TGraphScene();
     ~TGraphScene();
     TGraphScene(const TGraphScene&) = delete;
@@ -320,7 +322,7 @@ public:
             f(o.get());
     }
 
-private:
+  private:
     friend class TGraphObject;
     friend class TGraphNode;
     friend class TGraphLink;

@@ -37,7 +37,9 @@
 #include <cmath>
 
 namespace {
-QString textoMetros() { return LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")); }
+QString textoMetros() {
+    return LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros"));
+}
 
 // A fitted zoom made smaller by a tenth (a twentieth...): in whole percent, dropping the
 // fraction of the cut, except for a graph only a fractional zoom shows whole.
@@ -86,8 +88,8 @@ void TPanelGrafico::crearPagina() {
     pnlTitulo = new QLabel(this);
     pnlTitulo->setObjectName(QStringLiteral("pnlTitulo"));
     pnlTitulo->setAutoFillBackground(true);
-    pnlTitulo->setStyleSheet(QStringLiteral(
-        "QLabel#pnlTitulo { background: #3a5f8f; color: white; font-weight: bold; padding: 3px; }"));
+    pnlTitulo->setStyleSheet(QStringLiteral("QLabel#pnlTitulo { background: #3a5f8f; color: white; "
+                                            "font-weight: bold; padding: 3px; }"));
     raiz->addWidget(pnlTitulo);
 
     auto* cuerpo = new QHBoxLayout;
@@ -128,7 +130,8 @@ void TPanelGrafico::crearPagina() {
         // Half the strip each: the altitude panel takes the integer half.
         tira->addWidget(caja, 1);
     };
-    crearAux(pnlAuxAltura, sgAltura, "pnlAuxAltura", "sgAltura", QStringLiteral("Gráfico de Altura"));
+    crearAux(pnlAuxAltura, sgAltura, "pnlAuxAltura", "sgAltura",
+             QStringLiteral("Gráfico de Altura"));
     crearAux(pnlAuxVelocidad, sgVelocidad, "pnlAuxVelocidad", "sgVelocidad",
              QStringLiteral("Gráfico de Velocidad"));
     crearListaGrafico();
@@ -141,18 +144,22 @@ void TPanelGrafico::crearPagina() {
         g->viewport()->installEventFilter(this);
 
     connect(sgTrack, &TSimpleGraph::ObjectMouseEnter, this,
-            [this](TSimpleGraph* c, TGraphObject* o) { ejecutar([=] { sgTrackObjectMouseEnter(c, o); }); });
+            [this](TSimpleGraph* c, TGraphObject* o) {
+                ejecutar([=] { sgTrackObjectMouseEnter(c, o); });
+            });
     connect(sgTrack, &TSimpleGraph::ObjectMouseLeave, this,
             [this](TSimpleGraph* c, TGraphObject* o) { sgTrackObjectMouseLeave(c, o); });
     connect(sgTrack, &TSimpleGraph::Exit, this, [this] { ejecutar([this] { sgTrackExit(); }); });
-    connect(sgTrack, &TSimpleGraph::DblClick, this, [this] { ejecutar([this] { sgTrackDblClick(); }); });
+    connect(sgTrack, &TSimpleGraph::DblClick, this,
+            [this] { ejecutar([this] { sgTrackDblClick(); }); });
     connect(sgTrack, &TSimpleGraph::MouseWheelDown, this,
             [this](const QPoint& p, bool* h) { ejecutar([=] { sgTrackMouseWheel(p, h, -1); }); });
     connect(sgTrack, &TSimpleGraph::MouseWheelUp, this,
             [this](const QPoint& p, bool* h) { ejecutar([=] { sgTrackMouseWheel(p, h, +1); }); });
     // The graphs follow their panels' width on every resize.
     for (TSimpleGraph* g : {sgTrack, sgAltura, sgVelocidad})
-        connect(g, &TSimpleGraph::Redimensionado, this, [this, g] { ejecutar([this, g] { alRedimensionar(g); }); });
+        connect(g, &TSimpleGraph::Redimensionado, this,
+                [this, g] { ejecutar([this, g] { alRedimensionar(g); }); });
 }
 
 QWidget* TPanelGrafico::crearPanelDatos() {
@@ -169,7 +176,8 @@ QWidget* TPanelGrafico::crearPanelDatos() {
         QString hint;
     };
     const Fila filas[] = {
-        {&lblEnterMouse, "lblEnterMouse", "punto", QStringLiteral("Información del punto"), QString()},
+        {&lblEnterMouse, "lblEnterMouse", "punto", QStringLiteral("Información del punto"),
+         QString()},
         {&lbldgFecha, "lbldgFecha", "fecha", QStringLiteral("Fecha"), QStringLiteral("Fecha")},
         {&lbldgHora, "lbldgHora", "hora", QStringLiteral("Hora"), QStringLiteral("Hora")},
         {&lbldgLatitud, "lbldgLatitud", "latitud", QStringLiteral("Latitud"),
@@ -205,7 +213,8 @@ QWidget* TPanelGrafico::crearPanelDatos() {
     for (const Fila& f : filas) {
         auto* icono = new QLabel(pnlGraficoDatos);
         icono->setObjectName(QStringLiteral("img") + QLatin1String(f.nombre + 3));
-        icono->setPixmap(QIcon(QStringLiteral(":/graficos/%1.svg").arg(QLatin1String(f.icono))).pixmap(16, 16));
+        icono->setPixmap(
+            QIcon(QStringLiteral(":/graficos/%1.svg").arg(QLatin1String(f.icono))).pixmap(16, 16));
         icono->setFixedSize(16, 16);
         auto* l = new QLabel(f.texto, pnlGraficoDatos);
         l->setObjectName(QLatin1String(f.nombre));
@@ -278,7 +287,8 @@ QWidget* TPanelGrafico::crearPanelAnimacion() {
     sbVElocidad->setValue(2);
     g->addWidget(lVel, 2, 0);
     g->addWidget(sbVElocidad, 2, 1);
-    connect(sbVElocidad, &QScrollBar::valueChanged, this, [this] { ejecutar([this] { sbVElocidadChange(); }); });
+    connect(sbVElocidad, &QScrollBar::valueChanged, this,
+            [this] { ejecutar([this] { sbVElocidadChange(); }); });
     return pnlAnimacion;
 }
 
@@ -292,7 +302,8 @@ void TPanelGrafico::UsarAnchoLinea(QSpinBox* box) {
     seAnchoLinea->setObjectName(QStringLiteral("seAnchoLinea"));
     seAnchoLinea->setRange(1, 10);
     seAnchoLinea->setToolTip(QStringLiteral("Ancho de línea"));
-    connect(seAnchoLinea, &QSpinBox::valueChanged, this, [this] { ejecutar([this] { seAnchoLineaChange(); }); });
+    connect(seAnchoLinea, &QSpinBox::valueChanged, this,
+            [this] { ejecutar([this] { seAnchoLineaChange(); }); });
 }
 
 void TPanelGrafico::EnlazarAcciones(const TAccionesGrafico& a) {
@@ -386,7 +397,9 @@ void TPanelGrafico::asegurarGeometria() {
             w->layout()->activate();
 }
 
-int TPanelGrafico::anchoLinea() const { return seAnchoLinea->value(); }
+int TPanelGrafico::anchoLinea() const {
+    return seAnchoLinea->value();
+}
 
 // ------------------------------------------------------------------ plan view
 
@@ -445,7 +458,8 @@ void TPanelGrafico::CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medida
         TProyeccion proyeccion;
         const int conCoordenadas = tabla.PuntosConCoordenadas();
         for (int i = 0; i < conCoordenadas; ++i) {
-            proyeccion.Incluir(CoordenadaEntera(tabla.Latitud(i)), CoordenadaEntera(tabla.Longitud(i)));
+            proyeccion.Incluir(CoordenadaEntera(tabla.Latitud(i)),
+                               CoordenadaEntera(tabla.Longitud(i)));
             dejarPasarEventos(i + 1, 2 * n);
         }
         tabla.ComprobarCoordenadas();
@@ -559,7 +573,9 @@ void TPanelGrafico::RedibujarRuta(int ancho, qint64 colorLinea, qint64 /*colorFo
     }
 }
 
-void TPanelGrafico::seAnchoLineaChange() { RedibujarRuta(anchoLinea(), -1, -1); }
+void TPanelGrafico::seAnchoLineaChange() {
+    RedibujarRuta(anchoLinea(), -1, -1);
+}
 
 void TPanelGrafico::colbLineaChange(TColor color) {
     FColorLinea = color;
@@ -629,8 +645,12 @@ void TPanelGrafico::actVerGridExecute() {
     sincronizarChecks();
 }
 
-void TPanelGrafico::ActionGraficoMoverExecute() { sgTrack->SetCommandMode(cmPan); }
-void TPanelGrafico::ActionEditModeExecute() { sgTrack->SetCommandMode(cmViewOnly); }
+void TPanelGrafico::ActionGraficoMoverExecute() {
+    sgTrack->SetCommandMode(cmPan);
+}
+void TPanelGrafico::ActionEditModeExecute() {
+    sgTrack->SetCommandMode(cmViewOnly);
+}
 
 void TPanelGrafico::ActionCentrarExecute() {
     // The route itself is fitted and centred: the anchor at the origin lies half the
@@ -688,12 +708,13 @@ void TPanelGrafico::ActionExporGraficotBMPExecute() {
 
 void TPanelGrafico::ActionImprimirRutaExecute() {
     QPrinter printer(QPrinter::HighResolution);
-    const bool aceptado = DialogoImpresora ? DialogoImpresora(printer)
-                                           : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
+    const bool aceptado = DialogoImpresora
+                              ? DialogoImpresora(printer)
+                              : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
     if (!aceptado)
         return;
     printer.setDocName(window()->windowTitle().isEmpty() ? QApplication::applicationDisplayName()
-                                                          : window()->windowTitle());
+                                                         : window()->windowTitle());
     QPainter painter;
     if (!painter.begin(&printer))
         throw ESenderalError(
@@ -781,10 +802,13 @@ void TPanelGrafico::crearGrafico(TSimpleGraph* canvas, TColor color, bool altura
         ajustarGrafico(canvas);
     }
     ajustarGrafico(canvas);
-    (canvas == sgAltura ? FAjustePendienteAltura : FAjustePendienteVelocidad) = !canvas->isVisible();
+    (canvas == sgAltura ? FAjustePendienteAltura : FAjustePendienteVelocidad) =
+        !canvas->isVisible();
 }
 
-void TPanelGrafico::CrearGraficoAltura() { crearGrafico(sgAltura, clLime, true); }
+void TPanelGrafico::CrearGraficoAltura() {
+    crearGrafico(sgAltura, clLime, true);
+}
 void TPanelGrafico::CrearGraficoVelocidad() {
     llenarListaGrafico();
     crearGrafico(sgVelocidad, ColorMagnitud(FMagnitud), false);
@@ -835,7 +859,8 @@ void TPanelGrafico::sgTrackObjectMouseEnter(TSimpleGraph* canvas, TGraphObject* 
     const QDateTime momento = QDateTimeDesdeFechaHora(nodo->FechaHora());
     lbldgFecha->setText(momento.isValid() ? Locale.toString(momento.date(), QLocale::ShortFormat)
                                           : QString());
-    lbldgHora->setText(momento.isValid() ? Locale.toString(momento.time(), formatoHoraLarga(Locale)) : QString());
+    lbldgHora->setText(momento.isValid() ? Locale.toString(momento.time(), formatoHoraLarga(Locale))
+                                         : QString());
     lbldgLatitud->setText(nodo->LatitudAsString());
     lbldgLongitud->setText(nodo->LongitudAsString());
     lbldgElevacion->setText(patron(nodo->Elevacion(), QStringLiteral("#,##0.00 ") + u));
@@ -1015,12 +1040,23 @@ void TPanelGrafico::ActionStopAnimExecute() {
 
 void TPanelGrafico::sbVElocidadChange() {
     switch (sbVElocidad->value()) {
-    case 1: TimerAnim->setInterval(100); break;
-    case 2: TimerAnim->setInterval(50); break;
-    case 3: TimerAnim->setInterval(30); break;
-    case 4: TimerAnim->setInterval(20); break;
-    case 5: TimerAnim->setInterval(10); break;
-    default: break;
+    case 1:
+        TimerAnim->setInterval(100);
+        break;
+    case 2:
+        TimerAnim->setInterval(50);
+        break;
+    case 3:
+        TimerAnim->setInterval(30);
+        break;
+    case 4:
+        TimerAnim->setInterval(20);
+        break;
+    case 5:
+        TimerAnim->setInterval(10);
+        break;
+    default:
+        break;
     }
 }
 

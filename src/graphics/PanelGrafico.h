@@ -4,8 +4,8 @@
 #include "TrackPointMarks.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QLocale>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -58,7 +58,7 @@ struct TAccionesGrafico {
 // every later view reads and the state of inspection and animation.
 class TPanelGrafico : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TPanelGrafico(QWidget* parent = nullptr);
     ~TPanelGrafico() override;
 
@@ -232,12 +232,12 @@ public:
     // The close command: animation stopped, node list and the three canvases emptied.
     void Limpiar();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     void crearPagina();
     QWidget* crearPanelDatos();
     QWidget* crearPanelAnimacion();
@@ -285,15 +285,17 @@ private:
     // The numbers the nodes read; freed with them.
     std::vector<std::shared_ptr<const TTablaMedidas>> FMedidas;
     // The table of the route on the page, if any.
-    const TTablaMedidas* tablaRuta() const { return FMedidas.empty() ? nullptr : FMedidas.back().get(); }
+    const TTablaMedidas* tablaRuta() const {
+        return FMedidas.empty() ? nullptr : FMedidas.back().get();
+    }
 
     TMagnitudGrafico FMagnitud = mgVelocidad;
-    QString FTituloVelocidad; // the speed graph's own title while another quantity shows
-    int FMarcado = -1;        // the point the graphs' markers are on
+    QString FTituloVelocidad;            // the speed graph's own title while another quantity shows
+    int FMarcado = -1;                   // the point the graphs' markers are on
     std::vector<double> FValoresGrafico; // the sensor plotted, a value for every point
     double FMaximoGrafico = 0;
     int FTramoDesde = -1, FTramoHasta = -1;
-    int FAncla = -1; // the point a shift-click stretches from
+    int FAncla = -1;   // the point a shift-click stretches from
     QPoint FPulsacion; // where the left button went down on the plan view
     bool FPulsado = false;
     int FArrastreDesde = -1; // the point a drag across a graph started on

@@ -37,20 +37,25 @@ const TMagnitud Magnitudes[] = {
      0xFF00FF},
 };
 
-Sensor sensorDe(TPanelGrafico::TMagnitudGrafico m) { return Sensor(int(m) - 1); }
+Sensor sensorDe(TPanelGrafico::TMagnitudGrafico m) {
+    return Sensor(int(m) - 1);
+}
 
 QString nombreMagnitud(int m) {
-    return LookupText(QLatin1String(Magnitudes[m].claveNombre), QString::fromUtf8(Magnitudes[m].nombre));
+    return LookupText(QLatin1String(Magnitudes[m].claveNombre),
+                      QString::fromUtf8(Magnitudes[m].nombre));
 }
 } // namespace
 
-TColor TPanelGrafico::ColorMagnitud(TMagnitudGrafico m) { return Magnitudes[int(m)].color; }
+TColor TPanelGrafico::ColorMagnitud(TMagnitudGrafico m) {
+    return Magnitudes[int(m)].color;
+}
 
 QList<QLabel*> TPanelGrafico::etiquetasPunto() const {
-    return {lblEnterMouse,  lbldgFecha,       lbldgHora,         lbldgLatitud,   lbldgLongitud,
-            lbldgElevacion, lbldgDistAcum,    lbldgAscAcum,      lbldgDescAcum,  lbldgVelocidad,
-            lbldgAscFiltrado, lbldgDescFiltrado, lbldgPendiente, lbldgPulso,     lbldgCadencia,
-            lbldgPotencia,  lbldgTemperatura};
+    return {lblEnterMouse,    lbldgFecha,        lbldgHora,      lbldgLatitud,  lbldgLongitud,
+            lbldgElevacion,   lbldgDistAcum,     lbldgAscAcum,   lbldgDescAcum, lbldgVelocidad,
+            lbldgAscFiltrado, lbldgDescFiltrado, lbldgPendiente, lbldgPulso,    lbldgCadencia,
+            lbldgPotencia,    lbldgTemperatura};
 }
 
 // The sensor rows show only for the quantities the built track has.
@@ -76,20 +81,24 @@ void TPanelGrafico::llenarFilasExtra(int i) {
     const auto figuras = Figuras ? Figuras() : nullptr;
     const bool hay = figuras && i >= 0 && i < figuras->Puntos();
     const QString u = LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros"));
-    const QString filtrado = LookupText(QStringLiteral("_STR_PT_FILTRADO"), QStringLiteral("%s (filtrado)"));
+    const QString filtrado =
+        LookupText(QStringLiteral("_STR_PT_FILTRADO"), QStringLiteral("%s (filtrado)"));
     auto conFiltrado = [&](double v) {
-        return hay ? QString(filtrado).replace(QLatin1String("%s"), patron(v, QStringLiteral("#,##0.00 ") + u))
+        return hay ? QString(filtrado).replace(QLatin1String("%s"),
+                                               patron(v, QStringLiteral("#,##0.00 ") + u))
                    : QString();
     };
     lbldgAscFiltrado->setText(conFiltrado(hay ? figuras->AscensoFiltrado(i) : 0));
     lbldgDescFiltrado->setText(conFiltrado(hay ? figuras->DescensoFiltrado(i) : 0));
-    lbldgPendiente->setText(hay ? patron(figuras->Pendiente(i), QStringLiteral("#,#0.0 %")) : QString());
+    lbldgPendiente->setText(hay ? patron(figuras->Pendiente(i), QStringLiteral("#,#0.0 %"))
+                                : QString());
 
     const TSensoresPuntos* sensores = Sensores ? Sensores() : nullptr;
     auto valor = [&](Sensor s) { return sensores ? sensores->Valor(i, s) : std::nan(""); };
-    lbldgPulso->setText(patron(valor(Sensor::Pulso), QStringLiteral("#,##0 ") +
-                                                         LookupText(QStringLiteral("_STR_UNIDAD_PULSO"),
-                                                                    QStringLiteral("ppm"))));
+    lbldgPulso->setText(
+        patron(valor(Sensor::Pulso),
+               QStringLiteral("#,##0 ") +
+                   LookupText(QStringLiteral("_STR_UNIDAD_PULSO"), QStringLiteral("ppm"))));
     lbldgCadencia->setText(patron(valor(Sensor::Cadencia), QStringLiteral("#,##0 rpm")));
     lbldgPotencia->setText(patron(valor(Sensor::Potencia), QStringLiteral("#,##0 W")));
     lbldgTemperatura->setText(patron(valor(Sensor::Temperatura), QStringLiteral("#,##0.0 °C")));
@@ -105,8 +114,8 @@ void TPanelGrafico::crearListaGrafico() {
     // Its items follow the track and come from the run-time texts.
     cbGraficoDerecho->setProperty("SinTraduccion", true);
     cbGraficoDerecho->setFocusPolicy(Qt::NoFocus);
-    cbGraficoDerecho->setToolTip(LookupText(QStringLiteral("_STR_MAG_ELEGIR"),
-                                            QStringLiteral("Qué muestra este gráfico")));
+    cbGraficoDerecho->setToolTip(
+        LookupText(QStringLiteral("_STR_MAG_ELEGIR"), QStringLiteral("Qué muestra este gráfico")));
     cbGraficoDerecho->hide();
     pnlAuxVelocidad->installEventFilter(this);
     connect(cbGraficoDerecho, qOverload<int>(&QComboBox::activated), this, [this](int fila) {
@@ -178,7 +187,8 @@ void TPanelGrafico::llenarListaGrafico() {
         if (FTituloVelocidad.isEmpty())
             FTituloVelocidad = pnlAuxVelocidad->title();
         const TMagnitud& m = Magnitudes[int(FMagnitud)];
-        pnlAuxVelocidad->setTitle(LookupText(QLatin1String(m.claveTitulo), QString::fromUtf8(m.titulo)));
+        pnlAuxVelocidad->setTitle(
+            LookupText(QLatin1String(m.claveTitulo), QString::fromUtf8(m.titulo)));
     }
 }
 
@@ -188,7 +198,9 @@ int TPanelGrafico::yGrafico(int i, bool altura) const {
         return YAltura(AlturaMaxima, tabla.Elevacion(i));
     if (FMagnitud == mgVelocidad || size_t(i) >= FValoresGrafico.size())
         return YVelocidad(VelocidadMaxima, tabla.VelocidadInstant(i));
-    return int(Magnitudes[int(FMagnitud)].unidadesPorValor * (FMaximoGrafico - FValoresGrafico[size_t(i)])) + 10;
+    return int(Magnitudes[int(FMagnitud)].unidadesPorValor *
+               (FMaximoGrafico - FValoresGrafico[size_t(i)])) +
+           10;
 }
 
 void TPanelGrafico::ElegirMagnitudGrafico(TMagnitudGrafico m) {

@@ -30,7 +30,8 @@ const QColor kBandaGrafico(80, 160, 255, 80);
 QWidget* TPanelGrafico::crearPanelTramo() {
     pnlTramo = new QGroupBox(QStringLiteral("Tramo seleccionado"), this);
     pnlTramo->setObjectName(QStringLiteral("pnlTramo"));
-    pnlTramo->setToolTip(QStringLiteral("Pulse Esc o haga clic fuera de la ruta para quitar el tramo"));
+    pnlTramo->setToolTip(
+        QStringLiteral("Pulse Esc o haga clic fuera de la ruta para quitar el tramo"));
     auto* g = new QGridLayout(pnlTramo);
     g->setVerticalSpacing(3);
     lblTramoPuntos = new QLabel(pnlTramo);
@@ -117,7 +118,8 @@ int TPanelGrafico::PuntoEnGrafico(TSimpleGraph* grafico, int clientX, bool alBor
     if (!alBorde && (x < pts.front().x() - margen || x > pts.back().x() + margen))
         return -1;
     // The x of the points grow with their number.
-    auto it = std::lower_bound(pts.begin(), pts.end(), x, [](const QPoint& p, double v) { return p.x() < v; });
+    auto it = std::lower_bound(pts.begin(), pts.end(), x,
+                               [](const QPoint& p, double v) { return p.x() < v; });
     int i = int(it - pts.begin());
     if (i == int(pts.size()) || (i > 0 && x - pts[size_t(i - 1)].x() < pts[size_t(i)].x() - x))
         --i;
@@ -161,10 +163,12 @@ void TPanelGrafico::mostrarTramo() {
             const QString t = patron(v, QStringLiteral("#,##0.0"));
             return v > 0 && t != patron(0, QStringLiteral("#,##0.0")) ? signo + t : t;
         };
-        return QStringLiteral("%1 / %2 m").arg(conSigno(QLatin1Char('+'), subida), conSigno(QLatin1Char('-'), bajada));
+        return QStringLiteral("%1 / %2 m")
+            .arg(conSigno(QLatin1Char('+'), subida), conSigno(QLatin1Char('-'), bajada));
     };
     // The two numbers in turn: a translation may put other words between them.
-    QString puntos = LookupText(QStringLiteral("_STR_TRAMO_PUNTOS"), QStringLiteral("Puntos %s a %s"));
+    QString puntos =
+        LookupText(QStringLiteral("_STR_TRAMO_PUNTOS"), QStringLiteral("Puntos %s a %s"));
     for (int n : {FTramoDesde + 1, FTramoHasta + 1})
         if (const int at = int(puntos.indexOf(QLatin1String("%s"))); at >= 0)
             puntos.replace(at, 2, QString::number(n));
@@ -189,7 +193,8 @@ void TPanelGrafico::resaltarTramo() {
     }
     TResalte ruta;
     if (liRuta && FTramoHasta < liRuta->PointCount())
-        ruta.Puntos.assign(liRuta->Points().begin() + FTramoDesde, liRuta->Points().begin() + FTramoHasta + 1);
+        ruta.Puntos.assign(liRuta->Points().begin() + FTramoDesde,
+                           liRuta->Points().begin() + FTramoHasta + 1);
     ruta.Color = kResalteRuta;
     ruta.AnchoPx = 5;
     sgTrack->SetResalte(std::move(ruta));

@@ -24,7 +24,9 @@ TSimpleGraph::TSimpleGraph(QWidget* parent) : QAbstractScrollArea(parent) {
     FScene.OnCambio = [this](const QRect& r) { repintar(r); };
 }
 
-TSimpleGraph::~TSimpleGraph() { FScene.OnCambio = nullptr; }
+TSimpleGraph::~TSimpleGraph() {
+    FScene.OnCambio = nullptr;
+}
 
 void TSimpleGraph::Clear() {
     cancelarArrastre();
@@ -38,7 +40,9 @@ void TSimpleGraph::Clear() {
     viewport()->update();
 }
 
-void TSimpleGraph::BeginUpdate() { ++FScene.UpdateCount; }
+void TSimpleGraph::BeginUpdate() {
+    ++FScene.UpdateCount;
+}
 
 void TSimpleGraph::EndUpdate() {
     if (FScene.UpdateCount == 0)
@@ -105,7 +109,9 @@ QRect TSimpleGraph::VisibleBounds() const {
     return QRect(l, t, r - l, b - t);
 }
 
-void TSimpleGraph::SetScrollPos(const QPoint& p) { fijarScroll(p.x(), p.y()); }
+void TSimpleGraph::SetScrollPos(const QPoint& p) {
+    fijarScroll(p.x(), p.y());
+}
 
 void TSimpleGraph::fijarScroll(double x, double y) {
     const int nx = int(std::lround(x)), ny = int(std::lround(y));
@@ -117,7 +123,9 @@ void TSimpleGraph::fijarScroll(double x, double y) {
     repintar(QRect());
 }
 
-int TSimpleGraph::Zoom() const { return std::max(1, int(std::lround(FZoom))); }
+int TSimpleGraph::Zoom() const {
+    return std::max(1, int(std::lround(FZoom)));
+}
 
 double TSimpleGraph::ZoomMinimo() const {
     const QRect b = GraphBounds();
@@ -346,7 +354,8 @@ void TSimpleGraph::pintarLineaResalte(QPainter& p, const QRect& clip) const {
         p.drawPoint(ultimo);
     for (size_t i = 1; i < FResalte.Puntos.size(); ++i) {
         const QPointF c = GraphToClient(FResalte.Puntos[i]);
-        if (std::abs(c.x() - ultimo.x()) + std::abs(c.y() - ultimo.y()) < 2.0 && i + 1 < FResalte.Puntos.size())
+        if (std::abs(c.x() - ultimo.x()) + std::abs(c.y() - ultimo.y()) < 2.0 &&
+            i + 1 < FResalte.Puntos.size())
             continue;
         if (QRectF(ultimo, c).normalized().adjusted(-0.5, -0.5, 0.5, 0.5).intersects(zona)) {
             if (tramo.isEmpty())
@@ -402,8 +411,10 @@ void TSimpleGraph::mouseMoveEvent(QMouseEvent* e) {
         const bool h = horizontalScrollBar()->isVisible(), v = verticalScrollBar()->isVisible();
         QScrollBar* hb = horizontalScrollBar();
         QScrollBar* vb = verticalScrollBar();
-        const int nx = h ? std::clamp(FScrollInicio.x() - d.x(), hb->minimum(), hb->maximum()) : FScrollX;
-        const int ny = v ? std::clamp(FScrollInicio.y() - d.y(), vb->minimum(), vb->maximum()) : FScrollY;
+        const int nx =
+            h ? std::clamp(FScrollInicio.x() - d.x(), hb->minimum(), hb->maximum()) : FScrollX;
+        const int ny =
+            v ? std::clamp(FScrollInicio.y() - d.y(), vb->minimum(), vb->maximum()) : FScrollY;
         fijarScroll(nx, ny);
     } else if (FArrastre == Arrastre::Banda) {
         FScrollInicio = pos;
@@ -421,7 +432,9 @@ void TSimpleGraph::mouseReleaseEvent(QMouseEvent* e) {
         viewport()->update();
         if (banda.width() < 3 && banda.height() < 3)
             return;
-        const QRect g = QRectF(ClientToGraph(FInicioArrastre), ClientToGraph(e->position())).normalized().toRect();
+        const QRect g = QRectF(ClientToGraph(FInicioArrastre), ClientToGraph(e->position()))
+                            .normalized()
+                            .toRect();
         if (e->modifiers() & Qt::AltModifier) {
             ZoomRect(g);
         } else if (FMode == cmEdit) {

@@ -31,7 +31,7 @@ enum TGraphZoomOrigin { zoCenter, zoCursor };
 // integer graph units. A graph point shows at pixel point * Zoom / 100 - scroll.
 class TSimpleGraph : public QAbstractScrollArea {
     Q_OBJECT
-public:
+  public:
     explicit TSimpleGraph(QWidget* parent = nullptr);
     ~TSimpleGraph() override;
 
@@ -110,7 +110,7 @@ public:
     // All objects scaled uniformly and centred into `rect` of the painter's device.
     void Print(QPainter& painter, const QRect& rect) const;
 
-signals:
+  signals:
     void ObjectMouseEnter(TSimpleGraph* sender, TGraphObject* object);
     void ObjectMouseLeave(TSimpleGraph* sender, TGraphObject* object);
     void DblClick();
@@ -120,7 +120,7 @@ signals:
     void MouseWheelUp(const QPoint& screenPos, bool* handled);
     void Redimensionado();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -132,7 +132,7 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     bool viewportEvent(QEvent* e) override;
 
-private:
+  private:
     void actualizarBarras();
     void repintar(const QRect& areaGrafica);
     void fijarScroll(double x, double y);

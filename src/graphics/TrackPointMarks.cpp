@@ -29,7 +29,7 @@ QRect conPluma(const QRect& b, const TGraphPen& pen) {
 // stamped wherever it repeats; the same picture twice in a row on the same pixels is
 // drawn once.
 class TSellador {
-public:
+  public:
     TSellador(QPainter& painter, const TTransformacion& t) : FP(painter), FT(t) {}
 
     void Dibujar(const QRect& b, const TGraphPen& pen, const TGraphBrush& brush) {
@@ -46,8 +46,10 @@ public:
             FP.drawEllipse(QRectF(FT.Mapear(b.x(), b.y()), QSizeF(b.width() * e, b.height() * e)));
             return;
         }
-        const Clave k{w, h, pen.Color, pen.Style == psClear ? -1 : int(std::lrint(std::max(1.0, pen.Width * e))),
-                      brush.Color, brush.Style};
+        const Clave k{
+            w,           h,
+            pen.Color,   pen.Style == psClear ? -1 : int(std::lrint(std::max(1.0, pen.Width * e))),
+            brush.Color, brush.Style};
         if (FHayUltimo && x0 == FX && y0 == FY && k == FUltima)
             return;
         auto it = FSellos.find(k);
@@ -70,7 +72,7 @@ public:
         FX = x0, FY = y0;
     }
 
-private:
+  private:
     struct Clave {
         int w, h;
         TColor penColor;
@@ -82,7 +84,8 @@ private:
                    brushColor == o.brushColor && brushStyle == o.brushStyle;
         }
         friend size_t qHash(const Clave& k, size_t seed = 0) {
-            return ::qHash(k.w * 131 + k.h, seed) ^ ::qHash(k.penColor ^ (k.brushColor << 1), seed) ^
+            return ::qHash(k.w * 131 + k.h, seed) ^
+                   ::qHash(k.penColor ^ (k.brushColor << 1), seed) ^
                    ::qHash(k.penPx * 7 + int(k.brushStyle), seed);
         }
     };
@@ -122,7 +125,9 @@ TTrackPointMarks::~TTrackPointMarks() {
     }
 }
 
-int TTrackPointMarks::minimo() const { return FOwner ? FOwner->MinNodeSize : 1; }
+int TTrackPointMarks::minimo() const {
+    return FOwner ? FOwner->MinNodeSize : 1;
+}
 
 double TTrackPointMarks::alcanceEn(const QRectF& area) const {
     // Near the edges of the canvas the placement rule pushes marks inward, up to their
@@ -130,8 +135,8 @@ double TTrackPointMarks::alcanceEn(const QRectF& area) const {
     const int tam = std::max(2 * FMitad, minimo());
     const double borde = 2.0 * tam + 2;
     constexpr double maximo = 65535; // the greatest coordinate a node may reach
-    const bool cerca = area.left() - borde < 0 || area.top() - borde < 0 || area.right() + borde > maximo ||
-                       area.bottom() + borde > maximo;
+    const bool cerca = area.left() - borde < 0 || area.top() - borde < 0 ||
+                       area.right() + borde > maximo || area.bottom() + borde > maximo;
     return cerca ? std::max(FAlcance, tam + 1) : FAlcance;
 }
 
@@ -165,7 +170,8 @@ void TTrackPointMarks::SetPoints(std::vector<QPoint> centres, const TTablaMedida
 
 QRect TTrackPointMarks::marcaPorDefecto(int i) const {
     const QPoint c = FCentros[size_t(i)];
-    return TGraphNode::Colocar(c.x() - FMitad, c.y() - FMitad, 2 * FMitad, 2 * FMitad, minimo(), false);
+    return TGraphNode::Colocar(c.x() - FMitad, c.y() - FMitad, 2 * FMitad, 2 * FMitad, minimo(),
+                               false);
 }
 
 QRect TTrackPointMarks::MarkRect(int i) const {
@@ -224,7 +230,8 @@ void TTrackPointMarks::nodoCambiado(TTrackNode* nodo, bool geometry) {
     FRectValido = false;
     const QRect r = conPluma(nodo->BoundsRect(), nodo->Pen());
     const QPoint c = FCentros[size_t(nodo->FIndice)];
-    const int lejos = std::max({c.x() - r.left(), r.right() + 1 - c.x(), c.y() - r.top(), r.bottom() + 1 - c.y()});
+    const int lejos = std::max(
+        {c.x() - r.left(), r.right() + 1 - c.x(), c.y() - r.top(), r.bottom() + 1 - c.y()});
     FAlcance = std::max(FAlcance, lejos + 1);
     // The canvas's bounds and pointer index follow from the node's own change.
 }
@@ -249,12 +256,15 @@ QRect TTrackPointMarks::DrawRect() const {
     if (!FCentros.empty()) {
         // Placement only ever moves a mark toward the inside, so the extreme centres give
         // the extreme marks.
-        const QRect a = TGraphNode::Colocar(FExtensionCentros.left() - FMitad, FExtensionCentros.top() - FMitad,
-                                            2 * FMitad, 2 * FMitad, minimo(), false);
-        const QRect b = TGraphNode::Colocar(FExtensionCentros.right() - FMitad, FExtensionCentros.bottom() - FMitad,
-                                            2 * FMitad, 2 * FMitad, minimo(), false);
+        const QRect a =
+            TGraphNode::Colocar(FExtensionCentros.left() - FMitad, FExtensionCentros.top() - FMitad,
+                                2 * FMitad, 2 * FMitad, minimo(), false);
+        const QRect b = TGraphNode::Colocar(FExtensionCentros.right() - FMitad,
+                                            FExtensionCentros.bottom() - FMitad, 2 * FMitad,
+                                            2 * FMitad, minimo(), false);
         // Extent as right/bottom edges, as a node's: a mark 4 wide at 0 reaches 4.
-        r = conPluma(QRect(a.x(), a.y(), b.x() + b.width() - a.x(), b.y() + b.height() - a.y()), FPen);
+        r = conPluma(QRect(a.x(), a.y(), b.x() + b.width() - a.x(), b.y() + b.height() - a.y()),
+                     FPen);
         for (const auto& [i, nodo] : FNodos)
             if (nodo->Visible())
                 r = r.united(nodo->DrawRect());
@@ -280,7 +290,8 @@ void TTrackPointMarks::construirCeldas() const {
     FFilas = e.height() / FCelda + 1;
     const size_t celdas = size_t(FColumnas) * size_t(FFilas);
     auto celdaDe = [&](const QPoint& c) {
-        return size_t((c.y() - e.top()) / FCelda) * size_t(FColumnas) + size_t((c.x() - e.left()) / FCelda);
+        return size_t((c.y() - e.top()) / FCelda) * size_t(FColumnas) +
+               size_t((c.x() - e.left()) / FCelda);
     };
     FInicio.assign(celdas + 1, 0);
     for (const QPoint& c : FCentros)
@@ -299,10 +310,12 @@ template <class F> void TTrackPointMarks::recorrerArea(const QRectF& area, F f) 
     if (FColumnas == 0)
         return;
     const QRect& e = FExtensionCentros;
-    if (area.right() < e.left() || area.left() > e.right() || area.bottom() < e.top() || area.top() > e.bottom())
+    if (area.right() < e.left() || area.left() > e.right() || area.bottom() < e.top() ||
+        area.top() > e.bottom())
         return;
     const int c0 = std::clamp(int(std::floor((area.left() - e.left()) / FCelda)), 0, FColumnas - 1);
-    const int c1 = std::clamp(int(std::floor((area.right() - e.left()) / FCelda)), 0, FColumnas - 1);
+    const int c1 =
+        std::clamp(int(std::floor((area.right() - e.left()) / FCelda)), 0, FColumnas - 1);
     const int f0 = std::clamp(int(std::floor((area.top() - e.top()) / FCelda)), 0, FFilas - 1);
     const int f1 = std::clamp(int(std::floor((area.bottom() - e.top()) / FCelda)), 0, FFilas - 1);
     for (int fila = f0; fila <= f1; ++fila)
@@ -332,7 +345,8 @@ int TTrackPointMarks::PointAt(const QPointF& p) const {
         // On top: the node brought forward last, else the latest point.
         if (mejor >= 0 && (elevado < elevadoMejor || (elevado == elevadoMejor && i < mejor)))
             return;
-        const bool hit = n ? n->Visible() && dentroElipse(n->BoundsRect(), p) : dentroElipse(marcaPorDefecto(i), p);
+        const bool hit = n ? n->Visible() && dentroElipse(n->BoundsRect(), p)
+                           : dentroElipse(marcaPorDefecto(i), p);
         if (hit) {
             mejor = i;
             elevadoMejor = elevado;
@@ -341,7 +355,9 @@ int TTrackPointMarks::PointAt(const QPointF& p) const {
     return mejor;
 }
 
-bool TTrackPointMarks::HitTest(const QPointF& p) const { return PointAt(p) >= 0; }
+bool TTrackPointMarks::HitTest(const QPointF& p) const {
+    return PointAt(p) >= 0;
+}
 
 TGraphObject* TTrackPointMarks::Pick(const QPointF& p) {
     const int i = PointAt(p);
@@ -384,7 +400,8 @@ void TTrackPointMarks::Draw(QPainter& painter, const TTransformacion& t) const {
         // A small area (a moving point, the animation's current point) takes the points
         // of its cells; a large one goes through them all.
         const QRectF todo = FExtensionCentros;
-        if (!zona.isNull() && zona.width() * zona.height() * 16 < std::max(1.0, todo.width() * todo.height())) {
+        if (!zona.isNull() &&
+            zona.width() * zona.height() * 16 < std::max(1.0, todo.width() * todo.height())) {
             for (int i : enArea(zona))
                 dibujarPunto(i);
         } else {

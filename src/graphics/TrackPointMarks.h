@@ -14,7 +14,7 @@
 // later points on top, except nodes brought forward one by one, which lie above all the
 // others in the order they came forward.
 class TTrackPointMarks : public TGraphObject {
-public:
+  public:
     explicit TTrackPointMarks(TGraphScene* owner);
     ~TTrackPointMarks() override;
 
@@ -45,7 +45,7 @@ public:
     void Draw(QPainter& painter, const TTransformacion& t) const override;
     TGraphObject* Pick(const QPointF& p) override;
 
-private:
+  private:
     friend class TTrackNode;
     void nodoCambiado(TTrackNode* nodo, bool geometry);
     void nodoAlFrente(TTrackNode* nodo);
@@ -84,7 +84,7 @@ private:
 
 // The nodes of a route's points in point order, each made when it is first asked for.
 class TTrackNodeList {
-public:
+  public:
     explicit TTrackNodeList(TTrackPointMarks* marks = nullptr) : FMarcas(marks) {}
     size_t size() const { return FMarcas ? size_t(FMarcas->Count()) : 0; }
     bool empty() const { return size() == 0; }
@@ -94,7 +94,7 @@ public:
     TTrackPointMarks* Marks() const { return FMarcas; }
 
     class iterator {
-    public:
+      public:
         iterator(const TTrackNodeList* l, size_t i) : FLista(l), FI(i) {}
         TTrackNode* operator*() const { return (*FLista)[FI]; }
         iterator& operator++() {
@@ -104,13 +104,13 @@ public:
         bool operator!=(const iterator& o) const { return FI != o.FI; }
         bool operator==(const iterator& o) const { return FI == o.FI; }
 
-    private:
+      private:
         const TTrackNodeList* FLista;
         size_t FI;
     };
     iterator begin() const { return iterator(this, 0); }
     iterator end() const { return iterator(this, size()); }
 
-private:
+  private:
     TTrackPointMarks* FMarcas;
 };

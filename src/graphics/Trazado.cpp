@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdint>
 
-int CoordenadaEntera(double grados) { return int(std::trunc(grados * 10000)); }
+int CoordenadaEntera(double grados) {
+    return int(std::trunc(grados * 10000));
+}
 
 int RedondeoPar(double v) {
     const double r = std::round(v);
@@ -66,7 +68,9 @@ int AnchoLineaAutomatico(int anchoGrafico) {
     return v <= 2 ? 2 : v;
 }
 
-int XGrafico(int i, double s) { return RedondeoPar(i * s) + 10; }
+int XGrafico(int i, double s) {
+    return RedondeoPar(i * s) + 10;
+}
 
 int YAltura(double alturaMaxima, double elevacion) {
     return int(std::trunc(alturaMaxima + 10 - elevacion));

@@ -21,7 +21,7 @@ int RedondeoPar(double v);
 // being squashed against the edge: every offset is divided by `Factor`, the smallest
 // integer that lets the route fit. Normal routes keep Factor 1 and the exact rule above.
 class TProyeccion {
-public:
+  public:
     // First pass: every point once.
     void Incluir(int latI, int lonI);
     int MaxLatI() const { return FMaxLat; }

@@ -17,17 +17,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
 namespace {
 // Puts `valor` in the "%s" of a translated text; a "%" in the value stays text.
 QString FormatearMotivo(QString texto, const QString& valor) {
-    return texto.replace(QLatin1String("%s"), valor).replace(QLatin1String("\r\n"),
-                                                              QLatin1String("\n"));
+    return texto.replace(QLatin1String("%s"), valor)
+        .replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
 QString TextoCalculando() {
@@ -99,7 +99,8 @@ TPaginaIBP::TPaginaIBP(TLog* log, QWidget* parent)
 TPaginaIBP::~TPaginaIBP() = default;
 
 void TPaginaIBP::Navegar(const QString& url) {
-    TCargaAlMostrar::De(wbIBPIndex)->Navegar(QUrl(url.isEmpty() ? QStringLiteral("about:blank") : url));
+    TCargaAlMostrar::De(wbIBPIndex)
+        ->Navegar(QUrl(url.isEmpty() ? QStringLiteral("about:blank") : url));
 }
 
 void TPaginaIBP::RefreshClick(const QString& trackPath) {

@@ -34,8 +34,8 @@ class TPaginaIBP : public QWidget {
     QPushButton* btnAvisoIBP;
 
     // Dialogs and the desktop's browser; tests replace them.
-    std::function<bool(QPrinter*)> DialogoImprimir; // true: print on that printer
-    std::function<QString(const QString&)> SDPDF;   // suggested name in, chosen file out
+    std::function<bool(QPrinter*)> DialogoImprimir;    // true: print on that printer
+    std::function<QString(const QString&)> SDPDF;      // suggested name in, chosen file out
     std::function<bool(const QUrl&)> AbrirEnNavegador; // false: nothing opened it
     std::function<void(const QString&)> Avisar;        // a warning box
 

@@ -16,7 +16,7 @@ TCargaAlMostrar::TCargaAlMostrar(QWebEngineView* view)
 
 TCargaAlMostrar* TCargaAlMostrar::De(QWebEngineView* view) {
     if (auto* existing = view->findChild<TCargaAlMostrar*>(QStringLiteral("CargaAlMostrar"),
-                                                            Qt::FindDirectChildrenOnly))
+                                                           Qt::FindDirectChildrenOnly))
         return existing;
     return new TCargaAlMostrar(view);
 }

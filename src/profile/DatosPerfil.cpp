@@ -1,8 +1,8 @@
 #include "DatosPerfil.h"
 
-#include "TablaMedidas.h"
 #include "Numeros.h"
 #include "SenderalError.h"
+#include "TablaMedidas.h"
 #include "TrackStores.h"
 
 #include <algorithm>

@@ -3,7 +3,6 @@
 #include "SenderalError.h"
 
 #include <QAreaSeries>
-#include <algorithm>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QLineSeries>
@@ -11,6 +10,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 TGraficoPerfil::TGraficoPerfil(QWidget* parent)

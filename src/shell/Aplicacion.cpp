@@ -70,8 +70,10 @@ int EjecutarSnapshot(const QString& dir, const QString& file) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     const bool loaded = file.isEmpty() || (data.cdsTrack.Active() && window.HabilitadoTrack());
     if (!loaded || !errors.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(errors.isEmpty() ? QStringLiteral("No se ha podido cargar %1").arg(file)
-                                                                 : errors.join(QLatin1Char('\n'))));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(errors.isEmpty()
+                                    ? QStringLiteral("No se ha podido cargar %1").arg(file)
+                                    : errors.join(QLatin1Char('\n'))));
         if (!loaded)
             return 1;
     }

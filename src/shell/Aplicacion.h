@@ -6,7 +6,7 @@
 // program-wide error box, and the program goes on.
 class TAplicacion : public QApplication {
     Q_OBJECT
-public:
+  public:
     TAplicacion(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };

@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <QPixmap>
 
-TColorBox::TColorBox(const QColor& initial, QWidget* parent) : QToolButton(parent), FColor(initial) {
+TColorBox::TColorBox(const QColor& initial, QWidget* parent)
+    : QToolButton(parent), FColor(initial) {
     setAutoRaise(false);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
     setIconSize(QSize(36, 12));

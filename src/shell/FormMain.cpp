@@ -15,14 +15,13 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QFileDialog>
-#include <QToolTip>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -37,6 +36,7 @@
 #include <QStatusTipEvent>
 #include <QTextCursor>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -45,7 +45,9 @@ std::function<void(const QString&)> TFMain::ManejadorErrorGlobal;
 namespace {
 const char* const PaginaInicio = "https://senderal.org/";
 
-QIcon icono(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name))); }
+QIcon icono(const char* name) {
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+}
 
 QWidget* paginaVacia(QStackedWidget* stack, const char* name) {
     auto* page = new QWidget(stack);
@@ -60,7 +62,8 @@ QWidget* paginaVacia(QStackedWidget* stack, const char* name) {
 
 TFMain::TFMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("FMain"));
-    Argumentos = arguments.isEmpty() ? QStringList{QCoreApplication::applicationFilePath()} : arguments;
+    Argumentos =
+        arguments.isEmpty() ? QStringList{QCoreApplication::applicationFilePath()} : arguments;
     Log = new TLog(this);
 
     MensajeInfo = [this](const QString& t) { QMessageBox::information(this, windowTitle(), t); };
@@ -136,7 +139,9 @@ void TFMain::SetFormData(TFormData* data) {
     HabilitarAccionesRuta(false);
 }
 
-void TFMain::_Log(const QString& AStr, bool AWithTime) { Log->_Log(AStr, AWithTime); }
+void TFMain::_Log(const QString& AStr, bool AWithTime) {
+    Log->_Log(AStr, AWithTime);
+}
 
 // ---------------------------------------------------------------------------------------
 // Commands
@@ -151,41 +156,69 @@ void TFMain::crearAcciones() {
     };
     const Def defs[] = {
         {&Action1, "Action1", "&Abrir ruta...", "Abrir un fichero de track", "abrir"},
-        {&ActionCerrarRuta, "ActionCerrarRuta", "&Limpiar ruta", "Limpiar los datos de la ruta actual", "limpiar"},
-        {&ActionCerrarAplicacion, "ActionCerrarAplicacion", "&Cerrar aplicación", "Cerrar la aplicacin", "salir"},
+        {&ActionCerrarRuta, "ActionCerrarRuta", "&Limpiar ruta",
+         "Limpiar los datos de la ruta actual", "limpiar"},
+        {&ActionCerrarAplicacion, "ActionCerrarAplicacion", "&Cerrar aplicación",
+         "Cerrar la aplicacin", "salir"},
         {&ActionAcercaDe, "ActionAcercaDe", "&Acerca de...", "Acerca de...", "acercade"},
-        {&ActionConversionRutas, "ActionConversionRutas", "C&onvertir ruta...", "Acceder a la conversión de rutas", "convertir"},
-        {&ActionVerGraficoTrack, "ActionVerGraficoTrack", "&Ver Track", "Visualizar Gráfica del Track", "vertrack"},
-        {&ActionVerGraficoMaps, "ActionVerGraficoMaps", "Ver &Google Maps", "Visualizar en Google Maps", "vermapa"},
-        {&ActionVerGraficoPerfil, "ActionVerGraficoPerfil", "Ver &Perfil de ruta", "Visualizar perfil del track", "verperfil"},
+        {&ActionConversionRutas, "ActionConversionRutas", "C&onvertir ruta...",
+         "Acceder a la conversión de rutas", "convertir"},
+        {&ActionVerGraficoTrack, "ActionVerGraficoTrack", "&Ver Track",
+         "Visualizar Gráfica del Track", "vertrack"},
+        {&ActionVerGraficoMaps, "ActionVerGraficoMaps", "Ver &Google Maps",
+         "Visualizar en Google Maps", "vermapa"},
+        {&ActionVerGraficoPerfil, "ActionVerGraficoPerfil", "Ver &Perfil de ruta",
+         "Visualizar perfil del track", "verperfil"},
         {&ActionVerIBPIndex, "ActionVerIBPIndex", "Ver &IBPIndex", "Ver IBPIndex", "veribp"},
         {&ActionZoomIn, "ActionZoomIn", "Zoom &In", "CTRL+   Acercar el zoom", "zoomin"},
         {&ActionZoomOut, "ActionZoomOut", "Zoom &Out", "CTRL-    Alejar el Zoom", "zoomout"},
-        {&ActionCentrarGraficoRuta, "ActionCentrarGraficoRuta", "&Centrar gráfico del track", "CTRL+W   Centrar el track", "centrar"},
-        {&ActionVerGrid, "ActionVerGrid", "Ver/Ocultar &Grid", "Visualizar/Ocultar el Grid", "grid"},
-        {&ActionGraficoEdicion, "ActionGraficoEdicion", "Modo &Edición", "Cambiar a modo Edición", "edicion"},
+        {&ActionCentrarGraficoRuta, "ActionCentrarGraficoRuta", "&Centrar gráfico del track",
+         "CTRL+W   Centrar el track", "centrar"},
+        {&ActionVerGrid, "ActionVerGrid", "Ver/Ocultar &Grid", "Visualizar/Ocultar el Grid",
+         "grid"},
+        {&ActionGraficoEdicion, "ActionGraficoEdicion", "Modo &Edición", "Cambiar a modo Edición",
+         "edicion"},
         {&ActionGraficoMover, "ActionGraficoMover", "&Mover", "Mover el gráfico", "mover"},
-        {&ActionVerConPuntos, "ActionVerConPuntos", "Ruta con &puntos", "Dibujar la ruta utilizando puntos", "puntos"},
-        {&ActionVerConLineas, "ActionVerConLineas", "Ruta con &línea", "Dibujar la ruta utilizando linea", "lineas"},
-        {&ActionImprimirRuta, "ActionImprimirRuta", "Imprimir gráfico", "Imprimir gráfico de la ruta", "imprimir"},
-        {&ActionExporGraficotBMP, "ActionExporGraficotBMP", "Grabar como imagen", "Exportar gráfico como bmp", "grabarimagen"},
+        {&ActionVerConPuntos, "ActionVerConPuntos", "Ruta con &puntos",
+         "Dibujar la ruta utilizando puntos", "puntos"},
+        {&ActionVerConLineas, "ActionVerConLineas", "Ruta con &línea",
+         "Dibujar la ruta utilizando linea", "lineas"},
+        {&ActionImprimirRuta, "ActionImprimirRuta", "Imprimir gráfico",
+         "Imprimir gráfico de la ruta", "imprimir"},
+        {&ActionExporGraficotBMP, "ActionExporGraficotBMP", "Grabar como imagen",
+         "Exportar gráfico como bmp", "grabarimagen"},
         {&ActionPLayAnim, "ActionPLayAnim", "", "Comenzar/reanudar la animación", "play"},
         {&ActionPauseAnim, "ActionPauseAnim", "", "Pausar la animación", "pause"},
         {&ActionStopAnim, "ActionStopAnim", "", "Detener la animación", "stop"},
-        {&ActionGrabarImagen, "ActionGrabarImagen", "Grabar como Imagen", "Grabar la imagen del mapa", "grabarimagen"},
-        {&ActionImprimirGoogleMaps, "ActionImprimirGoogleMaps", "Imprimir Mapa de Google", "Imprimir el mapa", "imprimir"},
-        {&ActionVerGoogleEarth, "ActionVerGoogleEarth", "Ver en Google Earth", "Ver en Google Earth", "earth"},
-        {&ActionConvertPLT, "ActionConvertPLT", "GPX  ->  PLT", "Convertir la ruta existente a formato PLT (OziExplorer)", "exportar"},
-        {&ActionConvertKML, "ActionConvertKML", "GPX  ->  KML", "Convertir la ruta existente a formato KML (KeyHole Markup language -Google Maps-)", "exportar"},
-        {&ActionPerfilVerRelleno, "ActionPerfilVerRelleno", "Ver relleno", "Ver relleno del gráfico", "relleno"},
-        {&ActionImprimirPerfil, "ActionImprimirPerfil", "Imprimir Perfil", "Imprimir el perfil de la ruta", "imprimir"},
-        {&ActionGrabarPerfilImagen, "ActionGrabarPerfilImagen", "Grabar como imagen", "Grabar imagen del perfil", "grabarimagen"},
-        {&ActionImprimirIBPIndex, "ActionImprimirIBPIndex", "Imprimir IBPIndex", "Imprimir datos de IBPIndex", "imprimir"},
-        {&ActionGrabarIBPIndex, "ActionGrabarIBPIndex", "Grabar IPBIndex en PDF", "Grabar IPBIndex en PDF", "pdf"},
-        {&ActionRecalcularIBP, "ActionRecalcularIBP", "Recalcular &IBPIndex", "Recalcular &IBPIndex", "recalcular"},
-        {&ActionAbrirWebIBPIndex, "ActionAbrirWebIBPIndex", "Acerca de IBPIndex...", "Ac", "acercaibp"},
-        {&ActionBuscarUpdates, "ActionBuscarUpdates", "Buscar &actualizaciones", "Buscar actualizaciones del programa", "actualizaciones"},
-        {&ActionCambiarIdioma, "ActionCambiarIdioma", "", "Seleccionar idioma para la aplicación", "idioma"},
+        {&ActionGrabarImagen, "ActionGrabarImagen", "Grabar como Imagen",
+         "Grabar la imagen del mapa", "grabarimagen"},
+        {&ActionImprimirGoogleMaps, "ActionImprimirGoogleMaps", "Imprimir Mapa de Google",
+         "Imprimir el mapa", "imprimir"},
+        {&ActionVerGoogleEarth, "ActionVerGoogleEarth", "Ver en Google Earth",
+         "Ver en Google Earth", "earth"},
+        {&ActionConvertPLT, "ActionConvertPLT", "GPX  ->  PLT",
+         "Convertir la ruta existente a formato PLT (OziExplorer)", "exportar"},
+        {&ActionConvertKML, "ActionConvertKML", "GPX  ->  KML",
+         "Convertir la ruta existente a formato KML (KeyHole Markup language -Google Maps-)",
+         "exportar"},
+        {&ActionPerfilVerRelleno, "ActionPerfilVerRelleno", "Ver relleno",
+         "Ver relleno del gráfico", "relleno"},
+        {&ActionImprimirPerfil, "ActionImprimirPerfil", "Imprimir Perfil",
+         "Imprimir el perfil de la ruta", "imprimir"},
+        {&ActionGrabarPerfilImagen, "ActionGrabarPerfilImagen", "Grabar como imagen",
+         "Grabar imagen del perfil", "grabarimagen"},
+        {&ActionImprimirIBPIndex, "ActionImprimirIBPIndex", "Imprimir IBPIndex",
+         "Imprimir datos de IBPIndex", "imprimir"},
+        {&ActionGrabarIBPIndex, "ActionGrabarIBPIndex", "Grabar IPBIndex en PDF",
+         "Grabar IPBIndex en PDF", "pdf"},
+        {&ActionRecalcularIBP, "ActionRecalcularIBP", "Recalcular &IBPIndex",
+         "Recalcular &IBPIndex", "recalcular"},
+        {&ActionAbrirWebIBPIndex, "ActionAbrirWebIBPIndex", "Acerca de IBPIndex...", "Ac",
+         "acercaibp"},
+        {&ActionBuscarUpdates, "ActionBuscarUpdates", "Buscar &actualizaciones",
+         "Buscar actualizaciones del programa", "actualizaciones"},
+        {&ActionCambiarIdioma, "ActionCambiarIdioma", "", "Seleccionar idioma para la aplicación",
+         "idioma"},
         {&ActionSiguienteTab, "ActionSiguienteTab", "ActionSiguienteTab", "", nullptr},
     };
     for (const Def& d : defs) {
@@ -200,13 +233,14 @@ void TFMain::crearAcciones() {
         *d.slot = a;
     }
     Action1->setShortcut(QKeySequence::Open);
-    ActionZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    ActionZoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     // The hint names Ctrl and '-', so that is the key.
     ActionZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     ActionCentrarGraficoRuta->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     ActionVerGrid->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    ActionSiguienteTab->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Right),
-                                      QKeySequence(Qt::CTRL | Qt::Key_Right)});
+    ActionSiguienteTab->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Right), QKeySequence(Qt::CTRL | Qt::Key_Right)});
     ActionVerGrid->setCheckable(true);
     ActionVerConPuntos->setCheckable(true);
     ActionVerConLineas->setCheckable(true);
@@ -250,10 +284,13 @@ void TFMain::crearAcciones() {
     Conectar(ActionSiguienteTab, [this] { ActionSiguienteTabExecute(); });
 }
 
-QList<QAction*> TFMain::Acciones() const { return findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly); }
+QList<QAction*> TFMain::Acciones() const {
+    return findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
+}
 
 void TFMain::Conectar(QAction* action, std::function<void()> handler) {
-    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { Proteger(handler); });
+    connect(action, &QAction::triggered, this,
+            [handler = std::move(handler)] { Proteger(handler); });
 }
 
 void TFMain::Proteger(const std::function<void()>& handler) {
@@ -330,7 +367,8 @@ void TFMain::crearRibbon() {
     g->addLarge(ActionImprimirRuta, QStringLiteral("&Imprimir gráfico"));
     g->addLarge(ActionExporGraficotBMP, QStringLiteral("&Grabar como imagen"));
 
-    rpGoogleMaps = RibbonMain->addPage(QStringLiteral("&Google Maps"), QStringLiteral("rpGoogleMaps"));
+    rpGoogleMaps =
+        RibbonMain->addPage(QStringLiteral("&Google Maps"), QStringLiteral("rpGoogleMaps"));
     g = rpGoogleMaps->addGroup(QStringLiteral("-"), QStringLiteral("rgMapasVer"));
     g->addLarge(ActionVerGraficoMaps, QStringLiteral("&Ruta"));
     g = rpGoogleMaps->addGroup(QStringLiteral("Operaciones"), QStringLiteral("rgMapasOperaciones"));
@@ -410,7 +448,8 @@ void TFMain::crearRibbon() {
     menu->addAction(ActionCerrarAplicacion);
     FSeparadorRecientes = menu->addSection(QStringLiteral("Documentos recientes"));
 
-    connect(RibbonMain, &TRibbon::currentChanged, this, [this](int i) { Proteger([this, i] { RibbonMainTabChange(i); }); });
+    connect(RibbonMain, &TRibbon::currentChanged, this,
+            [this](int i) { Proteger([this, i] { RibbonMainTabChange(i); }); });
     connect(RibbonMain, &TRibbon::helpClicked, this,
             [this] { Proteger([this] { AbrirWeb(QUrl(QLatin1String(PaginaInicio))); }); });
 }
@@ -433,8 +472,14 @@ void TFMain::crearCentro() {
     tsLog = paginaVacia(pcCentral, "tsLog");
     tsConfig = paginaVacia(pcCentral, "tsConfig");
     tsConvert = paginaVacia(pcCentral, "tsConvert");
-    const char* captions[] = {"&Datos de la ruta", "Gráfico ruta", "&Perfil de altura", "Google Map",
-                              "Conversión de rutas", "IBP Index", "tsLog", "&Configuración",
+    const char* captions[] = {"&Datos de la ruta",
+                              "Gráfico ruta",
+                              "&Perfil de altura",
+                              "Google Map",
+                              "Conversión de rutas",
+                              "IBP Index",
+                              "tsLog",
+                              "&Configuración",
                               "Convertir ruta"};
     for (int i = 0; i < pcCentral->count(); ++i)
         pcCentral->widget(i)->setProperty("Caption", QString::fromUtf8(captions[i]));
@@ -489,7 +534,8 @@ void TFMain::crearPanelInfo() {
     pnlArrastrar = new QFrame(pnlBack);
     pnlArrastrar->setObjectName(QStringLiteral("pnlArrastrar"));
     pnlArrastrar->setFixedSize(404, 70);
-    pnlArrastrar->setStyleSheet(QStringLiteral("QFrame#pnlArrastrar { background: white; border: 1px solid #8db2e3; }"));
+    pnlArrastrar->setStyleSheet(
+        QStringLiteral("QFrame#pnlArrastrar { background: white; border: 1px solid #8db2e3; }"));
     auto* h = new QHBoxLayout(pnlArrastrar);
     h->setContentsMargins(3, 3, 3, 3);
     imgPanelInfo = new QLabel(pnlArrastrar);
@@ -532,7 +578,8 @@ void TFMain::crearPanelInfo() {
         QStringLiteral("Importando los datos del track a la aplicación."),
         QStringLiteral("Espere un momento, por favor..."),
         QString(),
-    }.join(QLatin1Char('\n')));
+    }
+                                       .join(QLatin1Char('\n')));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -567,7 +614,8 @@ void TFMain::FormShow() {
     rgDebugLog->setVisible(EXECLocal);
     AplicarTemaInicio();
     // The rest of the start-up runs once the window is on screen.
-    QMetaObject::invokeMethod(this, [this] { Proteger([this] { ArranqueDiferido(); }); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Proteger([this] { ArranqueDiferido(); }); }, Qt::QueuedConnection);
 }
 
 void TFMain::ArranqueDiferido() {
@@ -576,14 +624,17 @@ void TFMain::ArranqueDiferido() {
         _Log(QStringLiteral("PARAM %1: ").arg(n) + Argumentos[n]);
     RestaurarValoresInicio();
     CargarIdiomaInicio();
-    const QString title = LookupText(QStringLiteral("_STR_MAIN_TITLE"), QStringLiteral("Senderal  v. ")) +
-                          TextoVersionPrograma();
+    const QString title =
+        LookupText(QStringLiteral("_STR_MAIN_TITLE"), QStringLiteral("Senderal  v. ")) +
+        TextoVersionPrograma();
     TituloPrograma = title;
     PonerTituloVentana();
     DoneVisualization = true;
     StatusPanel1->setText(QStringLiteral("v. ") + TextoVersionPrograma());
-    rpGoogleMaps->setCaption(LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
-    rpIBPIndex->setCaption(LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando...")));
+    rpGoogleMaps->setCaption(
+        LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
+    rpIBPIndex->setCaption(
+        LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando...")));
     IBPIndexPDFFilename.clear();
     IBPIndexPage.clear();
     StatusPanel0->setText(QStringLiteral("..."));
@@ -602,14 +653,17 @@ void TFMain::ArranqueDiferido() {
 }
 
 bool TFMain::FormCloseQuery() {
-    const QString q = LookupText(QStringLiteral("_STR_MI_SALIR"), QStringLiteral("¿Realmente desea cerrar la aplicación?"));
+    const QString q = LookupText(QStringLiteral("_STR_MI_SALIR"),
+                                 QStringLiteral("¿Realmente desea cerrar la aplicación?"));
     if (!MensajePregunta(q))
         return false;
     GuardarConfiguracion();
     return true;
 }
 
-void TFMain::FormClose() { LimpiarCache(); }
+void TFMain::FormClose() {
+    LimpiarCache();
+}
 
 void TFMain::closeEvent(QCloseEvent* e) {
     if (!FCerrando) {
@@ -752,7 +806,8 @@ bool TFMain::GuardarSnapshots(const QString& dir, QString& error) {
     pcCentral->setVisible(visible);
     QApplication::processEvents();
     if (!grab().save(QDir(dir).filePath(QStringLiteral("ventana.png")))) {
-        error = QStringLiteral("No se puede escribir %1").arg(QDir(dir).filePath(QStringLiteral("ventana.png")));
+        error = QStringLiteral("No se puede escribir %1")
+                    .arg(QDir(dir).filePath(QStringLiteral("ventana.png")));
         return false;
     }
     return true;

@@ -34,7 +34,7 @@ enum TTipoInfoPanel { tiArrastre = 0, tiUpdate = 1, tiConvert = 2 };
 // each implemented in FormMain_<subsystem>.cpp.
 class TFMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TFMain(const QStringList& arguments = {}, QWidget* parent = nullptr);
     ~TFMain() override;
 
@@ -98,7 +98,7 @@ public:
     std::function<bool(const QString&)> MensajePregunta; // true = Yes
     // The open dialog; returns the chosen path or empty. Tests replace it.
     std::function<QString()> DialogoAbrir;
-    QString FiltroAbrir; // file types of the open dialog, built by the format catalogue
+    QString FiltroAbrir;       // file types of the open dialog, built by the format catalogue
     QString FFiltroTodosAbrir; // the "all files" entry as FiltroAbrir was built with it
 
     // Pages drawn by `--snapshot`: file name and page, in page order.
@@ -217,7 +217,7 @@ public:
     void LimpiarPerfil();
     class TGraficoPerfil* dbchtPerfil = nullptr;
     class TVistaPerfil* vistaPerfil = nullptr; // the chart's frame with the zoom
-    int PerfilImageIndex = 1; // the number in the profile picture's default name
+    int PerfilImageIndex = 1;                  // the number in the profile picture's default name
     void ActionPerfilVerRellenoExecute();
     void ActionImprimirPerfilExecute();
     void ActionGrabarPerfilImagenExecute();
@@ -244,8 +244,7 @@ public:
     // The save dialog (title, filters, chosen filter, default extension, initial path;
     // returns the chosen path or empty) and the desktop's "open" of a file. Tests
     // replace them.
-    std::function<QString(const QString&, const QStringList&, int, const QString&,
-                          const QString&)>
+    std::function<QString(const QString&, const QStringList&, int, const QString&, const QString&)>
         DialogoGuardar;
     std::function<bool(const QString&)> AbrirConAsociado;
     // ---- end mapas ----
@@ -313,8 +312,8 @@ public:
     void AplicarTemaInicio();      // first show
     void RestaurarValoresInicio(); // deferred start-up, stored values again
     void ComprobarActualizacionesInicio();
-    void GuardarConfiguracion();   // after a confirmed close
-    void LimpiarCache();           // window close
+    void GuardarConfiguracion(); // after a confirmed close
+    void LimpiarCache();         // window close
     QString TextoVersionPrograma() const;
     // The configuration page's controls ("Ver Config", developer mode). The stored
     // values reach them when the page is built.
@@ -322,7 +321,7 @@ public:
     QCheckBox* cbConfigUpdateInicio = nullptr;
     // May loaded tracks go to the IBPindex service: asked once, changed here.
     QCheckBox* cbConfigEnviarIBP = nullptr;
-    int FEnvioIBP = -1; // 1 yes, 0 no, -1 not asked yet
+    int FEnvioIBP = -1;            // 1 yes, 0 no, -1 not asked yet
     QLineEdit* edtBabel = nullptr; // the converter program's path
     QCheckBox* cbAnchoLineaAuto = nullptr;
     QLineEdit* edtConfigIdioma = nullptr; // the language file in force
@@ -351,14 +350,14 @@ public:
     QString FicheroConfig;
     // ---- end config ----
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void crearAcciones();
     void crearRibbon();
     void crearCentro();

@@ -1,15 +1,15 @@
 // The life of the current track: opening, the load sequence, the info panel and closing.
 #include "FormMain.h"
 
+#include "ColorBox.h"
 #include "FormData.h"
+#include "Formato.h"
 #include "Log.h"
 #include "Medidas.h"
 #include "PaginaDatos.h"
 #include "Ribbon.h"
 #include "SenderalError.h"
 #include "Verbario.h"
-#include "ColorBox.h"
-#include "Formato.h"
 
 #include <QAction>
 #include <QApplication>
@@ -62,7 +62,8 @@ void TFMain::FicheroArrastrado(const QStringList& paths) {
     try {
         CargarRuta(path);
     } catch (const std::exception&) {
-        MensajeError(LookupText(QStringLiteral("_STR_MI_INCORRECTTRACK"), QStringLiteral("Fichero de track incorrecto.")));
+        MensajeError(LookupText(QStringLiteral("_STR_MI_INCORRECTTRACK"),
+                                QStringLiteral("Fichero de track incorrecto.")));
     }
 }
 
@@ -178,8 +179,9 @@ void TFMain::PonerTituloVentana() {
 
 void TFMain::CalcularDistanciaTotal() {
     DistanciaTotal = FormData->Medidas()->DistanciaTotal();
-    PaginaDatos->edtDistanciaRuta->setText(QString::number(DistanciaTotal) + QLatin1Char(' ') +
-                                           LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")));
+    PaginaDatos->edtDistanciaRuta->setText(
+        QString::number(DistanciaTotal) + QLatin1Char(' ') +
+        LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")));
 }
 
 void TFMain::CentrarPanelInfo() {
@@ -192,7 +194,8 @@ void TFMain::MostrarPanelInfo(TTipoInfoPanel kind, bool show) {
         static const char* icons[] = {"panelarrastre", "panelupdate", "panelconvert"};
         imgPanelInfo->clear();
         ActualPanelInfo = kind;
-        imgPanelInfo->setPixmap(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icons[kind]))).pixmap(64, 64));
+        imgPanelInfo->setPixmap(
+            QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icons[kind]))).pixmap(64, 64));
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QStringList lines;
         QTextDocument* doc = mmCuadroMensajes->document();
@@ -211,17 +214,19 @@ void TFMain::MostrarPanelInfo(TTipoInfoPanel kind, bool show) {
 }
 
 void TFMain::HabilitarAccionesRuta(bool enabled) {
-    for (QAction* a : {ActionVerGraficoTrack, ActionVerGraficoMaps, ActionVerGraficoPerfil, ActionVerIBPIndex,
-                       ActionCerrarRuta, ActionZoomIn, ActionZoomOut, ActionVerGrid, ActionGraficoEdicion,
-                       ActionGraficoMover, ActionCentrarGraficoRuta, ActionVerConPuntos, ActionVerConLineas,
-                       ActionImprimirRuta, ActionExporGraficotBMP})
+    for (QAction* a :
+         {ActionVerGraficoTrack, ActionVerGraficoMaps, ActionVerGraficoPerfil, ActionVerIBPIndex,
+          ActionCerrarRuta, ActionZoomIn, ActionZoomOut, ActionVerGrid, ActionGraficoEdicion,
+          ActionGraficoMover, ActionCentrarGraficoRuta, ActionVerConPuntos, ActionVerConLineas,
+          ActionImprimirRuta, ActionExporGraficotBMP})
         a->setEnabled(enabled);
     colbFondoGrafico->setEnabled(enabled);
     colbLinea->setEnabled(enabled);
-    for (QAction* a : {ActionImprimirGoogleMaps, ActionGrabarImagen, ActionVerGoogleEarth, ActionPerfilVerRelleno,
-                       ActionImprimirPerfil, ActionGrabarPerfilImagen, ActionGrabarIBPIndex, ActionRecalcularIBP,
-                       ActionImprimirIBPIndex, ActionConvertPLT, ActionConvertKML, ActionPLayAnim, ActionStopAnim,
-                       ActionPauseAnim})
+    for (QAction* a :
+         {ActionImprimirGoogleMaps, ActionGrabarImagen, ActionVerGoogleEarth,
+          ActionPerfilVerRelleno, ActionImprimirPerfil, ActionGrabarPerfilImagen,
+          ActionGrabarIBPIndex, ActionRecalcularIBP, ActionImprimirIBPIndex, ActionConvertPLT,
+          ActionConvertKML, ActionPLayAnim, ActionStopAnim, ActionPauseAnim})
         a->setEnabled(enabled);
     for (const char* name : {"sbAnimacion", "sbVElocidad"})
         if (auto* w = findChild<QWidget*>(QLatin1String(name)))
@@ -241,12 +246,15 @@ void TFMain::AgregarReciente(const QString& path) {
     a->setToolTip(path);
     a->setStatusTip(path);
     a->setData(path);
-    connect(a, &QAction::triggered, this, [this, path] { Proteger([this, path] { RibbonMainRecentItemClick(path); }); });
+    connect(a, &QAction::triggered, this,
+            [this, path] { Proteger([this, path] { RibbonMainRecentItemClick(path); }); });
     FMenuAplicacion->addAction(a);
     FRecientes.append(a);
 }
 
-bool TFMain::HabilitadoTrack() const { return ActionCerrarRuta->isEnabled(); }
+bool TFMain::HabilitadoTrack() const {
+    return ActionCerrarRuta->isEnabled();
+}
 
 QStringList TFMain::Recientes() const {
     QStringList paths;
@@ -272,8 +280,10 @@ void TFMain::ActionCerrarRutaExecute() {
     LimpiarGraficos();
     LimpiarMapas();
     LimpiarIBP();
-    rpGoogleMaps->setCaption(LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
-    rpIBPIndex->setCaption(LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando...")));
+    rpGoogleMaps->setCaption(
+        LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
+    rpIBPIndex->setCaption(
+        LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando...")));
     IBPIndexPDFFilename.clear();
     IBPIndexPage.clear();
     LimpiarPerfil();

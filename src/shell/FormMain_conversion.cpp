@@ -48,7 +48,9 @@ void TFMain::CrearPaginaConversion() {
     RegistrarSnapshot(QStringLiteral("convertir.png"), tsConvert);
 }
 
-QString TFMain::RutaGPSBabel() const { return edtBabel ? edtBabel->text() : FRutaGPSBabel; }
+QString TFMain::RutaGPSBabel() const {
+    return edtBabel ? edtBabel->text() : FRutaGPSBabel;
+}
 
 void TFMain::PonerRutaGPSBabel(const QString& path) {
     FRutaGPSBabel = path;

@@ -17,7 +17,9 @@ void TFMain::CrearPaginaGrafico() {
     PanelGrafico = new TPanelGrafico(tsGraficoRuta);
     tsGraficoRuta->layout()->addWidget(PanelGrafico);
     PanelGrafico->Log = Log;
-    PanelGrafico->Proteger = [](const std::function<void()>& handler) { TFMain::Proteger(handler); };
+    PanelGrafico->Proteger = [](const std::function<void()>& handler) {
+        TFMain::Proteger(handler);
+    };
     PanelGrafico->UsarAnchoLinea(seAnchoLinea);
     TAccionesGrafico a;
     a.ZoomIn = ActionZoomIn;
@@ -68,15 +70,25 @@ void TFMain::CrearGraficoRuta() {
     PaginaDatos->edtDistanciaRuta->setText(p->TextoDistancia);
 }
 
-void TFMain::CrearGraficoAltura() { PanelGrafico->CrearGraficoAltura(); }
-void TFMain::CrearGraficoVelocidad() { PanelGrafico->CrearGraficoVelocidad(); }
+void TFMain::CrearGraficoAltura() {
+    PanelGrafico->CrearGraficoAltura();
+}
+void TFMain::CrearGraficoVelocidad() {
+    PanelGrafico->CrearGraficoVelocidad();
+}
 void TFMain::AjustarGraficos() {
     if (PanelGrafico)
         PanelGrafico->AjustarGraficos();
 }
-void TFMain::LimpiarGraficos() { PanelGrafico->Limpiar(); }
-void TFMain::DetenerAnimacion() { PanelGrafico->ActionStopAnimExecute(); }
-void TFMain::MarcarPunto(int index) { PanelGrafico->MarcarPunto(index); }
+void TFMain::LimpiarGraficos() {
+    PanelGrafico->Limpiar();
+}
+void TFMain::DetenerAnimacion() {
+    PanelGrafico->ActionStopAnimExecute();
+}
+void TFMain::MarcarPunto(int index) {
+    PanelGrafico->MarcarPunto(index);
+}
 
 void TFMain::IniciarModoLineas() {
     ActionVerConPuntos->setChecked(false);

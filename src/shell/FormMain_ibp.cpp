@@ -62,7 +62,8 @@ bool TFMain::PermisoEnvioIBP() {
         FEnvioIBP = si ? 1 : 0;
         if (cbConfigEnviarIBP)
             cbConfigEnviarIBP->setChecked(si);
-        _Log(si ? QStringLiteral("Envío a IBPIndex permitido") : QStringLiteral("Envío a IBPIndex no permitido"));
+        _Log(si ? QStringLiteral("Envío a IBPIndex permitido")
+                : QStringLiteral("Envío a IBPIndex no permitido"));
     }
     return FEnvioIBP == 1;
 }

@@ -14,14 +14,14 @@
 
 #include <QAbstractAxis>
 #include <QAction>
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
-#include <QToolButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QToolButton>
 
 namespace {
 const char* const NombreEdicionIdioma = "edtConfigIdioma";

@@ -5,8 +5,8 @@
 #include "CargaAlMostrar.h"
 #include "DialogoGuardar.h"
 #include "EscritoresRuta.h"
-#include "Formato.h"
 #include "FormData.h"
+#include "Formato.h"
 #include "NavegadorMapa.h"
 #include "PaginaMapa.h"
 #include "Ribbon.h"
@@ -33,10 +33,10 @@ TDialogoGuardar dialogoExportar(TFormatoRuta format, const QString& trackPath) {
     d.titulo =
         LookupText(QStringLiteral("_STR_CAPTION_EXPORT"), QStringLiteral("Exportar track..."));
     const bool kml = format == TFormatoRuta::frKML;
-    d.filtros = {kml ? LookupText(QStringLiteral("_STR_FILTER_KML"),
-                                  QStringLiteral("Google Earth (*.kml)"))
-                     : LookupText(QStringLiteral("_STR_FILTER_PLT"),
-                                  QStringLiteral("Ozi Track File (*.plt)"))};
+    d.filtros = {
+        kml ? LookupText(QStringLiteral("_STR_FILTER_KML"), QStringLiteral("Google Earth (*.kml)"))
+            : LookupText(QStringLiteral("_STR_FILTER_PLT"),
+                         QStringLiteral("Ozi Track File (*.plt)"))};
     const QFileInfo track(trackPath);
     d.fichero = QDir(track.path())
                     .filePath(track.completeBaseName() +
@@ -99,8 +99,9 @@ void TFMain::CargarGoogleMaps() {
     if (!DoneVisualization)
         return;
     MostrarMapa(wbMapaGoogle, QString(), QString(),
-                UnirLineas(ListaPuntosMapa(FormData->cdsPoints, *FormData->Medidas())), QStringLiteral("G_PHYSICAL_MAP"),
-                1, [this](const QString& text) { MensajeError(text); });
+                UnirLineas(ListaPuntosMapa(FormData->cdsPoints, *FormData->Medidas())),
+                QStringLiteral("G_PHYSICAL_MAP"), 1,
+                [this](const QString& text) { MensajeError(text); });
     pcCentral->setCurrentWidget(remembered);
     // The page is written and loads as soon as the user opens it: nothing is being
     // generated any more, so the tab says what it holds.

@@ -37,31 +37,41 @@ TPaginaDatos::TPaginaDatos(TFormData* data, QWidget* parent) : QWidget(parent), 
     auto* gGenerales = new QGroupBox(QStringLiteral(" Generales"), this);
     gGenerales->setObjectName(QStringLiteral("gbGenerales"));
     auto* g1 = new QGridLayout(gGenerales);
-    caja(gGenerales, g1, 0, 0, QStringLiteral("Nombre: "), QStringLiteral("name"), QStringLiteral("Nombre"));
-    caja(gGenerales, g1, 0, 2, QStringLiteral("Fecha Hora:"), QStringLiteral("time"), QStringLiteral("FechaHora"));
+    caja(gGenerales, g1, 0, 0, QStringLiteral("Nombre: "), QStringLiteral("name"),
+         QStringLiteral("Nombre"));
+    caja(gGenerales, g1, 0, 2, QStringLiteral("Fecha Hora:"), QStringLiteral("time"),
+         QStringLiteral("FechaHora"));
     v->addWidget(gGenerales);
 
     auto* gGeneracion = new QGroupBox(QStringLiteral(" Generación del track: "), this);
     gGeneracion->setObjectName(QStringLiteral("gbGeneracion"));
     auto* g2 = new QGridLayout(gGeneracion);
-    caja(gGeneracion, g2, 0, 0, QStringLiteral("Creador: "), QStringLiteral("creator"), QStringLiteral("Creador"));
-    caja(gGeneracion, g2, 0, 2, QStringLiteral("Versión: "), QStringLiteral("version"), QStringLiteral("Version"));
-    caja(gGeneracion, g2, 1, 0, QStringLiteral("Descripción:"), QStringLiteral("text"), QStringLiteral("Descripcion"));
+    caja(gGeneracion, g2, 0, 0, QStringLiteral("Creador: "), QStringLiteral("creator"),
+         QStringLiteral("Creador"));
+    caja(gGeneracion, g2, 0, 2, QStringLiteral("Versión: "), QStringLiteral("version"),
+         QStringLiteral("Version"));
+    caja(gGeneracion, g2, 1, 0, QStringLiteral("Descripción:"), QStringLiteral("text"),
+         QStringLiteral("Descripcion"));
     auto* href = new QLineEdit(gGeneracion);
     href->setObjectName(QStringLiteral("dbedtHref"));
     href->setReadOnly(true);
     g2->addWidget(href, 1, 2, 1, 2);
     FCajas.append({QStringLiteral("href"), href});
-    caja(gGeneracion, g2, 2, 0, QStringLiteral("Esquema:"), QStringLiteral("xsi"), QStringLiteral("Esquema"), 3);
+    caja(gGeneracion, g2, 2, 0, QStringLiteral("Esquema:"), QStringLiteral("xsi"),
+         QStringLiteral("Esquema"), 3);
     v->addWidget(gGeneracion);
 
     auto* gDatos = new QGroupBox(QStringLiteral(" Datos del Track "), this);
     gDatos->setObjectName(QStringLiteral("gbDatosTrack"));
     auto* g3 = new QGridLayout(gDatos);
-    caja(gDatos, g3, 0, 0, QStringLiteral("Latitud máxima: "), QStringLiteral("maxlat"), QStringLiteral("MaxLat"));
-    caja(gDatos, g3, 0, 2, QStringLiteral("Longitud máxima:"), QStringLiteral("maxlon"), QStringLiteral("MaxLon"));
-    caja(gDatos, g3, 1, 0, QStringLiteral("Latitud mínima:"), QStringLiteral("minlat"), QStringLiteral("MinLat"));
-    caja(gDatos, g3, 1, 2, QStringLiteral("Longitud mínima:"), QStringLiteral("minlon"), QStringLiteral("MinLon"));
+    caja(gDatos, g3, 0, 0, QStringLiteral("Latitud máxima: "), QStringLiteral("maxlat"),
+         QStringLiteral("MaxLat"));
+    caja(gDatos, g3, 0, 2, QStringLiteral("Longitud máxima:"), QStringLiteral("maxlon"),
+         QStringLiteral("MaxLon"));
+    caja(gDatos, g3, 1, 0, QStringLiteral("Latitud mínima:"), QStringLiteral("minlat"),
+         QStringLiteral("MinLat"));
+    caja(gDatos, g3, 1, 2, QStringLiteral("Longitud mínima:"), QStringLiteral("minlon"),
+         QStringLiteral("MinLon"));
     auto* lDist = new QLabel(QStringLiteral("Distancia: "), gDatos);
     lDist->setObjectName(QStringLiteral("lblDistancia"));
     edtDistanciaRuta = new QLineEdit(gDatos);
@@ -83,9 +93,10 @@ TPaginaDatos::TPaginaDatos(TFormData* data, QWidget* parent) : QWidget(parent), 
     edtDesnivelFiltrado = figura(2, 2, QStringLiteral("Ascenso / descenso filtrado:"),
                                  QStringLiteral("DesnivelFiltrado"));
     edtTiempoTotal = figura(3, 0, QStringLiteral("Tiempo total:"), QStringLiteral("TiempoTotal"));
-    edtTiempoMovimiento = figura(3, 2, QStringLiteral("Tiempo en movimiento:"),
-                                 QStringLiteral("TiempoMovimiento"));
-    edtTiempoParado = figura(4, 0, QStringLiteral("Tiempo parado:"), QStringLiteral("TiempoParado"));
+    edtTiempoMovimiento =
+        figura(3, 2, QStringLiteral("Tiempo en movimiento:"), QStringLiteral("TiempoMovimiento"));
+    edtTiempoParado =
+        figura(4, 0, QStringLiteral("Tiempo parado:"), QStringLiteral("TiempoParado"));
     edtVelocidadMovimiento = figura(4, 2, QStringLiteral("Velocidad media en movimiento:"),
                                     QStringLiteral("VelocidadMovimiento"));
     v->addWidget(gDatos);

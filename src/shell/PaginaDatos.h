@@ -12,7 +12,7 @@ class TPointsModel;
 // and following the record stores.
 class TPaginaDatos : public QWidget {
     Q_OBJECT
-public:
+  public:
     TPaginaDatos(TFormData* data, QWidget* parent);
 
     QLineEdit* edtDistanciaRuta = nullptr;
@@ -33,7 +33,7 @@ public:
     // Worked out again from the data holder (the points or the climb threshold changed).
     void RefrescarFiguras();
 
-private:
+  private:
     void refrescarCabecera();
     void mostrarColumnas();
     TFormData* FData;

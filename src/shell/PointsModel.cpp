@@ -5,11 +5,12 @@
 #include <cmath>
 
 TPointsModel::TPointsModel(TTrackPointStore* store, QObject* parent)
-    : QAbstractTableModel(parent), FStore(store),
-      FTitulos{QStringLiteral("Latitud"), QStringLiteral("Longitud"), QStringLiteral("Elevación"),
-               QStringLiteral("DateTime"), QStringLiteral("Fecha"), QStringLiteral("Hora"),
-               QStringLiteral("Pulso (ppm)"), QStringLiteral("Cadencia (rpm)"),
-               QStringLiteral("Potencia (W)"), QStringLiteral("Temperatura (°C)")} {
+    : QAbstractTableModel(parent),
+      FStore(store), FTitulos{QStringLiteral("Latitud"),      QStringLiteral("Longitud"),
+                              QStringLiteral("Elevación"),    QStringLiteral("DateTime"),
+                              QStringLiteral("Fecha"),        QStringLiteral("Hora"),
+                              QStringLiteral("Pulso (ppm)"),  QStringLiteral("Cadencia (rpm)"),
+                              QStringLiteral("Potencia (W)"), QStringLiteral("Temperatura (°C)")} {
     connect(store, &TDataStore::DatosCambiados, this, [this] {
         beginResetModel();
         FFilas = FStore && FStore->Active() ? FStore->RecordCount() : 0;
@@ -18,7 +19,9 @@ TPointsModel::TPointsModel(TTrackPointStore* store, QObject* parent)
     FFilas = store->Active() ? store->RecordCount() : 0;
 }
 
-int TPointsModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : FFilas; }
+int TPointsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : FFilas;
+}
 
 int TPointsModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : NumColumnas;
@@ -63,7 +66,8 @@ QVariant TPointsModel::headerData(int section, Qt::Orientation orientation, int 
     return FTitulos.value(section);
 }
 
-bool TPointsModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role) {
+bool TPointsModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
+                                 int role) {
     if (orientation != Qt::Horizontal || section < 0 || section >= NumColumnas ||
         (role != Qt::EditRole && role != Qt::DisplayRole))
         return false;

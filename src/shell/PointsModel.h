@@ -12,7 +12,7 @@ class TTrackPointStore;
 // of hundreds of thousands of points shows at once.
 class TPointsModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     enum Columna {
         Latitud,
         Longitud,
@@ -45,7 +45,7 @@ public:
     // for the quantities the track carries.
     bool ColumnaConDatos(int c) const;
 
-private:
+  private:
     QPointer<TTrackPointStore> FStore;
     QStringList FTitulos;
     int FFilas = 0;

@@ -13,7 +13,11 @@ namespace {
 constexpr int AlturaRibbon = 143;
 constexpr int AlturaPagina = 92;
 
-QString sinAmpersand(QString s) { return s.replace(QLatin1String("&&"), QLatin1String("\x01")).remove(QLatin1Char('&')).replace(QLatin1Char('\x01'), QLatin1Char('&')); }
+QString sinAmpersand(QString s) {
+    return s.replace(QLatin1String("&&"), QLatin1String("\x01"))
+        .remove(QLatin1Char('&'))
+        .replace(QLatin1Char('\x01'), QLatin1Char('&'));
+}
 } // namespace
 
 TRibbonButton::TRibbonButton(QAction* action, bool large, const QString& caption, QWidget* parent)
@@ -53,7 +57,9 @@ void TRibbonButton::sincronizar() {
     setEnabled(FAction->isEnabled());
     setCheckable(FAction->isCheckable());
     setChecked(FAction->isChecked());
-    setToolTip(sinAmpersand(text) + (FAction->statusTip().isEmpty() ? QString() : QStringLiteral("\n") + FAction->statusTip()));
+    setToolTip(sinAmpersand(text) + (FAction->statusTip().isEmpty()
+                                         ? QString()
+                                         : QStringLiteral("\n") + FAction->statusTip()));
     setStatusTip(FAction->statusTip());
     setVisible(FAction->isVisible());
 }
@@ -76,7 +82,9 @@ TRibbonGroup::TRibbonGroup(const QString& caption, QWidget* parent) : QFrame(par
     setCaption(caption);
 }
 
-QString TRibbonGroup::caption() const { return FCaption->text(); }
+QString TRibbonGroup::caption() const {
+    return FCaption->text();
+}
 void TRibbonGroup::setCaption(const QString& caption) {
     // A group captioned "-" shows no caption.
     FCaption->setText(caption == QLatin1String("-") ? QString() : caption);
@@ -138,7 +146,8 @@ QWidget* TRibbonGroup::addArea() {
     return w;
 }
 
-TRibbonPage::TRibbonPage(const QString& caption, QWidget* parent) : QWidget(parent), FCaption(caption) {
+TRibbonPage::TRibbonPage(const QString& caption, QWidget* parent)
+    : QWidget(parent), FCaption(caption) {
     FGrupos = new QHBoxLayout(this);
     FGrupos->setContentsMargins(2, 2, 2, 2);
     FGrupos->setSpacing(3);
@@ -233,14 +242,18 @@ void TRibbon::actualizarPestana(TRibbonPage* page) {
         FTabs->setTabText(i, page->caption());
 }
 
-int TRibbon::currentIndex() const { return FTabs->currentIndex(); }
+int TRibbon::currentIndex() const {
+    return FTabs->currentIndex();
+}
 
 void TRibbon::setCurrentIndex(int index) {
     if (index >= 0 && index < FPages.size())
         FTabs->setCurrentIndex(index);
 }
 
-QString TRibbon::tabCaption(int index) const { return FTabs->tabText(index); }
+QString TRibbon::tabCaption(int index) const {
+    return FTabs->tabText(index);
+}
 
 void TRibbon::setPageVisible(TRibbonPage* page, bool visible) {
     const int i = FPages.indexOf(page);
@@ -253,10 +266,16 @@ bool TRibbon::isPageVisible(TRibbonPage* page) const {
     return i >= 0 && FTabs->isTabVisible(i);
 }
 
-void TRibbon::setTitle(const QString& title) { FTitle->setText(title); }
-QString TRibbon::title() const { return FTitle->text(); }
+void TRibbon::setTitle(const QString& title) {
+    FTitle->setText(title);
+}
+QString TRibbon::title() const {
+    return FTitle->text();
+}
 
-void TRibbon::setQuickAccess(QAction* action) { FQuick->setDefaultAction(action); }
+void TRibbon::setQuickAccess(QAction* action) {
+    FQuick->setDefaultAction(action);
+}
 
 void TRibbon::setEsquema(Esquema scheme) {
     FEsquema = scheme;
@@ -269,22 +288,30 @@ void TRibbon::setEsquema(Esquema scheme) {
         {"#eef0f3", "#d0d4dd", "#f1f3f6", "#2c2c2c", "#e2e5ea", "#4c535c", "#6d7480"}, // Silver
     };
     const Colores& c = esquemas[scheme];
-    setStyleSheet(QStringLiteral(
-        "TRibbon { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 %1, stop:1 %2); }"
-        "QLabel[ribbonTitle=\"true\"] { color: %4; font-weight: bold; }"
-        "QToolButton[ribbonHelp=\"true\"] { color: %4; font-weight: bold; }"
-        "QTabBar::tab { color: %4; background: transparent; padding: 3px 12px; border: 1px solid transparent; }"
-        "QTabBar::tab:selected { background: %3; color: #15428b; border: 1px solid #8db2e3; border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
-        "QStackedWidget[ribbonBody=\"true\"] { background: %3; border-top: 1px solid #8db2e3; border-bottom: 1px solid #8db2e3; }"
-        "QFrame[ribbonGroup=\"true\"] { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #ffffff, stop:1 %5); border: 1px solid #a9bfd6; border-radius: 3px; }"
-        "QLabel[ribbonGroupCaption=\"true\"] { color: %6; background: transparent; border: none; }"
-        "QToolButton[ribbonAppButton=\"true\"] { color: white; background: %7; border-radius: 3px; padding: 2px 10px; font-weight: bold; }"
-        "QToolButton[ribbonAppButton=\"true\"]::menu-indicator { image: none; }"
-        "TRibbonButton { border: 1px solid transparent; border-radius: 2px; color: #15283f; background: transparent; }"
-        "TRibbonButton:hover { background: #ffe8a6; border: 1px solid #ffb700; }"
-        "TRibbonButton:checked { background: #ffd26a; border: 1px solid #c28a30; }"
-        "TRibbonButton:disabled { color: #8d8d8d; }")
-                      .arg(QLatin1String(c.top), QLatin1String(c.bottom), QLatin1String(c.body),
-                           QLatin1String(c.text), QLatin1String(c.group), QLatin1String(c.caption),
-                           QLatin1String(c.app)));
+    setStyleSheet(
+        QStringLiteral(
+            "TRibbon { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 %1, stop:1 %2); }"
+            "QLabel[ribbonTitle=\"true\"] { color: %4; font-weight: bold; }"
+            "QToolButton[ribbonHelp=\"true\"] { color: %4; font-weight: bold; }"
+            "QTabBar::tab { color: %4; background: transparent; padding: 3px 12px; border: 1px "
+            "solid transparent; }"
+            "QTabBar::tab:selected { background: %3; color: #15428b; border: 1px solid #8db2e3; "
+            "border-bottom: none; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
+            "QStackedWidget[ribbonBody=\"true\"] { background: %3; border-top: 1px solid #8db2e3; "
+            "border-bottom: 1px solid #8db2e3; }"
+            "QFrame[ribbonGroup=\"true\"] { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, "
+            "stop:0 #ffffff, stop:1 %5); border: 1px solid #a9bfd6; border-radius: 3px; }"
+            "QLabel[ribbonGroupCaption=\"true\"] { color: %6; background: transparent; border: "
+            "none; }"
+            "QToolButton[ribbonAppButton=\"true\"] { color: white; background: %7; border-radius: "
+            "3px; padding: 2px 10px; font-weight: bold; }"
+            "QToolButton[ribbonAppButton=\"true\"]::menu-indicator { image: none; }"
+            "TRibbonButton { border: 1px solid transparent; border-radius: 2px; color: #15283f; "
+            "background: transparent; }"
+            "TRibbonButton:hover { background: #ffe8a6; border: 1px solid #ffb700; }"
+            "TRibbonButton:checked { background: #ffd26a; border: 1px solid #c28a30; }"
+            "TRibbonButton:disabled { color: #8d8d8d; }")
+            .arg(QLatin1String(c.top), QLatin1String(c.bottom), QLatin1String(c.body),
+                 QLatin1String(c.text), QLatin1String(c.group), QLatin1String(c.caption),
+                 QLatin1String(c.app)));
 }

@@ -17,12 +17,12 @@ class QTabBar;
 class TRibbonButton : public QToolButton {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
-public:
+  public:
     TRibbonButton(QAction* action, bool large, const QString& caption, QWidget* parent);
     QString caption() const { return FCaption; }
     void setCaption(const QString& caption);
 
-private:
+  private:
     void sincronizar();
     QPointer<QAction> FAction;
     QString FCaption; // empty: the command's own text
@@ -33,7 +33,7 @@ private:
 class TRibbonGroup : public QFrame {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
-public:
+  public:
     TRibbonGroup(const QString& caption, QWidget* parent);
     QString caption() const;
     void setCaption(const QString& caption);
@@ -46,7 +46,7 @@ public:
     // A free-form area for controls that are not commands (theme pictures).
     QWidget* addArea();
 
-private:
+  private:
     void nuevaColumna();
     QHBoxLayout* FColumnas;
     QGridLayout* FColumna = nullptr;
@@ -58,16 +58,16 @@ private:
 class TRibbonPage : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
-public:
+  public:
     TRibbonPage(const QString& caption, QWidget* parent);
     TRibbonGroup* addGroup(const QString& caption, const QString& objectName);
     QString caption() const { return FCaption; }
     void setCaption(const QString& caption);
 
-signals:
+  signals:
     void captionChanged();
 
-private:
+  private:
     QHBoxLayout* FGrupos;
     QString FCaption;
 };
@@ -76,7 +76,7 @@ private:
 // toolbar, title, tabs with their pages, help button, and three colour schemes.
 class TRibbon : public QFrame {
     Q_OBJECT
-public:
+  public:
     enum Esquema { Obsidian = 0, Luna = 1, Silver = 2 };
 
     explicit TRibbon(QWidget* parent);
@@ -103,11 +103,11 @@ public:
     void setEsquema(Esquema scheme);
     Esquema esquema() const { return FEsquema; }
 
-signals:
+  signals:
     void currentChanged(int index);
     void helpClicked();
 
-private:
+  private:
     void actualizarPestana(TRibbonPage* page);
     QList<TRibbonPage*> FPages;
     QTabBar* FTabs;

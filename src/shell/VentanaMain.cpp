@@ -35,7 +35,8 @@ extern "C" Q_DECL_EXPORT int senderal_ventana_main(int argc, char* argv[]) {
         TAplicacion app(argc, argv);
         const QString file = snap + 2 < argc ? QString::fromLocal8Bit(argv[snap + 2])
                                              : AppDir() + QStringLiteral("samples/Montseny.gpx");
-        return EjecutarSnapshot(QString::fromLocal8Bit(argv[snap + 1]), QFileInfo(file).absoluteFilePath());
+        return EjecutarSnapshot(QString::fromLocal8Bit(argv[snap + 1]),
+                                QFileInfo(file).absoluteFilePath());
     }
     const int timing = posicion(argc, argv, "--load-time");
     if (timing > 0) {

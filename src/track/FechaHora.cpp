@@ -50,15 +50,18 @@ QDateTime QDateTimeDesdeFechaHora(TFechaHora value) {
     if (value == 0 || !std::isfinite(value))
         return {};
     const qint64 msecs = std::llround(value * SegundosDia * 1000.0);
-    const qint64 day = msecs >= 0 ? msecs / (SegundosDia * 1000) : -((-msecs + SegundosDia * 1000 - 1) / (SegundosDia * 1000));
+    const qint64 day = msecs >= 0 ? msecs / (SegundosDia * 1000)
+                                  : -((-msecs + SegundosDia * 1000 - 1) / (SegundosDia * 1000));
     const int msOfDay = int(msecs - day * SegundosDia * 1000);
     return QDateTime(fechaBase().addDays(day), QTime::fromMSecsSinceStartOfDay(msOfDay));
 }
 
 TFechaHora LeerFechaHoraGPX(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\n' || s.front() == '\r'))
+    while (!s.empty() &&
+           (s.front() == ' ' || s.front() == '\t' || s.front() == '\n' || s.front() == '\r'))
         s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\n' || s.back() == '\r'))
+    while (!s.empty() &&
+           (s.back() == ' ' || s.back() == '\t' || s.back() == '\n' || s.back() == '\r'))
         s.remove_suffix(1);
     int y, mo, d, h, mi, se;
     if (s.size() < 19 || !digitos(s, 0, 4, y) || s[4] != '-' || !digitos(s, 5, 2, mo) ||
@@ -96,7 +99,8 @@ TFechaHora LeerFechaHoraGPX(std::string_view s) {
     const qint64 days = QDate(1970, 1, 1).daysTo(date);
     const qint64 utc = days * SegundosDia + h * 3600 + mi * 60 + se - qint64(zoneMin) * 60;
     const qint64 local = utc + desfaseLocalEn(utc);
-    const qint64 localDays = local >= 0 ? local / SegundosDia : (local - SegundosDia + 1) / SegundosDia;
+    const qint64 localDays =
+        local >= 0 ? local / SegundosDia : (local - SegundosDia + 1) / SegundosDia;
     const qint64 secOfDay = local - localDays * SegundosDia;
     const qint64 sinceBase = fechaBase().daysTo(QDate(1970, 1, 1)) + localDays;
     return double(sinceBase) + double(secOfDay) / double(SegundosDia);

@@ -9,7 +9,7 @@
 using TFechaHora = double;
 
 TFechaHora FechaHoraDesdeQDateTime(const QDateTime& dt); // uses dt's own date and time fields
-QDateTime QDateTimeDesdeFechaHora(TFechaHora value);      // a local QDateTime; invalid for 0
+QDateTime QDateTimeDesdeFechaHora(TFechaHora value);     // a local QDateTime; invalid for 0
 
 // A GPX time text (xsd:dateTime) as local time; 0 when empty or invalid. Never fails.
 // The local offset is the one in force at the converted instant, so a winter track read

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Figuras.h"
 #include "FicheroRegular.h"
+#include "Figuras.h"
 #include "TablaMedidas.h"
 #include "TrackStores.h"
 
@@ -17,7 +17,7 @@ class TLog;
 // otherwise only read.
 class TFormData : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TFormData(TLog* log = nullptr, QObject* parent = nullptr);
 
     TTrackHeaderStore cdsTrack;
@@ -62,7 +62,7 @@ public:
 
     static QString NombreFicheroMapeo() { return QStringLiteral("GpxDS.dll"); }
 
-private:
+  private:
     QString texto(const char* key, const QString& defecto) const;
     void log(const QString& s);
     void error(const QString& s);

@@ -2,7 +2,6 @@
 
 #include "TrackStores.h"
 
-
 namespace {
 TGpxMapping::Nodo nodo(QString path) {
     path = path.trimmed();
@@ -32,7 +31,8 @@ bool TGpxMapping::Parse(const QByteArray& text, TGpxMapping& out, QString& error
     const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+            line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             section = line.mid(1, line.size() - 2).trimmed();

@@ -19,7 +19,6 @@ constexpr qint64 TamanoMaximo = qint64(1) << 30;
 // How much of a document is read before its pages are given back.
 constexpr size_t LiberarDocumentoCada = size_t(16) << 20;
 
-
 std::string_view nombreLocal(std::string_view qname) {
     const size_t colon = qname.rfind(':');
     return colon == std::string_view::npos ? qname : qname.substr(colon + 1);
@@ -316,7 +315,7 @@ class LectorGpx : public TXmlHandler {
     unsigned camposPunto = 0;
 
     struct Espacio {
-        size_t prof; // depth of the element that declares it
+        size_t prof;              // depth of the element that declares it
         std::string prefijo, uri; // the scanner's views last only for one call
     };
     std::vector<Espacio> espacios;
@@ -438,23 +437,25 @@ bool LeerFicheroGpx(const QString& path, const TGpxMapping& mapping, TrackHeader
         error = TextoVacio();
         return false;
     }
-    return leerProtegido([&] {
-        return leerUtf8(documento.Tomar(), mapping, header, points, error, danado);
-    }, points, error);
+    return leerProtegido(
+        [&] { return leerUtf8(documento.Tomar(), mapping, header, points, error, danado); }, points,
+        error);
 }
 
 bool LeerGpxBytes(QByteArray&& raw, const TGpxMapping& mapping, TrackHeader& header,
                   TTrackPointStore& points, QString& error, bool* danado) {
     if (danado)
         *danado = false;
-    return leerProtegido([&] {
-        if (raw.isEmpty()) {
-            error = TextoVacio();
-            return false;
-        }
-        QByteArray utf8;
-        if (!DocumentoXmlEnUtf8(std::move(raw), utf8, error))
-            return false;
-        return leerUtf8(std::move(utf8), mapping, header, points, error, danado);
-    }, points, error);
+    return leerProtegido(
+        [&] {
+            if (raw.isEmpty()) {
+                error = TextoVacio();
+                return false;
+            }
+            QByteArray utf8;
+            if (!DocumentoXmlEnUtf8(std::move(raw), utf8, error))
+                return false;
+            return leerUtf8(std::move(utf8), mapping, header, points, error, danado);
+        },
+        points, error);
 }

@@ -10,7 +10,9 @@
 namespace {
 // XML white space: an element written over several lines ("<ele>\n  512\n</ele>")
 // still holds a number.
-bool espacio(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool espacio(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 } // namespace
 
 bool IntentarLeerNumero(std::string_view t, double& value) {

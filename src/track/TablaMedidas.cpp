@@ -19,8 +19,8 @@ std::shared_ptr<const TTablaMedidas> TTablaMedidas::Calcular(const TTrackPointSt
     auto t = std::make_shared<TTablaMedidas>();
     const int n = points.RecordCount();
     t->FPuntos = n;
-    for (auto* v : {&t->FLat, &t->FLon, &t->FEle, &t->FTiempo, &t->FDistancia, &t->FAsc,
-                    &t->FDesc, &t->FVelocidad})
+    for (auto* v : {&t->FLat, &t->FLon, &t->FEle, &t->FTiempo, &t->FDistancia, &t->FAsc, &t->FDesc,
+                    &t->FVelocidad})
         v->reserve(size_t(n));
 
     TCalculadorMedidas calc(ElevacionRelleno(points));

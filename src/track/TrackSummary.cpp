@@ -1,9 +1,9 @@
 #include "TrackSummary.h"
 
 #include "FormData.h"
-#include "TablaMedidas.h"
 #include "Numeros.h"
 #include "SenderalError.h"
+#include "TablaMedidas.h"
 
 #include <cmath>
 

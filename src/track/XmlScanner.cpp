@@ -433,9 +433,8 @@ class Recorrido {
         const auto pagina = uintptr_t(::sysconf(_SC_PAGESIZE));
         // Whole pages only, never the one the document begins in: whatever holds the
         // buffer keeps its own bookkeeping just before it.
-        const uintptr_t desde = FLiberado == FIni
-                                    ? (uintptr_t(FIni) + pagina) & ~(pagina - 1)
-                                    : uintptr_t(FLiberado);
+        const uintptr_t desde =
+            FLiberado == FIni ? (uintptr_t(FIni) + pagina) & ~(pagina - 1) : uintptr_t(FLiberado);
         const uintptr_t hastaPagina = uintptr_t(hasta) & ~(pagina - 1);
         if (hastaPagina <= desde)
             return;
@@ -1095,7 +1094,7 @@ class Recorrido {
     TXmlHandler& handler;
     std::vector<std::string_view> FPila;
     std::vector<TXmlAtributo> FAtributos;
-    std::deque<std::string> FValores;              // resolved attribute values of the current tag
+    std::deque<std::string> FValores; // resolved attribute values of the current tag
     std::string FTexto;
     const char* FPosError = nullptr;
     QString FMotivo;
@@ -1109,8 +1108,7 @@ class Recorrido {
 };
 } // namespace
 
-bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error,
-                 size_t liberarCada) {
+bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error, size_t liberarCada) {
     Recorrido r(utf8, handler, liberarCada);
     handler.FPosicion = [&r](int& linea, int& columna) { r.posicionEtiqueta(linea, columna); };
     const bool ok = r.leer(error);

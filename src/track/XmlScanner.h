@@ -27,7 +27,7 @@ struct TXmlAtributo {
 
 class TXmlHandler {
     friend bool RecorrerXml(std::string_view utf8, TXmlHandler& handler, QString& error,
-                           size_t liberarCada);
+                            size_t liberarCada);
 
   public:
     virtual ~TXmlHandler() = default;
@@ -85,12 +85,12 @@ class TDocumentoUtf8 : public TDestinoLectura {
     Modo FModo = Modo::Cabeza;
     qint64 FTamano = 0;
     qint64 FLeidos = 0;
-    QByteArray FCabeza;       // the first bytes, until they tell the encoding
-    qsizetype FBuscado = 0;   // FCabeza searched up to here for the end of the declaration
-    qsizetype FSaltar = 0;    // byte-order mark not to convert
-    int FUnidad = 1;          // bytes of one code unit
+    QByteArray FCabeza;     // the first bytes, until they tell the encoding
+    qsizetype FBuscado = 0; // FCabeza searched up to here for the end of the declaration
+    qsizetype FSaltar = 0;  // byte-order mark not to convert
+    int FUnidad = 1;        // bytes of one code unit
     std::optional<QStringDecoder> FDecodificador;
-    QString FPendiente;       // the first half of a pair whose second half is still to come
+    QString FPendiente; // the first half of a pair whose second half is still to come
     QByteArray FUtf8;
 };
 

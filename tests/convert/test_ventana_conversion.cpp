@@ -70,11 +70,11 @@ class VentanaConversion : public ::testing::Test {
     // The settings file: no update check against the outside world during tests, and
     // the stored GPSBabel location when one is given.
     void configurar(const QByteArray& babel) {
-        EscribirFichero(dir.filePath(QFileInfo(QCoreApplication::applicationFilePath())
-                                         .completeBaseName() +
-                                     QStringLiteral(".ini")),
-                        "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nEnviarIBP=False\r\nGPSBabel=" + babel +
-                            "\r\n");
+        EscribirFichero(
+            dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                         QStringLiteral(".ini")),
+            "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nEnviarIBP=False\r\nGPSBabel=" +
+                babel + "\r\n");
     }
 
     TFMain& arrancar() {

@@ -7,15 +7,17 @@ struct Caso {
     const char* nombre;
     double valor;
     const char* patron;
-    const char* comaPunto;  // ',' thousands, '.' decimals
-    const char* puntoComa;  // '.' thousands, ',' decimals
+    const char* comaPunto; // ',' thousands, '.' decimals
+    const char* puntoComa; // '.' thousands, ',' decimals
 };
 } // namespace
 
 TEST(FormatoPatron, PatronesDelPanelDePunto) {
     const Caso casos[] = {
-        {"elevation with unit word", 1234.5, "#,##0.00 metros", "1,234.50 metros", "1.234,50 metros"},
-        {"distance in metres, no decimal point written", 12345, "#,0. m/", "12,345 m/", "12.345 m/"},
+        {"elevation with unit word", 1234.5, "#,##0.00 metros", "1,234.50 metros",
+         "1.234,50 metros"},
+        {"distance in metres, no decimal point written", 12345, "#,0. m/", "12,345 m/",
+         "12.345 m/"},
         {"distance in km, the second point dropped", 12.345, "#,#0.0 km.", "12.3 km", "12,3 km"},
         {"speed keeps its one decimal", 7, "#,#0.0 km/h", "7.0 km/h", "7,0 km/h"},
         {"zero metres", 0, "#,0. m/", "0 m/", "0 m/"},
@@ -28,8 +30,10 @@ TEST(FormatoPatron, PatronesDelPanelDePunto) {
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nombre);
-        EXPECT_EQ(FormatoPatron(c.valor, QString::fromUtf8(c.patron), u",", u"."), QString::fromUtf8(c.comaPunto));
-        EXPECT_EQ(FormatoPatron(c.valor, QString::fromUtf8(c.patron), u".", u","), QString::fromUtf8(c.puntoComa));
+        EXPECT_EQ(FormatoPatron(c.valor, QString::fromUtf8(c.patron), u",", u"."),
+                  QString::fromUtf8(c.comaPunto));
+        EXPECT_EQ(FormatoPatron(c.valor, QString::fromUtf8(c.patron), u".", u","),
+                  QString::fromUtf8(c.puntoComa));
     }
 }
 

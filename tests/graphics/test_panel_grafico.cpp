@@ -65,8 +65,12 @@ const std::vector<P> tresPuntos = {
     {"41.0005", "2.004", "835", "2021-05-01T10:02:00Z"},
 };
 
-TGraphLink* polilinea(TSimpleGraph* g) { return dynamic_cast<TGraphLink*>(g->Object(0)); }
-TGraphNode* marca(TSimpleGraph* g) { return dynamic_cast<TGraphNode*>(g->Object(1)); }
+TGraphLink* polilinea(TSimpleGraph* g) {
+    return dynamic_cast<TGraphLink*>(g->Object(0));
+}
+TGraphNode* marca(TSimpleGraph* g) {
+    return dynamic_cast<TGraphNode*>(g->Object(1));
+}
 } // namespace
 
 TEST(PlanoRuta, ProyeccionYNodos) {
@@ -95,7 +99,8 @@ TEST(PlanoRuta, ProyeccionYNodos) {
 TEST(PlanoRuta, NumeroMaloParaLaConstruccionConError) {
     TPanelGrafico panel;
     TTrackPointStore s;
-    llenar(s, {{"41.0", "2.0", "850", ""}, {"41.001", "2.002", "", ""}, {"41.0x", "2.004", "1", ""}});
+    llenar(s,
+           {{"41.0", "2.0", "850", ""}, {"41.001", "2.002", "", ""}, {"41.0x", "2.004", "1", ""}});
     EXPECT_THROW(panel.CrearGraficoRuta(s), ESenderalError);
     // the canvas update is ended and the canvas keeps working
     EXPECT_EQ(panel.sgTrack->UpdateCount(), 0);
@@ -161,12 +166,14 @@ TEST(PlanoRuta, RuedaYZoom) {
     p.panel.show();
     p.panel.sgTrack->SetZoom(100);
     bool handled = false;
-    const QPoint centro = p.panel.sgTrack->viewport()->mapToGlobal(p.panel.sgTrack->viewport()->rect().center());
+    const QPoint centro =
+        p.panel.sgTrack->viewport()->mapToGlobal(p.panel.sgTrack->viewport()->rect().center());
     p.panel.sgTrackMouseWheel(centro, &handled, -1);
     EXPECT_TRUE(handled);
     EXPECT_EQ(p.panel.sgTrack->Zoom(), 95);
     handled = false;
-    p.panel.sgTrackMouseWheel(p.panel.sgTrack->viewport()->mapToGlobal(QPoint(-5, -5)), &handled, -1);
+    p.panel.sgTrackMouseWheel(p.panel.sgTrack->viewport()->mapToGlobal(QPoint(-5, -5)), &handled,
+                              -1);
     EXPECT_FALSE(handled);
     EXPECT_EQ(p.panel.sgTrack->Zoom(), 95);
     p.panel.actZoomInExecute();
@@ -255,9 +262,12 @@ TEST(PlanoRuta, CentrarPoneLaRutaEnMedio) {
 // However large the route, the view the build leaves shows all of it, centred.
 TEST(PlanoRuta, UnaRutaEnormeSeVeEntera) {
     const std::pair<const char*, std::vector<P>> casos[] = {
-        {"3 degrees east-west", {{"0.0", "1.0", "1", ""}, {"0.01", "2.5", "1", ""}, {"0.0", "4.0", "1", ""}}},
-        {"6 degrees north-south", {{"40.0", "3.0", "1", ""}, {"43.0", "3.01", "1", ""}, {"46.0", "3.0", "1", ""}}},
-        {"30 degrees both ways (coarser unit)", {{"10.0", "-20.0", "1", ""}, {"40.0", "10.0", "1", ""}}},
+        {"3 degrees east-west",
+         {{"0.0", "1.0", "1", ""}, {"0.01", "2.5", "1", ""}, {"0.0", "4.0", "1", ""}}},
+        {"6 degrees north-south",
+         {{"40.0", "3.0", "1", ""}, {"43.0", "3.01", "1", ""}, {"46.0", "3.0", "1", ""}}},
+        {"30 degrees both ways (coarser unit)",
+         {{"10.0", "-20.0", "1", ""}, {"40.0", "10.0", "1", ""}}},
     };
     for (const auto& [nombre, pts] : casos) {
         SCOPED_TRACE(nombre);
@@ -313,7 +323,8 @@ TEST(PlanoRuta, DobleClicEscribeCuatroLineas) {
     p.panel.sgTrackDblClick();
     ASSERT_EQ(int(log.Lineas().size()), antes + 4);
     const QStringList l = log.Lineas().mid(antes);
-    EXPECT_EQ(l[0], QStringLiteral("sgTrack.ClientHeight: %1").arg(p.panel.sgTrack->ClientHeight()));
+    EXPECT_EQ(l[0],
+              QStringLiteral("sgTrack.ClientHeight: %1").arg(p.panel.sgTrack->ClientHeight()));
     EXPECT_EQ(l[1], QStringLiteral("sgTrack.ClientWidth: %1").arg(p.panel.sgTrack->ClientWidth()));
     EXPECT_TRUE(l[2].startsWith(QStringLiteral("sgTrack.ClientOrigin: ")));
     EXPECT_EQ(l[3], QStringLiteral("sgTrack.ClientRect: (0,0) - (%1-%2)")
@@ -479,9 +490,9 @@ TEST(Inspeccion, PrimerYUltimoPunto) {
         p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[0]);
         EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1"));
         EXPECT_EQ(p.panel.lbldgDistAcum->text(), c.distancia0);
-        EXPECT_EQ(p.panel.lbldgElevacion->text(),
-                  c.locale.decimalPoint() == QStringLiteral(",") ? QStringLiteral("850,00 metros")
-                                                                 : QStringLiteral("850.00 metros"));
+        EXPECT_EQ(p.panel.lbldgElevacion->text(), c.locale.decimalPoint() == QStringLiteral(",")
+                                                      ? QStringLiteral("850,00 metros")
+                                                      : QStringLiteral("850.00 metros"));
     }
     for (int i : {0, 2}) {
         SCOPED_TRACE(i);
@@ -557,10 +568,13 @@ TEST(Inspeccion, ElPunteroEncuentraCadaPuntoDeUnaRutaLarga) {
     for (int k : {0, 1, 49, 50, 999, 1234, 1950, 1999}) {
         SCOPED_TRACE(k);
         // the middle of the point's mark (a mark on the top edge is pushed down)
-        moverRaton(vp, t->GraphToClient(QRectF(p.panel.pList[size_t(k)]->BoundsRect()).center()).toPoint());
+        moverRaton(
+            vp,
+            t->GraphToClient(QRectF(p.panel.pList[size_t(k)]->BoundsRect()).center()).toPoint());
         EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: %1").arg(k + 1));
         EXPECT_EQ(marca(p.panel.sgAltura)->Left(),
-                  std::max(0, polilinea(p.panel.sgAltura)->Point(k).x() - marca(p.panel.sgAltura)->Width() / 2));
+                  std::max(0, polilinea(p.panel.sgAltura)->Point(k).x() -
+                                  marca(p.panel.sgAltura)->Width() / 2));
     }
     // the bottom of a top-edge mark, well away from its point
     moverRaton(vp, t->GraphToClient(QPointF(p.panel.liRuta->Point(1975).x(),
@@ -577,7 +591,10 @@ TEST(Inspeccion, ElPunteroEncuentraCadaPuntoDeUnaRutaLarga) {
 // Marks on the same place: the later point lies on top and answers; the animation's
 // current point comes above them all until the view is laid out again.
 TEST(Inspeccion, LaMarcaDeEncimaResponde) {
-    Pagina p({{"41.0", "2.0", "1", ""}, {"41.0", "2.0", "2", ""}, {"41.0", "2.0", "3", ""}, {"41.01", "2.01", "4", ""}});
+    Pagina p({{"41.0", "2.0", "1", ""},
+              {"41.0", "2.0", "2", ""},
+              {"41.0", "2.0", "3", ""},
+              {"41.01", "2.01", "4", ""}});
     const QPointF sitio(p.panel.liRuta->Point(0));
     EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(sitio), p.panel.pList[2]);
     p.panel.TimerAnim->setInterval(3600000);
@@ -598,7 +615,8 @@ TEST(Animacion, ElPuntoActualSeVeLimaYLosDemasVuelven) {
     auto color = [&](int k) {
         const QImage img = p.panel.sgTrack->Imagen();
         const QRect m = p.panel.pList[size_t(k)]->BoundsRect(); // a top-edge mark is pushed down
-        const QPoint c = m.topLeft() + QPoint(m.width() / 2, m.height() / 2) - p.panel.sgTrack->GraphBounds().topLeft();
+        const QPoint c = m.topLeft() + QPoint(m.width() / 2, m.height() / 2) -
+                         p.panel.sgTrack->GraphBounds().topLeft();
         return img.pixelColor(c);
     };
     for (int k : {0, 13, 29})
@@ -651,7 +669,8 @@ TEST(Animacion, SecuenciaDeTresPuntos) {
         // the current point is drawn lime, on top, though the points are hidden: the
         // route's marks lie above everything and the point above every other mark
         TTrackNode* actual = p.panel.pList[size_t(p.panel.sbAnimacion->value())];
-        EXPECT_EQ(p.panel.sgTrack->Object(p.panel.sgTrack->ObjectCount() - 1), p.panel.pList.Marks());
+        EXPECT_EQ(p.panel.sgTrack->Object(p.panel.sgTrack->ObjectCount() - 1),
+                  p.panel.pList.Marks());
         EXPECT_EQ(p.panel.pList.Marks()->TopNode(), actual);
         const TGraphObject* arriba = actual;
         EXPECT_EQ(arriba->Brush().Style, bsSolid);
@@ -660,7 +679,7 @@ TEST(Animacion, SecuenciaDeTresPuntos) {
     EXPECT_EQ(p.panel.pList[2]->Brush().Style, bsSolid);
     EXPECT_EQ(p.panel.pList[1]->Brush().Color, clNavy);
     EXPECT_EQ(p.panel.pList[1]->Brush().Style, bsClear); // back to the lines-only look
-    p.panel.TimerAnimTimer(); // 1/3
+    p.panel.TimerAnimTimer();                            // 1/3
     EXPECT_EQ(p.panel.pList[0]->Brush().Color, clNavy);
     EXPECT_EQ(p.panel.pList[0]->Brush().Style, bsClear);
     EXPECT_EQ(p.panel.pList[2]->Brush().Color, clLime);

@@ -43,7 +43,9 @@ Fixture fixture() {
     return f;
 }
 
-std::string num(double v, int decimales) { return QString::number(v, 'f', decimales).toStdString(); }
+std::string num(double v, int decimales) {
+    return QString::number(v, 'f', decimales).toStdString();
+}
 
 void llenar(TTrackPointStore& s, const Fixture& f, bool sensores) {
     for (size_t i = 0; i < f.lat.size(); ++i) {
@@ -90,9 +92,12 @@ struct Pagina {
 
     TGraphLink* linea(TSimpleGraph* g) const { return dynamic_cast<TGraphLink*>(g->Object(0)); }
     // Where point i shows on a canvas, in its viewport's coordinates.
-    QPoint enPlano(int i) const { return panel.sgTrack->GraphToClient(panel.liRuta->Point(i)).toPoint(); }
+    QPoint enPlano(int i) const {
+        return panel.sgTrack->GraphToClient(panel.liRuta->Point(i)).toPoint();
+    }
     QPoint enGrafico(TSimpleGraph* g, int i) const {
-        return QPoint(g->GraphToClient(linea(g)->Point(i)).toPoint().x(), g->viewport()->height() / 2);
+        return QPoint(g->GraphToClient(linea(g)->Point(i)).toPoint().x(),
+                      g->viewport()->height() / 2);
     }
 
     void clic(TSimpleGraph* g, const QPoint& p, Qt::KeyboardModifiers mods = {}) {
@@ -103,8 +108,8 @@ struct Pagina {
         QTest::mousePress(vp, Qt::LeftButton, {}, desde);
         for (int paso = 1; paso <= 4; ++paso) {
             const QPoint p = desde + (hasta - desde) * paso / 4;
-            QMouseEvent mover(QEvent::MouseMove, p, vp->mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
-                              Qt::NoModifier);
+            QMouseEvent mover(QEvent::MouseMove, p, vp->mapToGlobal(p), Qt::NoButton,
+                              Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(vp, &mover);
         }
         QTest::mouseRelease(vp, Qt::LeftButton, {}, hasta);
@@ -150,7 +155,7 @@ double numero(const QString& texto) {
 
 struct CasoTramo {
     const char* guarda;
-    int a, b;                   // the stretch the gestures choose
+    int a, b;                         // the stretch the gestures choose
     double ascFiltrado, descFiltrado; // worked out by hand from the fixture's elevations
     void (*gestos)(Pagina&, int a, int b);
 };
@@ -168,7 +173,8 @@ const CasoTramo casosTramo[] = {
      }},
     {"drag across the altitude graph", 2, 9, 32, 50,
      [](Pagina& p, int a, int b) {
-         p.arrastrar(p.panel.sgAltura, p.enGrafico(p.panel.sgAltura, a), p.enGrafico(p.panel.sgAltura, b));
+         p.arrastrar(p.panel.sgAltura, p.enGrafico(p.panel.sgAltura, a),
+                     p.enGrafico(p.panel.sgAltura, b));
      }},
     {"drag backwards across the speed graph", 2, 9, 32, 50,
      [](Pagina& p, int a, int b) {
@@ -201,7 +207,8 @@ TEST_P(Tramo, TheGesturesChooseTheStretchAndThePanelShowsItsFigures) {
         const double d = f.ele[size_t(i)] - f.ele[size_t(i - 1)];
         (d > 0 ? asc : desc) += std::fabs(d);
     }
-    EXPECT_EQ(p.panel.lblTramoPuntos->text(), QStringLiteral("Puntos %1 a %2").arg(c.a + 1).arg(c.b + 1));
+    EXPECT_EQ(p.panel.lblTramoPuntos->text(),
+              QStringLiteral("Puntos %1 a %2").arg(c.a + 1).arg(c.b + 1));
     EXPECT_NEAR(numero(p.panel.lblTramoDistancia->text()), dist / 1000, 0.0051);
     EXPECT_EQ(p.panel.lblTramoTiempo->text(), hms(segundos));
     EXPECT_EQ(p.panel.lblTramoMovimiento->text(), hms(p.movimiento(c.a, c.b)));
@@ -214,8 +221,9 @@ TEST_P(Tramo, TheGesturesChooseTheStretchAndThePanelShowsItsFigures) {
     EXPECT_NEAR(numero(p.panel.lblTramoVelocidad->text()), dist / segundos * 3.6, 0.051);
     EXPECT_NEAR(numero(p.panel.lblTramoPendienteMedia->text()),
                 (f.ele[size_t(c.b)] - f.ele[size_t(c.a)]) / dist * 100, 0.051);
-    EXPECT_EQ(p.panel.lblTramoPendienteMaxima->text(),
-              FormatoPatron(p.figuras->Tramo(c.a, c.b).PendienteMaximaPct, u"#,#0.0 %", u",", u"."));
+    EXPECT_EQ(
+        p.panel.lblTramoPendienteMaxima->text(),
+        FormatoPatron(p.figuras->Tramo(c.a, c.b).PendienteMaximaPct, u"#,#0.0 %", u",", u"."));
 
     // One highlight per canvas over exactly the stretch's part of its line (the graphs
     // shade from one end to the other).
@@ -237,24 +245,27 @@ TEST_P(Tramo, TheGesturesChooseTheStretchAndThePanelShowsItsFigures) {
     EXPECT_NE(QColor(vista.pixel(medio)), QColor(Qt::red));
 }
 
-INSTANTIATE_TEST_SUITE_P(Gestos, Tramo, ::testing::ValuesIn(casosTramo),
-                         [](const auto& info) {
-                             std::string n = info.param.guarda;
-                             for (char& ch : n)
-                                 if (!isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Gestos, Tramo, ::testing::ValuesIn(casosTramo), [](const auto& info) {
+    std::string n = info.param.guarda;
+    for (char& ch : n)
+        if (!isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return n;
+});
 
 TEST(TramoQuitar, EscapeAClickAwayANewClickOrClosingForgetsTheStretch) {
     const struct {
         const char* guarda;
         void (*quitar)(Pagina&);
     } casos[] = {
-        {"Escape on the plan view", [](Pagina& p) { QTest::keyClick(p.panel.sgTrack, Qt::Key_Escape); }},
+        {"Escape on the plan view",
+         [](Pagina& p) { QTest::keyClick(p.panel.sgTrack, Qt::Key_Escape); }},
         {"a click on empty canvas",
-         [](Pagina& p) { p.clic(p.panel.sgTrack, QPoint(p.panel.sgTrack->viewport()->width() - 3, 3)); }},
-        {"a plain click on another point", [](Pagina& p) { p.clic(p.panel.sgTrack, p.enPlano(10)); }},
+         [](Pagina& p) {
+             p.clic(p.panel.sgTrack, QPoint(p.panel.sgTrack->viewport()->width() - 3, 3));
+         }},
+        {"a plain click on another point",
+         [](Pagina& p) { p.clic(p.panel.sgTrack, p.enPlano(10)); }},
         {"closing the track", [](Pagina& p) { p.panel.Limpiar(); }},
     };
     for (const auto& c : casos) {
@@ -339,7 +350,8 @@ TEST(FilasPunto, TheInspectedPointShowsItsSensorValuesFilteredTotalsAndGrade) {
         } else {
             const double g = (p.f.ele[size_t(c.punto)] - p.f.ele[size_t(c.punto - 1)]) /
                              p.distancia(c.punto - 1, c.punto) * 100;
-            EXPECT_NEAR(numero(pl.lbldgPendiente->text()), g, 0.051) << pl.lbldgPendiente->text().toStdString();
+            EXPECT_NEAR(numero(pl.lbldgPendiente->text()), g, 0.051)
+                << pl.lbldgPendiente->text().toStdString();
         }
     }
     // Leaving the canvas empties the new rows with the others.
@@ -350,7 +362,8 @@ TEST(FilasPunto, TheInspectedPointShowsItsSensorValuesFilteredTotalsAndGrade) {
 
 TEST(FilasPunto, ATrackWithoutSensorsHasNoSensorRowsNorList) {
     Pagina p(false);
-    for (QLabel* l : {p.panel.lbldgPulso, p.panel.lbldgCadencia, p.panel.lbldgPotencia, p.panel.lbldgTemperatura})
+    for (QLabel* l : {p.panel.lbldgPulso, p.panel.lbldgCadencia, p.panel.lbldgPotencia,
+                      p.panel.lbldgTemperatura})
         EXPECT_FALSE(l->isVisibleTo(&p.panel)) << l->objectName().toStdString();
     EXPECT_FALSE(p.panel.cbGraficoDerecho->isVisibleTo(&p.panel));
     EXPECT_TRUE(p.panel.lbldgAscFiltrado->isVisibleTo(&p.panel));
@@ -396,7 +409,8 @@ TEST(GraficoDerecho, TheListOnItsTitleSwitchesBetweenSpeedAndTheTracksQuantities
     EXPECT_EQ(pl.pnlAuxVelocidad->title(), tituloVelocidad);
     l = p.linea(pl.sgVelocidad);
     for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(l->Point(i).y(), YVelocidad(pl.VelocidadMaxima, pl.pList[size_t(i)]->VelocidadInstant()));
+        EXPECT_EQ(l->Point(i).y(),
+                  YVelocidad(pl.VelocidadMaxima, pl.pList[size_t(i)]->VelocidadInstant()));
 
     // A close brings speed back for the next track.
     QTest::keyClick(lista, Qt::Key_Down);

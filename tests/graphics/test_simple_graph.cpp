@@ -4,10 +4,10 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QMouseEvent>
-#include <QScrollBar>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -68,7 +68,9 @@ TEST(SimpleGraph, UnGraficoEnormeSeAjustaEntero) {
         EXPECT_LE(z.x(), l.g.ClientWidth() + 1);
         EXPECT_LE(z.y(), l.g.ClientHeight() + 1);
         // it fills the side that limits it
-        EXPECT_GT(std::max((z.x() - a.x()) / l.g.ClientWidth(), (z.y() - a.y()) / l.g.ClientHeight()), 0.95);
+        EXPECT_GT(
+            std::max((z.x() - a.x()) / l.g.ClientWidth(), (z.y() - a.y()) / l.g.ClientHeight()),
+            0.95);
         const double ajuste = l.g.ZoomExacto();
         l.g.ChangeZoomBy(-10, zoCenter);
         EXPECT_LT(l.g.ZoomExacto(), ajuste);
@@ -377,7 +379,11 @@ TEST(TrackPointMarks, UnaParteRepintadaIgualQueElTodo) {
         QPainter p(&img);
         if (!clip.isNull())
             p.setClipRect(clip);
-        escena.Render(p, t, clip.isNull() ? QRectF() : QRectF(clip.x() / 1.5, clip.y() / 1.5, clip.width() / 1.5, clip.height() / 1.5), false);
+        escena.Render(p, t,
+                      clip.isNull() ? QRectF()
+                                    : QRectF(clip.x() / 1.5, clip.y() / 1.5, clip.width() / 1.5,
+                                             clip.height() / 1.5),
+                      false);
         return img;
     };
     const QImage todo = pintar(QRect());
@@ -385,10 +391,16 @@ TEST(TrackPointMarks, UnaParteRepintadaIgualQueElTodo) {
     const QPoint roja = (centros[2999] * 1.5);
     EXPECT_EQ(todo.pixelColor(lima), ColorAQColor(clLime));
     EXPECT_EQ(todo.pixelColor(roja), ColorAQColor(clRed));
-    const QRect areas[] = {QRect(lima - QPoint(9, 9), QSize(18, 18)), QRect(roja - QPoint(9, 9), QSize(18, 18)),
-                           QRect(300, 200, 40, 25), QRect(0, 0, 35, 35), QRect(1040, 760, 60, 60)};
+    const QRect areas[] = {QRect(lima - QPoint(9, 9), QSize(18, 18)),
+                           QRect(roja - QPoint(9, 9), QSize(18, 18)), QRect(300, 200, 40, 25),
+                           QRect(0, 0, 35, 35), QRect(1040, 760, 60, 60)};
     for (const QRect& a : areas) {
-        SCOPED_TRACE(QString("%1,%2 %3x%4").arg(a.x()).arg(a.y()).arg(a.width()).arg(a.height()).toStdString());
+        SCOPED_TRACE(QString("%1,%2 %3x%4")
+                         .arg(a.x())
+                         .arg(a.y())
+                         .arg(a.width())
+                         .arg(a.height())
+                         .toStdString());
         const QImage parte = pintar(a);
         int distintos = 0;
         for (int y = a.top(); y <= a.bottom(); ++y)

@@ -35,9 +35,9 @@ TEST(Proyeccion, OesteYSurComoCualquierOtra) {
     struct Caso {
         const char* nombre;
         std::vector<Punto> pts;
-        int norte;  // index of the northernmost point
-        int oeste;  // index of the westernmost point
-        int ancho;  // (maxLonI - minLonI) times the cosine of the middle latitude
+        int norte; // index of the northernmost point
+        int oeste; // index of the westernmost point
+        int ancho; // (maxLonI - minLonI) times the cosine of the middle latitude
     };
     const Caso casos[] = {
         {"west of Greenwich", {{40.0, -3.7}, {40.01, -3.69}, {39.995, -3.72}}, 1, 2, 230},

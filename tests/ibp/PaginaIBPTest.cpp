@@ -1,8 +1,8 @@
 // The page "IBP Index" with a real browser, against a stand-in of the service.
 
-#include "CargaAlMostrar.h"
 #include "PaginaIBP.h"
 #include "AppPaths.h"
+#include "CargaAlMostrar.h"
 #include "ConsultaIBP.h"
 #include "IBPConfig.h"
 #include "IndicadorOcupado.h"

@@ -245,7 +245,8 @@ void paseo(Paseo& p, int n, double lat0, double lon0, int pico, int escalon) {
 double distanciaSuelo(const TTablaMedidas& t, int p, int a, int b) {
     const double k = RadioTierraM * M_PI / 180.0, c = std::cos(t.Latitud(p) * M_PI / 180.0);
     auto xy = [&](int i) {
-        return std::pair{k * c * (t.Longitud(i) - t.Longitud(p)), k * (t.Latitud(i) - t.Latitud(p))};
+        return std::pair{k * c * (t.Longitud(i) - t.Longitud(p)),
+                         k * (t.Latitud(i) - t.Latitud(p))};
     };
     const auto [ax, ay] = xy(a);
     const auto [bx, by] = xy(b);
@@ -262,17 +263,21 @@ TEST(PuntosLineaMapa, UpToTwentyThousandPointsTheMapGetsEveryPoint) {
     EXPECT_EQ(PuntosLineaMapa(*tabla).size(), size_t(PuntosMapaCompleto));
     const QStringList lines = ListaPuntosMapa(p.store, *tabla);
     ASSERT_EQ(lines.size(), PuntosMapaCompleto);
-    EXPECT_EQ(lines[1].toStdString(), QStringLiteral("          ,new GLatLng(%1,%2)")
-                            .arg(QString::fromStdString(std::string(p.store.texto(1, CampoPunto::Lat).substr(0, 12))),
-                                 QString::fromStdString(std::string(p.store.texto(1, CampoPunto::Lon).substr(0, 12))))
-                                .toStdString());
+    EXPECT_EQ(lines[1].toStdString(),
+              QStringLiteral("          ,new GLatLng(%1,%2)")
+                  .arg(QString::fromStdString(
+                           std::string(p.store.texto(1, CampoPunto::Lat).substr(0, 12))),
+                       QString::fromStdString(
+                           std::string(p.store.texto(1, CampoPunto::Lon).substr(0, 12))))
+                  .toStdString());
 }
 
 TEST(PuntosLineaMapa, PastTwentyThousandTheLineStaysWithinToleranceOfEveryDroppedPoint) {
     const struct {
         const char* guarda;
         double lat, lon;
-    } casos[] = {{"north-east", 41.77, 2.43}, {"south-west", -33.45, -70.66}, {"far north", 69.6, 18.9}};
+    } casos[] = {
+        {"north-east", 41.77, 2.43}, {"south-west", -33.45, -70.66}, {"far north", 69.6, 18.9}};
     for (const auto& c : casos) {
         SCOPED_TRACE(c.guarda);
         Paseo p;

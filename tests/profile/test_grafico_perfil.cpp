@@ -2,13 +2,13 @@
 #include "SenderalError.h"
 
 #include <QAreaSeries>
-#include <cmath>
 #include <QCategoryAxis>
 #include <QFile>
 #include <QLineSeries>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QValueAxis>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {

@@ -56,7 +56,7 @@ const char* const GpxSinExtensiones = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 
 class PaginaDatosFiguras : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         datos.CarpetaMapeo = QStringLiteral(SENDERAL_SOURCE_DIR "/data");
@@ -100,7 +100,8 @@ protected:
 using C = TPointsModel::Columna;
 
 TEST_F(PaginaDatosFiguras, TheGridShowsAColumnOnlyForEachQuantityTheTrackHas) {
-    const std::vector<int> basicas{C::Latitud, C::Longitud, C::Elevacion, C::DateTime, C::Fecha, C::Hora};
+    const std::vector<int> basicas{C::Latitud,  C::Longitud, C::Elevacion,
+                                   C::DateTime, C::Fecha,    C::Hora};
     auto con = [&](std::vector<int> extra) {
         std::vector<int> v = basicas;
         v.insert(v.end(), extra.begin(), extra.end());
@@ -138,7 +139,7 @@ TEST_F(PaginaDatosFiguras, SensorCellsHoldEachPointsValueAndNothingWhereItHasNon
         int fila, columna;
         const char* texto;
     } celdas[] = {
-        {0, C::Pulso, "121"}, {1, C::Pulso, "135"}, {2, C::Pulso, ""},
+        {0, C::Pulso, "121"},   {1, C::Pulso, "135"},   {2, C::Pulso, ""},
         {0, C::Cadencia, "80"}, {2, C::Cadencia, "86"}, {1, C::Elevacion, "104"},
     };
     for (const auto& c : celdas) {
@@ -155,19 +156,22 @@ TEST_F(PaginaDatosFiguras, SensorCellsHoldEachPointsValueAndNothingWhereItHasNon
 // A walk along a meridian with a 10-minute stop after point 20: 40 steps of 0.0002°
 // (22.24 m) every 10 s, the stop as one gap.
 QByteArray paseoConParada(std::vector<double>& tiempos) {
-    QByteArray gpx = R"(<?xml version="1.0"?><gpx version="1.1" creator="t" xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg>)";
+    QByteArray gpx =
+        R"(<?xml version="1.0"?><gpx version="1.1" creator="t" xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg>)";
     double t = 0;
     for (int i = 0; i <= 40; ++i) {
         if (i == 21)
             t += 600;
         tiempos.push_back(t);
         const int s = int(t);
-        gpx += QStringLiteral(R"(<trkpt lat="%1" lon="2.0"><ele>100</ele><time>2021-05-01T%2:%3:%4Z</time></trkpt>)")
-                   .arg(41.0 + i * 0.0002, 0, 'f', 4)
-                   .arg(10 + s / 3600, 2, 10, QLatin1Char('0'))
-                   .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-                   .arg(s % 60, 2, 10, QLatin1Char('0'))
-                   .toUtf8();
+        gpx +=
+            QStringLiteral(
+                R"(<trkpt lat="%1" lon="2.0"><ele>100</ele><time>2021-05-01T%2:%3:%4Z</time></trkpt>)")
+                .arg(41.0 + i * 0.0002, 0, 'f', 4)
+                .arg(10 + s / 3600, 2, 10, QLatin1Char('0'))
+                .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                .arg(s % 60, 2, 10, QLatin1Char('0'))
+                .toUtf8();
         t += 10;
     }
     return gpx + "</trkseg></trk></gpx>";
@@ -175,7 +179,10 @@ QByteArray paseoConParada(std::vector<double>& tiempos) {
 
 QString hms(double s) {
     const int v = int(std::lround(s));
-    return QStringLiteral("%1:%2:%3").arg(v / 3600).arg(v / 60 % 60, 2, 10, QLatin1Char('0')).arg(v % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2:%3")
+        .arg(v / 3600)
+        .arg(v / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(v % 60, 2, 10, QLatin1Char('0'));
 }
 
 TEST_F(PaginaDatosFiguras, TimesBesideTheDistanceLeaveTheStopOut) {
@@ -197,16 +204,17 @@ TEST_F(PaginaDatosFiguras, TimesBesideTheDistanceLeaveTheStopOut) {
     EXPECT_NE(kmh, 0.0);
 
     datos.VaciarYCerrar();
-    for (QLineEdit* e : {pagina->edtDesnivelFiltrado, pagina->edtTiempoTotal, pagina->edtTiempoMovimiento,
-                         pagina->edtTiempoParado, pagina->edtVelocidadMovimiento})
+    for (QLineEdit* e :
+         {pagina->edtDesnivelFiltrado, pagina->edtTiempoTotal, pagina->edtTiempoMovimiento,
+          pagina->edtTiempoParado, pagina->edtVelocidadMovimiento})
         EXPECT_TRUE(e->text().isEmpty()) << e->objectName().toStdString();
 }
 
 TEST_F(PaginaDatosFiguras, ATrackWithoutTimesShowsTheClimbButNoTimes) {
     abrir(GpxSinExtensiones);
     EXPECT_EQ(pagina->edtDesnivelFiltrado->text(), QStringLiteral("20 / 0 metros"));
-    for (QLineEdit* e : {pagina->edtTiempoTotal, pagina->edtTiempoMovimiento, pagina->edtTiempoParado,
-                         pagina->edtVelocidadMovimiento})
+    for (QLineEdit* e : {pagina->edtTiempoTotal, pagina->edtTiempoMovimiento,
+                         pagina->edtTiempoParado, pagina->edtVelocidadMovimiento})
         EXPECT_TRUE(e->text().isEmpty()) << e->objectName().toStdString();
 }
 
@@ -214,7 +222,8 @@ TEST_F(PaginaDatosFiguras, ATrackWithoutTimesShowsTheClimbButNoTimes) {
 TEST_F(PaginaDatosFiguras, TheFilteredClimbOfANoisyTrackIsCloseToTheRealOne) {
     std::mt19937 azar(18);
     std::uniform_real_distribution<double> ruido(-2.0, 2.0);
-    QByteArray gpx = R"(<?xml version="1.0"?><gpx version="1.1" creator="t" xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg>)";
+    QByteArray gpx =
+        R"(<?xml version="1.0"?><gpx version="1.1" creator="t" xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg>)";
     double crudo = 0, anterior = 0;
     for (int i = 0; i <= 1000; ++i) {
         const double ele = 1000 + (i <= 500 ? i : 1000 - i) + ruido(azar);
@@ -228,8 +237,8 @@ TEST_F(PaginaDatosFiguras, TheFilteredClimbOfANoisyTrackIsCloseToTheRealOne) {
     }
     abrir(gpx + "</trkseg></trk></gpx>");
     ASSERT_GT(crudo, 650.0); // the noise inflates the plain sum
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("^(\\d+) / (\\d+) metros$")).match(pagina->edtDesnivelFiltrado->text());
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^(\\d+) / (\\d+) metros$"))
+                                          .match(pagina->edtDesnivelFiltrado->text());
     ASSERT_TRUE(m.hasMatch()) << pagina->edtDesnivelFiltrado->text().toStdString();
     EXPECT_NEAR(m.captured(1).toDouble(), 500, 15);
     EXPECT_NEAR(m.captured(2).toDouble(), 500, 15);

@@ -38,7 +38,9 @@
 #include <gtest/gtest.h>
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace {
@@ -66,13 +68,14 @@ void copiarCarpeta(const QString& from, const QString& to) {
 }
 
 class VentanaCarga : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         SetAppDirOverride(dir.path());
         copiarCarpeta(QStringLiteral(SENDERAL_APP_DIR), dir.path());
         // No update check against the outside world during tests.
-        escribir(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini"),
+        escribir(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                     QStringLiteral(".ini"),
                  "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nEnviarIBP=False\r\n");
         TFMain::ManejadorErrorGlobal = [this](const QString& t) { erroresGlobales << t; };
     }
@@ -125,10 +128,17 @@ TEST_F(VentanaCarga, CommandLineLoadRunsEveryStepInOrderWithTimeStamps) {
     EXPECT_GE(lineaLog(QStringLiteral("PARAM 0: senderal")), 0);
     EXPECT_GE(lineaLog(QStringLiteral("PARAM 1: ") + path), 0);
     EXPECT_GE(lineaLog(QStringLiteral("PARAM 2: segundo")), 0);
-    const char* pasos[] = {"iniciando Add", "XMLDataFile= ", "+ FormData.OpenData", "- FormData.OpenData",
-                           "Se va a cargar la ruta...", "Se va a crear la ruta gráficamente...",
-                           "Se va a crear el gráfico de altura...", "Se va a crear el gráfico de velocidad...",
-                           "Completados gráficos", "Lanza la carga de Google Maps...", "Pintar el perfil de ruta...",
+    const char* pasos[] = {"iniciando Add",
+                           "XMLDataFile= ",
+                           "+ FormData.OpenData",
+                           "- FormData.OpenData",
+                           "Se va a cargar la ruta...",
+                           "Se va a crear la ruta gráficamente...",
+                           "Se va a crear el gráfico de altura...",
+                           "Se va a crear el gráfico de velocidad...",
+                           "Completados gráficos",
+                           "Lanza la carga de Google Maps...",
+                           "Pintar el perfil de ruta...",
                            "Iniciar el Query a IBPIndex..."};
     int previa = -1;
     for (const char* paso : pasos) {
@@ -140,7 +150,9 @@ TEST_F(VentanaCarga, CommandLineLoadRunsEveryStepInOrderWithTimeStamps) {
                 found = i;
         ASSERT_GT(found, previa);
         // "hh:nn:ss " then " -->  " then the text.
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d  -->  ")).match(lines[found]).hasMatch())
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d  -->  "))
+                        .match(lines[found])
+                        .hasMatch())
             << lines[found].toStdString();
         previa = found;
     }
@@ -150,7 +162,8 @@ TEST_F(VentanaCarga, CommandLineLoadRunsEveryStepInOrderWithTimeStamps) {
     EXPECT_EQ(w.DistanciaTotal, 378);
     // The command line load runs after the start-up applied the language (English by default).
     EXPECT_EQ(w.PaginaDatos->edtDistanciaRuta->text(),
-              QStringLiteral("378 ") + LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")));
+              QStringLiteral("378 ") +
+                  LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")));
     EXPECT_TRUE(w.ActionCerrarRuta->isEnabled());
     EXPECT_TRUE(w.ActionZoomIn->isEnabled());
     EXPECT_TRUE(w.RibbonMain->isPageVisible(w.rpGrafico));
@@ -204,8 +217,10 @@ TEST_F(VentanaCarga, CloseResetsEveryFieldAndKeepsTheRecentList) {
     EXPECT_FALSE(w.RibbonMain->isPageVisible(w.rpGrafico));
     EXPECT_TRUE(w.RibbonMain->isPageVisible(w.rpRuta));
     EXPECT_TRUE(w.RibbonMain->isPageVisible(w.rpMas));
-    EXPECT_EQ(w.rpGoogleMaps->caption(), LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
-    EXPECT_EQ(w.rpIBPIndex->caption(), LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando...")));
+    EXPECT_EQ(w.rpGoogleMaps->caption(),
+              LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
+    EXPECT_EQ(w.rpIBPIndex->caption(),
+              LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando...")));
     EXPECT_EQ(w.ActualPanelInfo, tiArrastre);
     EXPECT_TRUE(w.pnlArrastrar->isVisibleTo(&w));
     EXPECT_FALSE(w.pcCentral->isVisibleTo(&w));
@@ -242,8 +257,10 @@ struct CasoMedioCargado {
 class MedioCargado : public VentanaCarga, public ::testing::WithParamInterface<CasoMedioCargado> {};
 
 TEST_P(MedioCargado, AnUnreadableNumberEndsHalfLoadedWithoutTheIndexRequest) {
-    const QByteArray gpx = QByteArray(R"(<?xml version="1.0"?><gpx version="1.1" creator="t"><trk><trkseg>
-        <trkpt lat="41.0" lon="2.0"><ele>500</ele></trkpt>)") + GetParam().punto + "</trkseg></trk></gpx>";
+    const QByteArray gpx =
+        QByteArray(R"(<?xml version="1.0"?><gpx version="1.1" creator="t"><trk><trkseg>
+        <trkpt lat="41.0" lon="2.0"><ele>500</ele></trkpt>)") +
+        GetParam().punto + "</trkseg></trk></gpx>";
     const QString path = escribir(QStringLiteral("malo.gpx"), gpx);
     TFMain& w = crear();
     w.DialogoAbrir = [path] { return path; };
@@ -264,8 +281,10 @@ TEST_P(MedioCargado, AnUnreadableNumberEndsHalfLoadedWithoutTheIndexRequest) {
 }
 
 TEST_P(MedioCargado, ADroppedUnreadableTrackShowsTheIncorrectTrackBox) {
-    const QByteArray gpx = QByteArray(R"(<?xml version="1.0"?><gpx version="1.1" creator="t"><trk><trkseg>
-        <trkpt lat="41.0" lon="2.0"><ele>500</ele></trkpt>)") + GetParam().punto + "</trkseg></trk></gpx>";
+    const QByteArray gpx =
+        QByteArray(R"(<?xml version="1.0"?><gpx version="1.1" creator="t"><trk><trkseg>
+        <trkpt lat="41.0" lon="2.0"><ele>500</ele></trkpt>)") +
+        GetParam().punto + "</trkseg></trk></gpx>";
     const QString path = escribir(QStringLiteral("malo.gpx"), gpx);
     TFMain& w = crear();
     w.FicheroArrastrado({path});
@@ -276,8 +295,10 @@ TEST_P(MedioCargado, ADroppedUnreadableTrackShowsTheIncorrectTrackBox) {
 
 INSTANTIATE_TEST_SUITE_P(
     Puntos, MedioCargado,
-    ::testing::Values(CasoMedioCargado{"latitud_no_numerica", R"(<trkpt lat="x" lon="2.1"><ele>1</ele></trkpt>)"},
-                      CasoMedioCargado{"elevacion_no_numerica", R"(<trkpt lat="41.1" lon="2.1"><ele>abc</ele></trkpt>)"}),
+    ::testing::Values(CasoMedioCargado{"latitud_no_numerica",
+                                       R"(<trkpt lat="x" lon="2.1"><ele>1</ele></trkpt>)"},
+                      CasoMedioCargado{"elevacion_no_numerica",
+                                       R"(<trkpt lat="41.1" lon="2.1"><ele>abc</ele></trkpt>)"}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST_F(VentanaCarga, AnUnreadableFileSaysWhyAndLeavesNoTrack) {
@@ -311,7 +332,8 @@ TEST_F(VentanaCarga, AnUnreadableFileSaysWhyAndLeavesNoTrack) {
         AplicarIdioma(&w, QString::fromUtf8(c.idioma));
         w.CargarRuta(path);
         ASSERT_EQ(errores.size(), 1);
-        const QString inicio = QLatin1String(c.idioma) == QLatin1String("en.lng") ? QStringLiteral("The track file could not be opened.\n<%1>")
+        const QString inicio = QLatin1String(c.idioma) == QLatin1String("en.lng")
+                                   ? QStringLiteral("The track file could not be opened.\n<%1>")
                                : QLatin1String(c.idioma) == QLatin1String("ca.lng")
                                    ? QStringLiteral("No s'ha pogut obrir el fitxer de track.\n<%1>")
                                    : QStringLiteral("Error al abrir el fichero de track.\n<%1>");
@@ -328,13 +350,15 @@ TEST_F(VentanaCarga, AnUnreadableFileSaysWhyAndLeavesNoTrack) {
 }
 
 TEST_F(VentanaCarga, OnePointTrackHasZeroDistanceShownAsTheDigit) {
-    const QString path = escribir(QStringLiteral("uno.gpx"),
-                                  R"(<gpx version="1.1" creator="t"><trk><trkseg><trkpt lat="41" lon="2"/></trkseg></trk></gpx>)");
+    const QString path = escribir(
+        QStringLiteral("uno.gpx"),
+        R"(<gpx version="1.1" creator="t"><trk><trkseg><trkpt lat="41" lon="2"/></trkseg></trk></gpx>)");
     TFMain& w = crear();
     w.CargarRuta(path);
     EXPECT_EQ(w.DistanciaTotal, 0);
     EXPECT_EQ(w.PaginaDatos->edtDistanciaRuta->text(),
-              QStringLiteral("0 ") + LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")));
+              QStringLiteral("0 ") +
+                  LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros")));
 }
 
 TEST_F(VentanaCarga, NextTabShowsThePageOfEachTabAndCyclesToTheFirst) {
@@ -728,9 +752,9 @@ INSTANTIATE_TEST_SUITE_P(
     Textos, CeldasFechaHora,
     ::testing::Values(CasoCelda{"utc", "2011-05-01T10:20:30Z", "2011-05-01", "10:20:30"},
                       CasoCelda{"fraccion", "2011-05-01T10:20:30.250Z", "2011-05-01", "10:20:30"},
-                      CasoCelda{"con_zona_sin_convertir", "2011-05-01T23:59:59+02:00", "2011-05-01", "23:59:59"},
-                      CasoCelda{"vacio", "", "", ""},
-                      CasoCelda{"corto", "2011-05", "2011-05", ""}),
+                      CasoCelda{"con_zona_sin_convertir", "2011-05-01T23:59:59+02:00", "2011-05-01",
+                                "23:59:59"},
+                      CasoCelda{"vacio", "", "", ""}, CasoCelda{"corto", "2011-05", "2011-05", ""}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST_F(VentanaCarga, WhatTheDesktopCannotOpenIsNamedToTheUser) {

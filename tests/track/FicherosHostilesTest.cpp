@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <gtest/gtest.h>
+#include <map>
 #include <ostream>
 
 // Readable failure output for Qt texts.
@@ -109,7 +109,9 @@ TEST_F(FicherosHostiles, ARepeatedAttributeAmongThousandsIsTheFirstOneInTheTag) 
     // Names share a long beginning, so that only their last bytes tell them apart.
     const auto etiqueta = [](int n, const std::map<int, int>& repite, int roto,
                              int* columnaDe = nullptr, int cual = -1) {
-        const auto nombre = [](int i) { return "atributo-de-nombre-largo-" + QByteArray::number(i); };
+        const auto nombre = [](int i) {
+            return "atributo-de-nombre-largo-" + QByteArray::number(i);
+        };
         QByteArray b = "<gpx version=\"1.1\"><trk><trkseg><trkpt lat=\"1\" lon=\"2\"";
         for (int i = 0; i < n; ++i) {
             b += ' ';
@@ -234,9 +236,10 @@ TEST_F(FicherosHostiles, WideEncodingsEndingInTheMiddleOfACharacter) {
 TEST_F(FicherosHostiles, LongFilesAreDecodedWholeInEveryEncoding) {
     // Several megabytes, decoded a block of 1 MiB at a time: a character outside the
     // basic plane (two UTF-16 units) straddles the first blocks' boundaries.
-    const QString doc = QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?><gpx version=\"1.1\">"
-                                       "<trk><name>%2</name><trkseg><trkpt lat=\"1\" lon=\"2\"/>"
-                                       "</trkseg></trk></gpx>");
+    const QString doc =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"%1\"?><gpx version=\"1.1\">"
+                       "<trk><name>%2</name><trkseg><trkpt lat=\"1\" lon=\"2\"/>"
+                       "</trkseg></trk></gpx>");
     const QString andando = QStringLiteral("\U0001F6B6");
     const struct {
         const char* guarda;
@@ -248,7 +251,8 @@ TEST_F(FicherosHostiles, LongFilesAreDecodedWholeInEveryEncoding) {
                  {"Latin-1", "ISO-8859-1", QStringConverter::Latin1, true}};
     for (const auto& c : casos) {
         SCOPED_TRACE(c.guarda);
-        const qsizetype prefijo = doc.indexOf(QLatin1String("%2")) - 2 + qsizetype(strlen(c.declarada));
+        const qsizetype prefijo =
+            doc.indexOf(QLatin1String("%2")) - 2 + qsizetype(strlen(c.declarada));
         QString nombre;
         for (int bloque = 1; bloque <= 3; ++bloque) {
             // Units after the byte-order mark up to the boundary, less one.
@@ -288,18 +292,15 @@ TEST(DocumentoUtf8, BlocksOfAnySizeGiveTheWholeDocument) {
     } casos[] = {
         {"UTF-8 with its mark", codificar(QStringConverter::Utf8, true, doc("UTF-8", ancho)),
          QChar(0xFEFF) + doc("UTF-8", ancho), ""},
-        {"UTF-16LE with its mark",
-         codificar(QStringConverter::Utf16LE, true, doc("UTF-16", ancho)), doc("UTF-16", ancho),
-         ""},
-        {"UTF-16BE with its mark",
-         codificar(QStringConverter::Utf16BE, true, doc("UTF-16", ancho)), doc("UTF-16", ancho),
-         ""},
+        {"UTF-16LE with its mark", codificar(QStringConverter::Utf16LE, true, doc("UTF-16", ancho)),
+         doc("UTF-16", ancho), ""},
+        {"UTF-16BE with its mark", codificar(QStringConverter::Utf16BE, true, doc("UTF-16", ancho)),
+         doc("UTF-16", ancho), ""},
         {"UTF-16LE without a mark",
          codificar(QStringConverter::Utf16LE, false, doc("UTF-16", ancho)), doc("UTF-16", ancho),
          ""},
-        {"UTF-32LE with its mark",
-         codificar(QStringConverter::Utf32LE, true, doc("UTF-32", ancho)), doc("UTF-32", ancho),
-         ""},
+        {"UTF-32LE with its mark", codificar(QStringConverter::Utf32LE, true, doc("UTF-32", ancho)),
+         doc("UTF-32", ancho), ""},
         {"ISO-8859-1", codificar(QStringConverter::Latin1, false, doc("ISO-8859-1", nombre)),
          doc("ISO-8859-1", nombre), ""},
         {"windows-1252, with the euro sign it has and Latin-1 lacks",
@@ -308,8 +309,9 @@ TEST(DocumentoUtf8, BlocksOfAnySizeGiveTheWholeDocument) {
         {"a declaration longer than the first blocks",
          codificar(QStringConverter::Latin1, false, doc("ISO-8859-1", nombre, 300000)),
          doc("ISO-8859-1", nombre, 300000), ""},
-        {"UTF-16 with a stray byte", codificar(QStringConverter::Utf16LE, true, doc("UTF-16", ancho)) + "\n",
-         QString(), "termina a medias"},
+        {"UTF-16 with a stray byte",
+         codificar(QStringConverter::Utf16LE, true, doc("UTF-16", ancho)) + "\n", QString(),
+         "termina a medias"},
         {"UTF-16 declared, 8 bits written", doc("UTF-16", nombre).toUtf8(), QString(),
          "declara la codificación UTF-16"},
         {"three bytes", "<a>", QStringLiteral("<a>"), ""},
@@ -322,8 +324,8 @@ TEST(DocumentoUtf8, BlocksOfAnySizeGiveTheWholeDocument) {
             QString error;
             bool bien = true;
             for (qsizetype at = 0; bien && at < c.bytes.size(); at += tam)
-                bien = d.bloque(QByteArrayView(c.bytes).sliced(at, std::min(tam, c.bytes.size() - at)),
-                                error);
+                bien = d.bloque(
+                    QByteArrayView(c.bytes).sliced(at, std::min(tam, c.bytes.size() - at)), error);
             bien = bien && d.terminar(error);
             if (c.texto.isEmpty()) {
                 EXPECT_FALSE(bien);
@@ -368,8 +370,10 @@ TEST(RecorrerXml, GivingBackThePagesAlreadyReadChangesNothingOfTheRead) {
     // first page and closed at the end.
     QByteArray cuerpo;
     for (int i = 0; i < 20000; ++i)
-        cuerpo += "<trkpt lat=\"41." + QByteArray::number(i) + "\" lon=\"2.5\">\n <ele>1</ele>"
-                  "<name>Pe\xC3\xB1" "a &amp; a\xC3\xB1o</name></trkpt>\n";
+        cuerpo += "<trkpt lat=\"41." + QByteArray::number(i) +
+                  "\" lon=\"2.5\">\n <ele>1</ele>"
+                  "<name>Pe\xC3\xB1"
+                  "a &amp; a\xC3\xB1o</name></trkpt>\n";
     const QByteArray cabeza = "<gpx version=\"1.1\">\n<trk><name>\xC3\x91</name><trkseg>\n";
     const struct {
         const char* guarda;
@@ -390,18 +394,18 @@ TEST(RecorrerXml, GivingBackThePagesAlreadyReadChangesNothingOfTheRead) {
         QByteArray liberado(c.doc.constData(), c.doc.size());
         Apuntador a, b;
         QString errorA, errorB;
-        const bool bienA = RecorrerXml(std::string_view(entero.constData(), size_t(entero.size())),
-                                       a, errorA);
+        const bool bienA =
+            RecorrerXml(std::string_view(entero.constData(), size_t(entero.size())), a, errorA);
         const bool bienB = RecorrerXml(
             std::string_view(liberado.constData(), size_t(liberado.size())), b, errorB, 4096);
         EXPECT_EQ(bienA, c.bien) << errorA.toStdString();
         EXPECT_EQ(bienB, bienA);
         EXPECT_EQ(errorB, errorA);
-        EXPECT_TRUE(b.eventos == a.eventos) << "the reads part at byte "
-                                            << std::mismatch(a.eventos.begin(), a.eventos.end(),
-                                                             b.eventos.begin(), b.eventos.end())
-                                                       .first -
-                                                   a.eventos.begin();
+        EXPECT_TRUE(b.eventos == a.eventos)
+            << "the reads part at byte "
+            << std::mismatch(a.eventos.begin(), a.eventos.end(), b.eventos.begin(), b.eventos.end())
+                       .first -
+                   a.eventos.begin();
         EXPECT_EQ(entero, c.doc) << "kept whole without the option";
         EXPECT_EQ(liberado[liberado.size() / 2], '\0') << "the pages read were given back";
     }

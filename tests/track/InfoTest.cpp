@@ -69,9 +69,9 @@ TEST_F(Info, ThreePointTrackSummary) {
     EXPECT_EQ(lines[7], "end: 2011-05-01T12:00:20");
     // New figures come after the first eight; no sensor lines without sensors.
     // The 5 m drop does not pass the 5 m threshold of the filtered figure.
-    EXPECT_EQ(lines.mid(8), (QStringList{"ascent_filtered_m: 10", "descent_filtered_m: 0",
-                                         "duration_s: 20", "moving_time_s: 20",
-                                         "avg_moving_speed_kmh: 68.14"}));
+    EXPECT_EQ(lines.mid(8),
+              (QStringList{"ascent_filtered_m: 10", "descent_filtered_m: 0", "duration_s: 20",
+                           "moving_time_s: 20", "avg_moving_speed_kmh: 68.14"}));
 }
 
 TEST_F(Info, TrackWithoutTimesOrPoints) {
@@ -155,11 +155,10 @@ TEST_F(Info, SensorLinesAverageOverThePointsThatHaveTheValue) {
     ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
     const QStringList lines = s.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 21) << s.out.toStdString();
-    EXPECT_EQ(lines.mid(13),
-              (QStringList{"heart_rate_avg_bpm: 130.5", "heart_rate_max_bpm: 141",
-                           "cadence_avg_rpm: 85", "cadence_max_rpm: 90", "power_avg_w: 200",
-                           "power_max_w: 200", "temperature_min_c: 19",
-                           "temperature_max_c: 21.5"}));
+    EXPECT_EQ(lines.mid(13), (QStringList{"heart_rate_avg_bpm: 130.5", "heart_rate_max_bpm: 141",
+                                          "cadence_avg_rpm: 85", "cadence_max_rpm: 90",
+                                          "power_avg_w: 200", "power_max_w: 200",
+                                          "temperature_min_c: 19", "temperature_max_c: 21.5"}));
 }
 
 TEST_F(Info, StretchFromTo) {
@@ -171,7 +170,9 @@ TEST_F(Info, StretchFromTo) {
         const char* salida;
     } casos[] = {
         // Point 2 to 3: 177.00 m in 10 s, 5 m down.
-        {"points 2 to 3", {"--from", "2", "--to", "3"}, 0,
+        {"points 2 to 3",
+         {"--from", "2", "--to", "3"},
+         0,
          "from: 2\nto: 3\ndistance_m: 177\nduration_s: 10\nmoving_time_s: 10\nascent_m: 0\n"
          "descent_m: 5\nascent_filtered_m: 0\ndescent_filtered_m: 0\navg_speed_kmh: 63.72\n"
          "avg_moving_speed_kmh: 63.72\navg_grade_pct: -2.82\nmax_grade_pct: -2.82\n"

@@ -94,12 +94,19 @@ TEST(TTablaMedidas, KeepsEachReadersErrorAtItsPoint) {
         const char* errorCoordenadas; // text named by the total distance's error
         const char* errorMedidas;
     } casos[] = {
-        {"bad ele: the distance still sums every pair", {ok, otro, {"41.7", "2.3", "x1", ""}, ok},
-         4, 2, nullptr, "x1"},
+        {"bad ele: the distance still sums every pair",
+         {ok, otro, {"41.7", "2.3", "x1", ""}, ok},
+         4,
+         2,
+         nullptr,
+         "x1"},
         {"bad lat stops both", {ok, otro, {"4l.7", "2.3", "5", ""}, ok}, 2, 2, "4l.7", "4l.7"},
         {"bad ele then a bad lon further on",
          {ok, {"41.6", "2.2", "", ""}, {"41.6", "2.2", "1,5", ""}, ok, {"41.8", "", "1", ""}},
-         4, 2, "''", "1,5"},
+         4,
+         2,
+         "''",
+         "1,5"},
         {"empty lat on the first point", {{"", "2", "1", ""}, ok}, 0, 0, "''", "''"},
         {"all good", {ok, otro}, 2, 2, nullptr, nullptr},
     };
@@ -128,7 +135,8 @@ TEST(TTablaMedidas, KeepsEachReadersErrorAtItsPoint) {
                 t->ComprobarMedidas();
                 ADD_FAILURE() << "no measure error";
             } catch (const ESenderalError& e) {
-                EXPECT_TRUE(e.text().contains(QLatin1String(c.errorMedidas))) << e.text().toStdString();
+                EXPECT_TRUE(e.text().contains(QLatin1String(c.errorMedidas)))
+                    << e.text().toStdString();
             }
             EXPECT_THROW(CalcularMedidasRuta(store), ESenderalError);
         } else {
