@@ -28,6 +28,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
@@ -96,10 +97,24 @@ void TPanelGrafico::crearPagina() {
     cuerpo->setSpacing(4);
     raiz->addLayout(cuerpo, 1);
 
+    // The point and stretch panels scroll when the window is too short for all their rows,
+    // rather than squeezing the rows over one another.
+    auto* paneles = new QWidget(this);
+    auto* columna = new QVBoxLayout(paneles);
+    columna->setContentsMargins(0, 0, 0, 0);
+    columna->addWidget(crearPanelDatos());
+    columna->addWidget(crearPanelTramo());
+    columna->addStretch(1);
+    auto* desplazable = new QScrollArea(this);
+    desplazable->setObjectName(QStringLiteral("sbPanelesPunto"));
+    desplazable->setFrameShape(QFrame::NoFrame);
+    desplazable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    desplazable->setWidgetResizable(true);
+    desplazable->setWidget(paneles);
+    desplazable->setMinimumWidth(paneles->minimumSizeHint().width() +
+                                 desplazable->verticalScrollBar()->sizeHint().width());
     auto* izquierda = new QVBoxLayout;
-    izquierda->addWidget(crearPanelDatos());
-    izquierda->addWidget(crearPanelTramo());
-    izquierda->addStretch(1);
+    izquierda->addWidget(desplazable, 1);
     izquierda->addWidget(crearPanelAnimacion());
     cuerpo->addLayout(izquierda);
 

@@ -142,6 +142,9 @@ void TSimpleGraph::SetZoomExacto(double z) {
         return;
     const QPointF centro = ClientToGraph(QPointF(ClientWidth() / 2.0, ClientHeight() / 2.0));
     FZoom = z;
+    // The new zoom can show or hide the scroll bars, which resizes the client area: keep the
+    // same point in the middle of the area as it is after that.
+    actualizarBarras();
     FScrollX = int(std::lround(centro.x() * escala() - ClientWidth() / 2.0));
     FScrollY = int(std::lround(centro.y() * escala() - ClientHeight() / 2.0));
     actualizarBarras();
