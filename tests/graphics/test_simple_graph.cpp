@@ -107,6 +107,33 @@ TEST(SimpleGraph, AjustarCentraYEligeLaMenorEscala) {
     EXPECT_NEAR(c2.y(), 150, 1);
 }
 
+// A zoom about the centre keeps the same point in the middle when it hides or shows the
+// scroll bars, which changes the client area.
+TEST(SimpleGraph, ZoomAlCentroConBarrasQueAparecenODesaparecen) {
+    struct Caso {
+        const char* nombre;
+        double desde, hasta;
+    } casos[] = {{"bars hide", 100, 20}, {"bars show", 20, 100}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        TSimpleGraph g;
+        g.resize(400, 300);
+        auto* n = g.Crear<TRectangularNode>();
+        n->SetBounds(0, 0, 1000, 1000);
+        g.show();
+        g.SetZoomExacto(50); // settles the bars from a zoom other than the first
+        g.SetZoomExacto(c.desde);
+        const bool barras = g.verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
+        const QPointF medio =
+            g.ClientToGraph(QPointF(g.ClientWidth() / 2.0, g.ClientHeight() / 2.0));
+        g.SetZoomExacto(c.hasta);
+        ASSERT_NE(g.verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn, barras);
+        const QPointF ahora = g.GraphToClient(medio);
+        EXPECT_NEAR(ahora.x(), g.ClientWidth() / 2.0, 1);
+        EXPECT_NEAR(ahora.y(), g.ClientHeight() / 2.0, 1);
+    }
+}
+
 TEST(SimpleGraph, ZoomAlrededorDelPunteroLoMantieneDebajo) {
     Lienzo l(400, 300);
     auto* n = l.g.Crear<TRectangularNode>();
