@@ -1,14 +1,13 @@
 // Where the program reads its data and writes its files, in the portable folder and in
 // the installed layout.
 #include "AppPaths.h"
+#include "ImprimirQt.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include "../lang/ImprimirQt.h"
 
 namespace {
 void crear(const QString& path) {

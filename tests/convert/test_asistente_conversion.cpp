@@ -1,7 +1,10 @@
 #include "AsistenteConversion.h"
 #include "CatalogoFormatos.h"
+#include "CatalogoPrueba.h"
 #include "Conversor.h"
-#include "ConvertTestSupport.h"
+#include "FicherosPrueba.h"
+#include "GpxPrueba.h"
+#include "ImprimirQt.h"
 #include "Log.h"
 
 #include <QCheckBox>
@@ -208,7 +211,7 @@ TEST_F(Asistente, ConversionRealDesdeLaPagina) {
         return conversor.ConvertirFichero(o, d, desc);
     };
     const QString gpx = dir.filePath(QStringLiteral("pequeña ruta.gpx"));
-    EscribirFichero(gpx, GpxPequeno().toUtf8());
+    EscribirFichero(gpx, GpxPequeno());
     a._edtFileName->setText(gpx);
     a._cbSalida->setCurrentIndex(p.Salidas.indexOf(QStringLiteral("OziExplorer Track (*.PLT)")));
     a._cbSalidaChange();

@@ -1,5 +1,7 @@
 #include "CatalogoFormatos.h"
-#include "ConvertTestSupport.h"
+#include "CatalogoPrueba.h"
+#include "FicherosPrueba.h"
+#include "ImprimirQt.h"
 #include "Log.h"
 #include "SenderalError.h"
 

@@ -1,10 +1,13 @@
 #include "AppPaths.h"
 #include "CatalogoFormatos.h"
+#include "CatalogoPrueba.h"
 #include "ComandoGPSBabel.h"
 #include "ConversionLineaOrdenes.h"
 #include "Conversor.h"
-#include "ConvertTestSupport.h"
 #include "EjecutarYEsperar.h"
+#include "FicherosPrueba.h"
+#include "GpxPrueba.h"
+#include "ImprimirQt.h"
 #include "Log.h"
 #include "SenderalError.h"
 
@@ -42,7 +45,7 @@ class Conversor : public ::testing::Test {
         carpeta = dir.filePath(QStringLiteral("mis rutas"));
         QDir().mkpath(carpeta);
         gpx = ruta(QStringLiteral("Sant Marçal \"ida\" $HOME.gpx"));
-        EscribirFichero(gpx, GpxPequeno().toUtf8());
+        EscribirFichero(gpx, GpxPequeno());
         conversor.Babel = gpsbabel();
         conversor.CarpetaCache = dir.filePath(QStringLiteral("cache"));
     }
@@ -248,7 +251,7 @@ TEST(ImportarComoGPX, UnGpxExistenteNoSeReemplazaSinPreguntar) {
     TConversor conversor(catalogo, &log);
     conversor.Babel = gpsbabel();
     const QString gpx = dir.filePath(QStringLiteral("origen.gpx"));
-    EscribirFichero(gpx, GpxPequeno().toUtf8());
+    EscribirFichero(gpx, GpxPequeno());
     const QString kml = dir.filePath(QStringLiteral("Ruta.de.hoy.kml"));
     ASSERT_TRUE(conversor
                     .ConvertirFichero(
@@ -302,7 +305,7 @@ TEST_P(CadaFormato, IdaYVueltaConservaLosPuntos) {
     TConversor conversor(catalogo);
     conversor.Babel = gpsbabel();
     const QString gpx = dir.filePath(QStringLiteral("origen.gpx"));
-    EscribirFichero(gpx, GpxPequeno().toUtf8());
+    EscribirFichero(gpx, GpxPequeno());
     // The wizard proposes the extension in capitals.
     const QString intermedio = dir.filePath(QStringLiteral("ruta de prueba.") + f.Codigo.toUpper());
     const auto ida = conversor.ConvertirFichero(gpx, intermedio, f.Descripcion);
@@ -356,7 +359,7 @@ class LineaDeOrdenes : public ::testing::Test {
         SetAppDirOverride(dir.path());
         QFile::copy(CatalogoEntregado(), dir.filePath(TCatalogoFormatos::NombreFichero()));
         gpx = dir.filePath(QStringLiteral("ruta $1 \"x\".gpx"));
-        EscribirFichero(gpx, GpxPequeno().toUtf8());
+        EscribirFichero(gpx, GpxPequeno());
     }
     void TearDown() override { SetAppDirOverride(QString()); }
     QTemporaryDir dir;
@@ -423,7 +426,7 @@ TEST_F(LineaDeOrdenes, SoloSeReemplazaUnFicheroNormalQueNoEsElOrigenYConForce) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
         EscribirFichero(existe, "mio");
-        EscribirFichero(mismo, GpxPequeno().toUtf8());
+        EscribirFichero(mismo, GpxPequeno());
         const QString origen = c.destino == mismo ? mismo : gpx;
         QString error;
         QStringList escritos;
@@ -438,7 +441,7 @@ TEST_F(LineaDeOrdenes, SoloSeReemplazaUnFicheroNormalQueNoEsElOrigenYConForce) {
         EXPECT_EQ(codigo, 1);
         EXPECT_TRUE(error.contains(QString::fromUtf8(c.motivo))) << error.toStdString();
         EXPECT_EQ(LeerFichero(existe), QByteArray("mio"));
-        EXPECT_EQ(LeerFichero(mismo), GpxPequeno().toUtf8());
+        EXPECT_EQ(LeerFichero(mismo), GpxPequeno());
     }
     EXPECT_TRUE(QFileInfo(fifo).isFile() == false && QFileInfo::exists(fifo));
     EXPECT_TRUE(QFileInfo(colgante).isSymLink());

@@ -1,5 +1,7 @@
 // `senderal --convert` reaches the conversion and reports through its exit status.
-#include "ConvertTestSupport.h"
+#include "FicherosPrueba.h"
+#include "GpxPrueba.h"
+#include "ImprimirQt.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,7 +20,7 @@ int Ejecutar(const QStringList& args, QString& error) {
 TEST(ProgramaConvert, ConvierteYSaleConCero) {
     QTemporaryDir dir;
     const QString gpx = dir.filePath(QStringLiteral("mi ruta.gpx"));
-    EscribirFichero(gpx, GpxPequeno().toUtf8());
+    EscribirFichero(gpx, GpxPequeno());
     const QString tcx = dir.filePath(QStringLiteral("mi ruta.tcx"));
     QString error;
     EXPECT_EQ(Ejecutar({gpx, tcx}, error), 0) << error.toStdString();

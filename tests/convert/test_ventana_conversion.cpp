@@ -3,10 +3,13 @@
 #include "AppPaths.h"
 #include "AsistenteConversion.h"
 #include "CatalogoFormatos.h"
+#include "CatalogoPrueba.h"
 #include "Conversor.h"
-#include "ConvertTestSupport.h"
+#include "FicherosPrueba.h"
 #include "FormData.h"
 #include "FormMain.h"
+#include "GpxPrueba.h"
+#include "ImprimirQt.h"
 #include "Log.h"
 
 #include <QAction>
@@ -58,7 +61,7 @@ class VentanaConversion : public ::testing::Test {
         rutas = dir.filePath(QStringLiteral("mis rutas"));
         QDir().mkpath(rutas);
         gpx = QDir(rutas).filePath(QStringLiteral("origen.gpx"));
-        EscribirFichero(gpx, GpxPequeno().toUtf8());
+        EscribirFichero(gpx, GpxPequeno());
     }
     void TearDown() override {
         TFMain::ManejadorErrorGlobal = nullptr;
@@ -191,7 +194,7 @@ TEST_F(VentanaConversion, UnaImportacionFallidaNoCargaElGpxAnterior) {
     const QString kml = QDir(rutas).filePath(QStringLiteral("roto.kml"));
     EscribirFichero(kml, "esto no es KML");
     const QString junto = QDir(rutas).filePath(QStringLiteral("roto.GPX"));
-    EscribirFichero(junto, GpxPequeno().toUtf8());
+    EscribirFichero(junto, GpxPequeno());
     respuesta = true; // replace it
     abrir(w, kml);
     ASSERT_EQ(mensajes.size(), 2);
@@ -203,7 +206,7 @@ TEST_F(VentanaConversion, UnaImportacionFallidaNoCargaElGpxAnterior) {
     EXPECT_FALSE(w.FormData->cdsTrack.Active());
     EXPECT_EQ(w.ActualPanelInfo, tiArrastre);
     EXPECT_TRUE(w.pnlArrastrar->isVisibleTo(&w));
-    EXPECT_EQ(LeerFichero(junto), GpxPequeno().toUtf8());
+    EXPECT_EQ(LeerFichero(junto), GpxPequeno());
 }
 
 TEST_F(VentanaConversion, SinGPSBabelElAsistenteSeDeshabilitaYLaImportacionFallaConClaridad) {

@@ -1,5 +1,6 @@
 #include "Log.h"
 #include "PanelGrafico.h"
+#include "PuntosPrueba.h"
 #include "SenderalError.h"
 #include "TrackStores.h"
 #include "Trazado.h"
@@ -25,20 +26,7 @@
 #include <vector>
 
 namespace {
-struct P {
-    std::string lat, lon, ele, time;
-};
-
-void llenar(TTrackPointStore& s, const std::vector<P>& pts) {
-    for (const P& p : pts) {
-        s.NuevoPunto();
-        s.FijarCampo(CampoPunto::Lat, p.lat);
-        s.FijarCampo(CampoPunto::Lon, p.lon);
-        s.FijarCampo(CampoPunto::Ele, p.ele);
-        s.FijarCampo(CampoPunto::Time, p.time);
-    }
-    s.Open();
-}
+using P = TPuntoPrueba;
 
 // The page at a fixed size with its track built; no dialogs.
 struct Pagina {
@@ -48,7 +36,7 @@ struct Pagina {
         panel.resize(900, 600);
         panel.AnchoLineaAuto = [anchoAuto] { return anchoAuto; };
         panel.Locale = QLocale::c();
-        llenar(puntos, pts);
+        LlenarPuntos(puntos, pts);
         construir();
     }
     void construir() {
@@ -99,8 +87,8 @@ TEST(PlanoRuta, ProyeccionYNodos) {
 TEST(PlanoRuta, NumeroMaloParaLaConstruccionConError) {
     TPanelGrafico panel;
     TTrackPointStore s;
-    llenar(s,
-           {{"41.0", "2.0", "850", ""}, {"41.001", "2.002", "", ""}, {"41.0x", "2.004", "1", ""}});
+    LlenarPuntos(
+        s, {{"41.0", "2.0", "850", ""}, {"41.001", "2.002", "", ""}, {"41.0x", "2.004", "1", ""}});
     EXPECT_THROW(panel.CrearGraficoRuta(s), ESenderalError);
     // the canvas update is ended and the canvas keeps working
     EXPECT_EQ(panel.sgTrack->UpdateCount(), 0);
@@ -410,7 +398,7 @@ TEST(Graficos, PaginaDeUnaPilaConstruidaMientrasSeVeOtra) {
     panel->AnchoLineaAuto = [] { return true; };
     panel->setGeometry(pila.contentsRect());
     TTrackPointStore s;
-    llenar(s, tresPuntos);
+    LlenarPuntos(s, tresPuntos);
     panel->CrearGraficoRuta(s);
     panel->CrearGraficoAltura();
     panel->CrearGraficoVelocidad();
@@ -443,8 +431,8 @@ TEST(Graficos, PaginaConstruidaAntesDeTenerTamanoSeAjustaAlMostrarse) {
     pila.resize(1100, 700);
     panel->AnchoLineaAuto = [] { return true; };
     TTrackPointStore s;
-    llenar(s,
-           {{"46.0", "7.0", "1", ""}, {"46.003", "7.001", "2", ""}, {"46.001", "7.004", "3", ""}});
+    LlenarPuntos(
+        s, {{"46.0", "7.0", "1", ""}, {"46.003", "7.001", "2", ""}, {"46.001", "7.004", "3", ""}});
     panel->CrearGraficoRuta(s); // never shown: the canvas has no real size yet
     pila.show();
     pila.setCurrentWidget(panel);
@@ -462,7 +450,7 @@ TEST(Graficos, PaginaConstruidaAntesDeTenerTamanoSeAjustaAlMostrarse) {
 TEST(Graficos, RutaSinPuntos) {
     TPanelGrafico panel;
     TTrackPointStore s;
-    llenar(s, {});
+    LlenarPuntos(s, {});
     panel.CrearGraficoRuta(s);
     panel.CrearGraficoAltura();
     panel.CrearGraficoVelocidad();

@@ -4,13 +4,13 @@
 #include "AppPaths.h"
 #include "CargaAlMostrar.h"
 #include "ConsultaIBP.h"
+#include "Esperar.h"
 #include "IBPConfig.h"
 #include "IndicadorOcupado.h"
 #include "Log.h"
 #include "ServidorPrueba.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPrinter>
 #include <QSignalSpy>
@@ -20,13 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-// The browser shares its GL context with the window; Qt wants that said before the
-// application object exists.
-const bool kContextoCompartido = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
-
 const QByteArray kSubida = "<html><body>\n"
                            "<a href=\"../analizado_ifr.asp?id=7&v=1\">Ver</a>\n"
                            "<a href=\"../analizado_pdf.asp?id=7\">PDF</a>\n"
@@ -35,18 +28,9 @@ const QByteArray kAnalisis = "<html><head><title>Analisis 7</title></head>"
                              "<body><h1>IBP index: 42 HKG</h1></body></html>";
 const QByteArray kPdf("%PDF-1.4\n\0\xff\n%%EOF", 19);
 
-bool Esperar(const std::function<bool()>& condicion, int ms = 20000) {
-    QElapsedTimer reloj;
-    reloj.start();
-    while (!condicion() && reloj.elapsed() < ms)
-        QTest::qWait(20);
-    return condicion();
-}
-
 class PaginaIBP : public ::testing::Test {
   protected:
     void SetUp() override {
-        (void)kContextoCompartido;
         ASSERT_TRUE(dir.isValid());
         SetAppDirOverride(dir.path());
         QDir().mkpath(CacheDir());

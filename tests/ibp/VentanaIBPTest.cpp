@@ -4,19 +4,21 @@
 #include "AppPaths.h"
 #include "CargaAlMostrar.h"
 #include "ConsultaIBP.h"
+#include "Esperar.h"
 #include "FormData.h"
 #include "FormMain.h"
+#include "GpxPrueba.h"
 #include "IBPConfig.h"
 #include "IndicadorOcupado.h"
 #include "Log.h"
 #include "PaginaIBP.h"
 #include "Ribbon.h"
 #include "ServidorPrueba.h"
+#include "VentanaPrueba.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -28,43 +30,19 @@
 #include <gtest/gtest.h>
 
 namespace {
-const bool kContextoCompartido = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
-
-const char* const kGpx = R"(<?xml version="1.0" encoding="UTF-8"?>
-<gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1">
- <trk><name>Tres</name><trkseg>
-  <trkpt lat="41.0" lon="2.0"><ele>500</ele><time>2011-05-01T10:00:00Z</time></trkpt>
-  <trkpt lat="41.001" lon="2.002"><ele>510</ele><time>2011-05-01T10:00:30Z</time></trkpt>
-  <trkpt lat="41.0005" lon="2.004"><ele>505</ele><time>2011-05-01T10:01:00Z</time></trkpt>
- </trkseg></trk>
-</gpx>
-)";
-
 const QByteArray kSubida = "<a href=\"../analizado_ifr.asp?id=7&v=1\">Ver</a>\n"
                            "<a href=\"../analizado_pdf.asp?id=7\">PDF</a>\n";
 const QByteArray kPdf("%PDF-1.4\n\0\xff\n%%EOF", 19);
 
-bool Esperar(const std::function<bool()>& condicion, int ms = 20000) {
-    QElapsedTimer reloj;
-    reloj.start();
-    while (!condicion() && reloj.elapsed() < ms)
-        QTest::qWait(20);
-    return condicion();
-}
-
-class VentanaIBP : public ::testing::Test {
+class VentanaIBP : public ::testing::Test, public TVentanaPrueba {
   public:
     void SetUp() override {
-        (void)kContextoCompartido;
         ASSERT_TRUE(dir.isValid());
         SetAppDirOverride(dir.path());
         QDir().mkpath(CacheDir());
         QFile::copy(QStringLiteral(SENDERAL_APP_DIR "/GpxDS.dll"),
                     dir.filePath(QStringLiteral("GpxDS.dll")));
-        track = Escribir(QStringLiteral("Tres.gpx"), kGpx);
+        track = Escribir(QStringLiteral("Tres.gpx"), PistaTresPuntos());
         SetIBPIndexURL(servidor.base());
         servidor.responder("/analizado_ifr.asp",
                            "<html><head><title>Analisis 7</title></head></html>");
@@ -76,16 +54,11 @@ class VentanaIBP : public ::testing::Test {
     }
     // A new window over settings that hold `config` (the upload leave, or none).
     void Abrir(const QByteArray& config) {
-        ventana.reset();
-        datos.reset();
+        cerrar();
         // No update check against the outside world.
         Escribir(FicheroConfig(), "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\n" + config +
                                       "IBPIndexURL=" + servidor.base().toUtf8() + "\r\n");
-        ventana = std::make_unique<TFMain>(QStringList{QStringLiteral("senderal")});
-        datos = std::make_unique<TFormData>(ventana->Log);
-        ventana->SetFormData(datos.get());
-        ventana->MensajeError = [](const QString&) {};
-        ventana->MensajeAviso = [](const QString&) {};
+        crear();
         ventana->PaginaIBP->Avisar = [this](const QString& t) { avisosPagina << t; };
         ventana->resize(1000, 700);
         ventana->show();
@@ -107,8 +80,7 @@ class VentanaIBP : public ::testing::Test {
                    : QString();
     }
     void TearDown() override {
-        ventana.reset();
-        datos.reset();
+        cerrar();
         SetIBPIndexURL({});
         SetAppDirOverride({});
     }
@@ -135,8 +107,6 @@ class VentanaIBP : public ::testing::Test {
     QTemporaryDir dir;
     TServidorPrueba servidor;
     QString track;
-    std::unique_ptr<TFMain> ventana;
-    std::unique_ptr<TFormData> datos;
     QStringList avisosPagina;
 };
 

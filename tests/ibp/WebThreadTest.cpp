@@ -26,15 +26,6 @@ const QByteArray kPaginaResultado = "<html><body>\n"
 
 const QByteArray kTrack("<?xml version=\"1.0\"?>\r\n<gpx>\0\xff--raro\r\n</gpx>", 43);
 
-// Lets the event loop run until the stand-in has received `n` requests.
-bool EsperarPeticiones(const TServidorPrueba& s, int n, int ms = 10000) {
-    QElapsedTimer reloj;
-    reloj.start();
-    while (s.peticiones.size() < n && reloj.elapsed() < ms)
-        QTest::qWait(10);
-    return s.peticiones.size() >= n;
-}
-
 class IBPRed : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -255,7 +246,7 @@ TEST_F(ConsultaRed, ElResultadoDeUnaRutaAnteriorSeDescarta) {
     QSignalSpy terminado(&consulta, &TConsultaIBP::Terminado);
     TWebThread* primera = consulta.Iniciar(track);
     QSignalSpy finPrimera(primera, &QThread::finished);
-    ASSERT_TRUE(EsperarPeticiones(servidor, 1));
+    ASSERT_TRUE(servidor.esperarPeticiones(1));
     consulta.Iniciar(track);
 
     ASSERT_TRUE(terminado.wait(20000));
@@ -300,7 +291,7 @@ TEST_F(ConsultaRed, CerrarElProgramaConUnaConsultaColgadaNoEsperaAlTiempoLimite)
     {
         auto consulta = std::make_unique<TConsultaIBP>(&log);
         consulta->Iniciar(track);
-        ASSERT_TRUE(EsperarPeticiones(servidor, 1));
+        ASSERT_TRUE(servidor.esperarPeticiones(1));
         reloj.start();
     }
     EXPECT_LT(reloj.elapsed(), 3000);

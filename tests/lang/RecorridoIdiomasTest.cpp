@@ -10,8 +10,10 @@
 #include "Configuracion.h"
 #include "FormData.h"
 #include "FormMain.h"
+#include "GpxPrueba.h"
 #include "IniTexto.h"
 #include "Ribbon.h"
+#include "VentanaPrueba.h"
 #include "Verbario.h"
 
 #include <QAbstractButton>
@@ -42,16 +44,6 @@
 #include <memory>
 
 namespace {
-const char* const kGpx = R"(<?xml version="1.0" encoding="UTF-8"?>
-<gpx version="1.1" creator="walk" xmlns="http://www.topografix.com/GPX/1/1">
- <trk><name>Walk</name><trkseg>
-  <trkpt lat="41.0" lon="2.0"><ele>500</ele><time>2011-05-01T10:00:00Z</time></trkpt>
-  <trkpt lat="41.001" lon="2.002"><ele>510</ele><time>2011-05-01T10:00:30Z</time></trkpt>
-  <trkpt lat="41.0005" lon="2.004"><ele>505</ele><time>2011-05-01T10:01:00Z</time></trkpt>
- </trkseg></trk>
-</gpx>
-)";
-
 // A text as a language file holds it and as a control shows it, made comparable: no
 // accelerator marks, no surrounding blanks or trailing dots and colons.
 QString normal(QString t) {
@@ -274,18 +266,6 @@ bool esDato(const QString& t) {
     return ItemsIdioma().contains(t);
 }
 
-void copiarCarpeta(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString rel = QDir(from).relativeFilePath(path);
-        if (rel.startsWith(QLatin1String("cache/")) || QFileInfo(path).isExecutable())
-            continue;
-        QDir(to).mkpath(QFileInfo(rel).path());
-        QFile::copy(path, QDir(to).filePath(rel));
-    }
-}
-
 struct TIdiomaRecorrido {
     const char* fichero;
     const char* nombre;
@@ -296,11 +276,11 @@ class Recorrido : public ::testing::TestWithParam<TIdiomaRecorrido> {
     void SetUp() override {
         ASSERT_TRUE(FDir.isValid());
         SetAppDirOverride(FDir.path());
-        copiarCarpeta(QStringLiteral(SENDERAL_APP_DIR), FDir.path());
+        CopiarDatosPrograma(FDir.path());
         escribirAjustes(GetParam().fichero);
         QFile gpx(FDir.filePath(QStringLiteral("walk.gpx")));
         ASSERT_TRUE(gpx.open(QIODevice::WriteOnly));
-        gpx.write(kGpx);
+        gpx.write(PistaTresPuntos("Walk", 30, "walk"));
         FTrack = gpx.fileName();
         TFMain::ManejadorErrorGlobal = [this](const QString& t) { FErrores << t; };
     }
@@ -315,12 +295,9 @@ class Recorrido : public ::testing::TestWithParam<TIdiomaRecorrido> {
     // No network: the update and IBP addresses are a port nobody answers on, and tracks
     // are not sent.
     void escribirAjustes(const char* idioma) {
-        QFile ini(FicheroConfiguracion());
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ini.write(QByteArray("[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nEnviarIBP=False\r\n"
-                             "UpdateURL=https://127.0.0.1:1/\r\nIBPIndexURL=http://127.0.0.1:1/\r\n"
-                             "Idioma=") +
-                  idioma + "\r\n");
+        EscribirAjustesSinRed(QByteArray("UpdateURL=https://127.0.0.1:1/\r\n"
+                                         "IBPIndexURL=http://127.0.0.1:1/\r\nIdioma=") +
+                              idioma + "\r\n");
     }
 
     // The window as the program starts it, in the language of the settings; the desktop

@@ -8,6 +8,7 @@
 #include "FormMain.h"
 #include "NavegadorMapa.h"
 #include "PanelGrafico.h"
+#include "ServidorPrueba.h"
 #include "TeselasMapa.h"
 
 #include <QAction>
@@ -17,8 +18,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -51,74 +50,27 @@ int pixelesRojos(const QImage& image) {
     return n;
 }
 
-// One request as the server saw it.
-struct TPeticion {
-    QByteArray ruta;
-    QMap<QByteArray, QByteArray> cabeceras; // names in lower case
-};
-
-// Answers every request with one status: 200 and a tile of one colour, or a refusal.
-class TServidorTeselas : public QObject {
+// A tile server: every path gets a tile of one colour, or the refusal `estado`.
+class TServidorTeselas : public TServidorPrueba {
   public:
-    explicit TServidorTeselas(int estado) : FEstado(estado) {
-        QImage tile(256, 256, QImage::Format_RGB32);
-        tile.fill(kColorTesela);
-        QBuffer b(&FPng);
-        b.open(QIODevice::WriteOnly);
-        tile.save(&b, "PNG");
-        connect(&FServidor, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* s = FServidor.nextPendingConnection()) {
-                s->setParent(this);
-                connect(s, &QTcpSocket::readyRead, this, [this, s] { leer(s); });
-                if (s->bytesAvailable() > 0)
-                    leer(s);
-            }
-        });
-    }
-    bool Iniciar() { return FServidor.listen(QHostAddress::LocalHost); }
-    void Parar() { FServidor.close(); }
-    QString Plantilla() const {
-        return QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(FServidor.serverPort());
-    }
-    QList<TPeticion> peticiones;
-
-  private:
-    void leer(QTcpSocket* s) {
-        QByteArray& datos = FPendiente[s];
-        datos += s->readAll();
-        const qsizetype fin = datos.indexOf("\r\n\r\n");
-        if (fin < 0)
-            return;
-        const QList<QByteArray> lineas = datos.left(fin).split('\n');
-        FPendiente.remove(s);
-        TPeticion p;
-        p.ruta = lineas.value(0).split(' ').value(1);
-        for (qsizetype i = 1; i < lineas.size(); ++i) {
-            const qsizetype dos = lineas[i].indexOf(':');
-            if (dos > 0)
-                p.cabeceras.insert(lineas[i].left(dos).trimmed().toLower(),
-                                   lineas[i].mid(dos + 1).trimmed());
-        }
-        peticiones << p;
-        QByteArray respuesta;
-        if (FEstado == 200) {
-            respuesta = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n"
-                        "Cache-Control: public, max-age=86400\r\nContent-Length: " +
-                        QByteArray::number(FPng.size()) + "\r\nConnection: close\r\n\r\n" + FPng;
+    explicit TServidorTeselas(int estado) {
+        TRespuestaPrueba r;
+        r.estado = estado;
+        if (estado == 200) {
+            QImage tile(256, 256, QImage::Format_RGB32);
+            tile.fill(kColorTesela);
+            QBuffer b(&r.cuerpo);
+            b.open(QIODevice::WriteOnly);
+            tile.save(&b, "PNG");
+            r.cabecera("Content-Type", "image/png");
+            r.cabecera("Cache-Control", "public, max-age=86400");
         } else {
-            const QByteArray texto = "Access blocked\n";
-            respuesta = "HTTP/1.1 " + QByteArray::number(FEstado) +
-                        " Forbidden\r\nContent-Type: text/plain\r\nContent-Length: " +
-                        QByteArray::number(texto.size()) + "\r\nConnection: close\r\n\r\n" + texto;
+            r.cuerpo = "Access blocked\n";
+            r.cabecera("Content-Type", "text/plain");
         }
-        s->write(respuesta);
-        s->disconnectFromHost();
+        responderResto(r);
     }
-
-    int FEstado;
-    QByteArray FPng;
-    QTcpServer FServidor;
-    QHash<QTcpSocket*, QByteArray> FPendiente;
+    QString Plantilla() const { return base() + QStringLiteral("{z}/{x}/{y}.png"); }
 };
 
 // What a run of the program is asked to show.
@@ -293,7 +245,7 @@ TEST_F(ServidorTeselas, VentanaHija) {
 TEST_F(ServidorTeselas, TilesFromTheSettingsNameTheProgramAndShowAgainWithTheServerStopped) {
     ASSERT_TRUE(dir.isValid());
     TServidorTeselas servidor(200);
-    ASSERT_TRUE(servidor.Iniciar());
+    ASSERT_TRUE(servidor.escuchando());
     const QString cache = dir.filePath("cache-usuario");
     QString salida;
 
@@ -306,7 +258,7 @@ TEST_F(ServidorTeselas, TilesFromTheSettingsNameTheProgramAndShowAgainWithTheSer
 
     ASSERT_FALSE(servidor.peticiones.isEmpty());
     int teselas = 0;
-    for (const TPeticion& p : servidor.peticiones) {
+    for (const TPeticionRecibida& p : servidor.peticiones) {
         SCOPED_TRACE(p.ruta.toStdString());
         EXPECT_EQ(p.cabeceras.value("user-agent"), AgenteUsuarioMapa().toUtf8());
         EXPECT_TRUE(p.cabeceras.value("user-agent").startsWith("Senderal/"));
@@ -319,12 +271,12 @@ TEST_F(ServidorTeselas, TilesFromTheSettingsNameTheProgramAndShowAgainWithTheSer
         QFile::copy(primera.imagen, QDir(out).filePath("con-servidor.png"));
         QFile cab(QDir(out).filePath("cabeceras.txt"));
         if (cab.open(QIODevice::WriteOnly))
-            for (const TPeticion& p : servidor.peticiones)
+            for (const TPeticionRecibida& p : servidor.peticiones)
                 cab.write("GET " + p.ruta + "\n  User-Agent: " + p.cabeceras.value("user-agent") +
                           "\n  Referer: " + p.cabeceras.value("referer") + "\n");
     }
 
-    servidor.Parar();
+    servidor.parar();
     const qsizetype antes = servidor.peticiones.size();
     TEjecucion segunda{"teselas", primera.plantilla, cache, dir.filePath("sin-servidor.png"), {}};
     ASSERT_TRUE(ejecutar(segunda, salida)) << salida.toStdString();
@@ -340,9 +292,9 @@ TEST_F(ServidorTeselas, TilesFromTheSettingsNameTheProgramAndShowAgainWithTheSer
 TEST_F(ServidorTeselas, WithoutServerNorTilesOnDiskTheNoteIsInTheUsersLanguage) {
     ASSERT_TRUE(dir.isValid());
     TServidorTeselas servidor(200);
-    ASSERT_TRUE(servidor.Iniciar());
+    ASSERT_TRUE(servidor.escuchando());
     const QString plantilla = servidor.Plantilla();
-    servidor.Parar(); // a port nobody answers on
+    servidor.parar(); // a port nobody answers on
     QString salida;
     TEjecucion e{"sinred", plantilla, dir.filePath("cache-vacia"), dir.filePath("sin-red.png"),
                  "en.lng"};
@@ -354,7 +306,7 @@ TEST_F(ServidorTeselas, WithoutServerNorTilesOnDiskTheNoteIsInTheUsersLanguage) 
 TEST_F(ServidorTeselas, AServerThatRefusesIsSaidOnce) {
     ASSERT_TRUE(dir.isValid());
     TServidorTeselas servidor(403);
-    ASSERT_TRUE(servidor.Iniciar());
+    ASSERT_TRUE(servidor.escuchando());
     QString salida;
     TEjecucion e{"rechazo",
                  servidor.Plantilla(),

@@ -1,5 +1,4 @@
 // The main window's settings, themes, cache folder, update command and about window.
-#include "../update/ServidorPrueba.h"
 #include "AppPaths.h"
 #include "ColorBox.h"
 #include "Configuracion.h"
@@ -9,6 +8,7 @@
 #include "IniTexto.h"
 #include "Log.h"
 #include "Ribbon.h"
+#include "ServidorPrueba.h"
 
 #include <QAction>
 #include <QApplication>
@@ -275,19 +275,19 @@ TEST_F(VentanaConfigTest, EachAboutCommandOpensANewWindow) {
 
 TEST_F(VentanaConfigTest, UpdateCommandAsksTheConfiguredServer) {
     TServidorPrueba servidor;
-    servidor.Poner(QStringLiteral("/AppUpdates/") +
-                       QFileInfo(QCoreApplication::applicationFilePath()).fileName() +
-                       QStringLiteral(".ver"),
-                   "// VERSION: 999.0.0.0\r\n");
+    servidor.ponerFichero(QStringLiteral("/AppUpdates/") +
+                              QFileInfo(QCoreApplication::applicationFilePath()).fileName() +
+                              QStringLiteral(".ver"),
+                          "// VERSION: 999.0.0.0\r\n");
     {
         TIniTexto ini(TIniTexto::Ajustes());
-        ini.Escribir(kSeccionConfig, QStringLiteral("UpdateURL"), servidor.Base());
+        ini.Escribir(kSeccionConfig, QStringLiteral("UpdateURL"), servidor.base());
         ini.Escribir(kSeccionConfig, QStringLiteral("cbConfigUpdateInicio_Checked"),
                      QStringLiteral("False"));
         ASSERT_TRUE(ini.Guardar(FIni));
     }
     TEjecucion r;
-    EXPECT_TRUE(servidor.Pedidos.isEmpty()) << "the start-up check is off";
+    EXPECT_TRUE(servidor.rutasPedidas().isEmpty()) << "the start-up check is off";
     r.respuestaSalir = false; // answers the update question with No
     r.ventana.ActionBuscarUpdates->trigger();
     ASSERT_EQ(r.preguntas.size(), 1);

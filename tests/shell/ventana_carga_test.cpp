@@ -2,7 +2,9 @@
 #include "AppPaths.h"
 #include "FormData.h"
 #include "FormMain.h"
+#include "GpxPrueba.h"
 #include "GraficoPerfil.h"
+#include "ImprimirQt.h"
 #include "Log.h"
 #include "PaginaDatos.h"
 #include "PanelGrafico.h"
@@ -10,6 +12,7 @@
 #include "Ribbon.h"
 #include "SenderalError.h"
 #include "TextosVentana.h"
+#include "VentanaPrueba.h"
 #include "Verbario.h"
 #include "VistaPerfil.h"
 
@@ -37,52 +40,21 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace {
-const char* const GpxTresPuntos = R"(<?xml version="1.0" encoding="UTF-8"?>
-<gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1">
- <trk><name>Tres</name><trkseg>
-  <trkpt lat="41.0" lon="2.0"><ele>500</ele><time>2011-05-01T10:00:00Z</time></trkpt>
-  <trkpt lat="41.001" lon="2.002"><ele>510</ele><time>2011-05-01T10:00:30Z</time></trkpt>
-  <trkpt lat="41.0005" lon="2.004"><ele>505</ele><time>2011-05-01T10:01:00Z</time></trkpt>
- </trkseg></trk>
-</gpx>
-)";
+const QByteArray GpxTresPuntos = PistaTresPuntos();
 
-// The program folder's data files, without the programs and the cache.
-void copiarCarpeta(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString rel = QDir(from).relativeFilePath(path);
-        if (rel.startsWith(QLatin1String("cache/")) || QFileInfo(path).isExecutable())
-            continue;
-        QDir(to).mkpath(QFileInfo(rel).path());
-        QFile::copy(path, QDir(to).filePath(rel));
-    }
-}
-
-class VentanaCarga : public ::testing::Test {
+class VentanaCarga : public ::testing::Test, public TVentanaPrueba {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         SetAppDirOverride(dir.path());
-        copiarCarpeta(QStringLiteral(SENDERAL_APP_DIR), dir.path());
-        // No update check against the outside world during tests.
-        escribir(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                     QStringLiteral(".ini"),
-                 "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nEnviarIBP=False\r\n");
+        CopiarDatosPrograma(dir.path());
+        EscribirAjustesSinRed();
         TFMain::ManejadorErrorGlobal = [this](const QString& t) { erroresGlobales << t; };
     }
     void TearDown() override {
         TFMain::ManejadorErrorGlobal = nullptr;
-        ventana.reset();
-        datos.reset();
+        cerrar();
         SetAppDirOverride(QString());
     }
 
@@ -91,17 +63,6 @@ class VentanaCarga : public ::testing::Test {
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(content);
         return f.fileName();
-    }
-
-    TFMain& crear(const QStringList& extraArgs = {}) {
-        ventana = std::make_unique<TFMain>(QStringList{QStringLiteral("senderal")} + extraArgs);
-        datos = std::make_unique<TFormData>(ventana->Log);
-        ventana->SetFormData(datos.get());
-        ventana->MensajeError = [this](const QString& t) { errores << t; };
-        ventana->MensajeAviso = [this](const QString& t) { avisos << t; };
-        ventana->MensajeInfo = [this](const QString& t) { infos << t; };
-        ventana->MensajePregunta = [this](const QString&) { return respuestaSi; };
-        return *ventana;
     }
 
     int lineaLog(const QString& text) const {
@@ -113,10 +74,7 @@ class VentanaCarga : public ::testing::Test {
     }
 
     QTemporaryDir dir;
-    std::unique_ptr<TFMain> ventana;
-    std::unique_ptr<TFormData> datos;
-    QStringList errores, avisos, infos, erroresGlobales;
-    bool respuestaSi = true;
+    QStringList erroresGlobales;
 };
 
 TEST_F(VentanaCarga, CommandLineLoadRunsEveryStepInOrderWithTimeStamps) {

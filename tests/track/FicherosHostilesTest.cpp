@@ -1,7 +1,9 @@
 // Odd and hostile track files: deep nesting, huge values, broken encodings, files that
 // change or grow while they are read. Every input is generated here.
 #include "FicheroRegular.h"
+#include "FicherosPrueba.h"
 #include "FormData.h"
+#include "ImprimirQt.h"
 #include "Log.h"
 #include "SenderalError.h"
 #include "XmlScanner.h"
@@ -15,13 +17,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <ostream>
-
-// Readable failure output for Qt texts.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace {
 QByteArray pistaDePuntos(int n, const QByteArray& lat = "41.5") {
@@ -37,8 +32,7 @@ class FicherosHostiles : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(SENDERAL_SOURCE_DIR "/data/GpxDS.dll"),
-                                dir.filePath(QStringLiteral("GpxDS.dll"))));
+        ASSERT_TRUE(CopiarMapeo(dir.path()));
         data.CarpetaMapeo = dir.path();
         data.MostrarError = [](const QString&) {};
         ruta = dir.filePath(QStringLiteral("pista.gpx"));

@@ -1,4 +1,6 @@
 // `senderal --info FILE` as a user runs it: the built program from its program folder.
+#include "GpxPrueba.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -44,15 +46,7 @@ class Info : public ::testing::Test {
 } // namespace
 
 TEST_F(Info, ThreePointTrackSummary) {
-    const QString path = escribir(R"(<?xml version="1.0" encoding="UTF-8"?>
-<gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1">
- <trk><name>Tres</name><trkseg>
-  <trkpt lat="41.0" lon="2.0"><ele>500</ele><time>2011-05-01T10:00:00Z</time></trkpt>
-  <trkpt lat="41.001" lon="2.002"><ele>510</ele><time>2011-05-01T10:00:10Z</time></trkpt>
-  <trkpt lat="41.0005" lon="2.004"><ele>505</ele><time>2011-05-01T10:00:20Z</time></trkpt>
- </trkseg></trk>
-</gpx>
-)");
+    const QString path = escribir(PistaTresPuntos("Tres", 10));
     const Salida s = ejecutar({QStringLiteral("--info"), path});
     ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
     const QStringList lines = s.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);

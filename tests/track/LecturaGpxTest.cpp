@@ -1,3 +1,4 @@
+#include "FicherosPrueba.h"
 #include "FormData.h"
 #include "GpxReader.h"
 #include "Log.h"
@@ -60,8 +61,7 @@ class LecturaGpx : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(SENDERAL_SOURCE_DIR "/data/GpxDS.dll"),
-                                dir.filePath(QStringLiteral("GpxDS.dll"))));
+        ASSERT_TRUE(CopiarMapeo(dir.path()));
         data.CarpetaMapeo = dir.path();
         data.MostrarError = [this](const QString& text) { errores << text; };
     }

@@ -2,6 +2,7 @@
 #include "Medidas.h"
 #include "FechaHora.h"
 #include "Geodesia.h"
+#include "PuntosPrueba.h"
 #include "SenderalError.h"
 #include "TrackStores.h"
 
@@ -12,24 +13,11 @@
 #include <vector>
 
 namespace {
-struct Punto {
-    std::string lat, lon, ele, time;
-};
-
-void llenar(TTrackPointStore& store, const std::vector<Punto>& pts) {
-    for (const Punto& p : pts) {
-        store.NuevoPunto();
-        store.FijarCampo(CampoPunto::Lat, p.lat);
-        store.FijarCampo(CampoPunto::Lon, p.lon);
-        store.FijarCampo(CampoPunto::Ele, p.ele);
-        store.FijarCampo(CampoPunto::Time, p.time);
-    }
-    store.Open();
-}
+using Punto = TPuntoPrueba;
 
 TResultadoMedidas medir(const std::vector<Punto>& pts) {
     TTrackPointStore store;
-    llenar(store, pts);
+    LlenarPuntos(store, pts);
     return CalcularMedidasRuta(store);
 }
 
@@ -203,7 +191,8 @@ TEST(CalcularMedidasRuta, DistanceIsCutToWholeMetres) {
     EXPECT_EQ(r.puntos[1].Distancia, 1234) << "1234.9 m is stored as 1234, not 1235";
 
     TTrackPointStore store;
-    llenar(store, {{"41", "2", "", ""}, {"41.001", "2.002", "", ""}, {"41.0005", "2.004", "", ""}});
+    LlenarPuntos(store,
+                 {{"41", "2", "", ""}, {"41.001", "2.002", "", ""}, {"41.0005", "2.004", "", ""}});
     const auto tres = CalcularMedidasRuta(store);
     EXPECT_EQ(tres.puntos.back().Distancia, 378);
     EXPECT_EQ(CalcularDistanciaTotal(store), 378) << "the total and the pass must agree";
@@ -213,10 +202,10 @@ TEST(CalcularDistanciaTotal, FewerThanTwoPointsIsZero) {
     TTrackPointStore vacio;
     EXPECT_EQ(CalcularDistanciaTotal(vacio), 0);
     TTrackPointStore uno;
-    llenar(uno, {{"41", "2", "", ""}});
+    LlenarPuntos(uno, {{"41", "2", "", ""}});
     EXPECT_EQ(CalcularDistanciaTotal(uno), 0);
     TTrackPointStore malo;
-    llenar(malo, {{"41", "2", "", ""}, {"41.1", "", "", ""}});
+    LlenarPuntos(malo, {{"41", "2", "", ""}, {"41.1", "", "", ""}});
     EXPECT_THROW(CalcularDistanciaTotal(malo), ESenderalError);
 }
 
@@ -255,7 +244,7 @@ TEST(TCalculadorMedidas, ConversionErrorKeepsEarlierPoints) {
     }
 
     TTrackPointStore store;
-    llenar(store, {{"41", "2", "500", ""}, {"41", "2", "abc", ""}});
+    LlenarPuntos(store, {{"41", "2", "500", ""}, {"41", "2", "abc", ""}});
     EXPECT_THROW(CalcularMedidasRuta(store), ESenderalError);
 }
 

@@ -4,6 +4,7 @@
 
 #include "FormData.h"
 #include "Medidas.h"
+#include "PuntosPrueba.h"
 #include "SenderalError.h"
 #include "TrackStores.h"
 
@@ -17,20 +18,7 @@
 #include <vector>
 
 namespace {
-struct Punto {
-    std::string lat, lon, ele, time;
-};
-
-void llenar(TTrackPointStore& store, const std::vector<Punto>& pts) {
-    for (const Punto& p : pts) {
-        store.NuevoPunto();
-        store.FijarCampo(CampoPunto::Lat, p.lat);
-        store.FijarCampo(CampoPunto::Lon, p.lon);
-        store.FijarCampo(CampoPunto::Ele, p.ele);
-        store.FijarCampo(CampoPunto::Time, p.time);
-    }
-    store.Open();
-}
+using Punto = TPuntoPrueba;
 
 // A walk with uneven steps, missing elevations and times, repeated points and
 // coordinates written with many digits, so every rule of the pass is exercised.
@@ -56,7 +44,7 @@ std::vector<Punto> paseo(int n) {
 
 TEST(TTablaMedidas, HoldsTheFiguresOfTheMeasurePassToTheLastBit) {
     TTrackPointStore store;
-    llenar(store, paseo(500));
+    LlenarPuntos(store, paseo(500));
     const TResultadoMedidas pase = CalcularMedidasRuta(store);
     const auto tabla = TTablaMedidas::Calcular(store);
     ASSERT_EQ(tabla->Puntos(), 500);
@@ -113,7 +101,7 @@ TEST(TTablaMedidas, KeepsEachReadersErrorAtItsPoint) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.guarda);
         TTrackPointStore store;
-        llenar(store, c.pts);
+        LlenarPuntos(store, c.pts);
         const auto t = TTablaMedidas::Calcular(store);
         EXPECT_EQ(t->Puntos(), int(c.pts.size()));
         EXPECT_EQ(t->PuntosConCoordenadas(), c.conCoordenadas);

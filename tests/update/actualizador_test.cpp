@@ -208,11 +208,11 @@ TEST_F(ActualizadorTest, FoundDownloadedAndInstalledFromALocalServer) {
     QDir(FNueva).removeRecursively();
 
     TServidorPrueba servidor;
-    servidor.Poner(QStringLiteral("/AppUpdates/senderal.ver"), "// VERSION: 9.0.0.0\r\n");
-    servidor.Poner(QStringLiteral("/AppUpdates/senderal.tar.gz"), Leer(archivo));
+    servidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.ver"), "// VERSION: 9.0.0.0\r\n");
+    servidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.tar.gz"), Leer(archivo));
     TUiSi ui;
     TDatosActualizacion datos;
-    datos.DireccionBase = servidor.Base();
+    datos.DireccionBase = servidor.base();
     datos.RutaPrograma = FPrograma;
     datos.CarpetaPrograma = FCarpeta + QLatin1Char('/');
     datos.CarpetaCache = datos.CarpetaPrograma + QStringLiteral("cache/");

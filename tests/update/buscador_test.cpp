@@ -46,7 +46,7 @@ class BuscadorTest : public ::testing::Test {
         // beside it is removed with it.
         FApp = FCarpeta.filePath(QStringLiteral("app"));
         QDir().mkpath(FApp);
-        FDatos.DireccionBase = FServidor.Base();
+        FDatos.DireccionBase = FServidor.base();
         FDatos.RutaPrograma = FApp + QStringLiteral("/senderal");
         FDatos.CarpetaPrograma = FApp + QLatin1Char('/');
         FDatos.CarpetaCache = FDatos.CarpetaPrograma + QStringLiteral("cache/");
@@ -55,7 +55,7 @@ class BuscadorTest : public ::testing::Test {
         FDatos.EsperaMs = 2000;
     }
     void Publicar(const QByteArray& ver) {
-        FServidor.Poner(QStringLiteral("/AppUpdates/senderal.ver"), ver);
+        FServidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.ver"), ver);
     }
     void Buscar(bool silencioso = false) {
         TBuscadorActualizaciones b(FDatos, FUi);
@@ -88,7 +88,8 @@ class BuscadorTest : public ::testing::Test {
         prueba::Escribir(origen + QStringLiteral("/datos.bin"), datos);
         const QString archivo = FCarpeta.filePath(QStringLiteral("senderal.tar.gz"));
         ASSERT_TRUE(prueba::EmpaquetarCarpeta(archivo, origen));
-        FServidor.Poner(QStringLiteral("/AppUpdates/senderal.tar.gz"), prueba::Leer(archivo));
+        FServidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.tar.gz"),
+                               prueba::Leer(archivo));
     }
 
     QTemporaryDir FCarpeta;
@@ -157,7 +158,7 @@ TEST_F(BuscadorTest, NoAnswerShowsStatusAndLogsCancel) {
                                                "descargarla?"));
     EXPECT_EQ(FUi.Estados, QStringList{QStringLiteral("Existe versión nueva...")});
     EXPECT_EQ(FUi.Lineas.last(), QStringLiteral("Descarga cancelada."));
-    EXPECT_FALSE(FServidor.Pedidos.contains(QStringLiteral("/AppUpdates/senderal.tar.gz")));
+    EXPECT_FALSE(FServidor.rutasPedidas().contains(QStringLiteral("/AppUpdates/senderal.tar.gz")));
 }
 
 TEST_F(BuscadorTest, YesWithANoticeOpensItsPageAndDownloadsNothing) {
@@ -171,7 +172,7 @@ TEST_F(BuscadorTest, YesWithANoticeOpensItsPageAndDownloadsNothing) {
         << FUi.Preguntas[0].toStdString();
     EXPECT_TRUE(FUi.Preguntas[0].contains(QStringLiteral("Versión: 1.0.0.6\r\nFecha:  1/3/26")));
     EXPECT_EQ(FUi.Direcciones, QStringList{QStringLiteral(" https://senderal.example/aviso")});
-    EXPECT_EQ(FServidor.Pedidos, QStringList{QStringLiteral("/AppUpdates/senderal.ver")});
+    EXPECT_EQ(FServidor.rutasPedidas(), QStringList{QStringLiteral("/AppUpdates/senderal.ver")});
     EXPECT_FALSE(FUi.Terminado);
 }
 
@@ -202,8 +203,8 @@ TEST_F(BuscadorTest, YesDownloadsAndHandsOverToTheUpdater) {
     EXPECT_EQ(prueba::Contenido(dados[1]),
               prueba::Contenido(FCarpeta.filePath(QStringLiteral("origen"))));
     // The download asked the server, not a cache.
-    EXPECT_TRUE(FServidor.Cabeceras.last().contains("no-cache"));
-    EXPECT_TRUE(FServidor.Cabeceras.last().contains("User-Agent: agent"));
+    EXPECT_TRUE(FServidor.peticiones.last().cabeza.contains("no-cache"));
+    EXPECT_TRUE(FServidor.peticiones.last().cabeza.contains("User-Agent: agent"));
 }
 
 TEST_F(BuscadorTest, MissingUpdaterLeavesTheProgramRunningWithAnError) {
@@ -244,11 +245,11 @@ TEST_F(BuscadorTest, FailuresSayWhyAndNeverClaimThereIsNoUpdate) {
         {"server down",
          [](BuscadorTest& t) { t.FDatos.DireccionBase = QStringLiteral("http://127.0.0.1:1/"); },
          "rechazado la conexión"},
-        {"garbage answer", [](BuscadorTest& t) { t.FServidor.Modo(TServidorPrueba::Basura); },
+        {"garbage answer", [](BuscadorTest& t) { t.FServidor.modo(TRespuestaPrueba::Basura); },
          "No se ha podido consultar el servidor de actualizaciones."},
         {"server that never answers",
          [](BuscadorTest& t) {
-             t.FServidor.Modo(TServidorPrueba::Mudo);
+             t.FServidor.modo(TRespuestaPrueba::Colgar);
              t.FDatos.EsperaMs = 300;
          },
          "no ha respondido a tiempo"},
@@ -264,7 +265,7 @@ TEST_F(BuscadorTest, FailuresSayWhyAndNeverClaimThereIsNoUpdate) {
         for (const bool silencioso : {false, true}) {
             SCOPED_TRACE(std::string(c.nombre) + (silencioso ? ", start-up" : ", asked"));
             SetUp();
-            FServidor.Modo(TServidorPrueba::Normal);
+            FServidor.modo(TRespuestaPrueba::Normal);
             FUi = TUiPrueba();
             c.preparar(*this);
             Buscar(silencioso);
@@ -301,11 +302,11 @@ TEST(DireccionActualizacionAdmitida, OnlyHttpsOrLocalHttp) {
 
 TEST(DescargarFichero, UnwritableTargetFailsWithoutAsking) {
     TServidorPrueba servidor;
-    servidor.Poner(QStringLiteral("/f"), "datos");
+    servidor.ponerFichero(QStringLiteral("/f"), "datos");
     QString error;
-    EXPECT_FALSE(DescargarFichero(QUrl(servidor.Base() + QStringLiteral("f")),
+    EXPECT_FALSE(DescargarFichero(QUrl(servidor.base() + QStringLiteral("f")),
                                   QStringLiteral("/nonexistent-folder/f"), 2000, &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_TRUE(servidor.Pedidos.isEmpty());
+    EXPECT_TRUE(servidor.rutasPedidas().isEmpty());
 }
 } // namespace

@@ -80,14 +80,14 @@ class CarpetaProgramaTest : public ::testing::Test {
         ASSERT_TRUE(script.waitForFinished(120000));
         ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
         EXPECT_EQ(Leer(FPublicar + QStringLiteral("/senderal.ver")), "// VERSION: 9.0.0.0\r\n");
-        FServidor.Poner(QStringLiteral("/AppUpdates/senderal.ver"),
-                        Leer(FPublicar + QStringLiteral("/senderal.ver")));
-        FServidor.Poner(QStringLiteral("/AppUpdates/senderal.tar.gz"),
-                        Leer(FPublicar + QStringLiteral("/senderal.tar.gz")));
+        FServidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.ver"),
+                               Leer(FPublicar + QStringLiteral("/senderal.ver")));
+        FServidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.tar.gz"),
+                               Leer(FPublicar + QStringLiteral("/senderal.tar.gz")));
     }
     TDatosActualizacion Datos(const TNumeroVersion& local) const {
         TDatosActualizacion d;
-        d.DireccionBase = FServidor.Base();
+        d.DireccionBase = FServidor.base();
         d.RutaPrograma = FPrograma;
         d.CarpetaPrograma = FCarpeta + QLatin1Char('/');
         d.CarpetaCache = d.CarpetaPrograma + QStringLiteral("cache/");
@@ -96,7 +96,7 @@ class CarpetaProgramaTest : public ::testing::Test {
         return d;
     }
     int PedidosVersion() const {
-        return int(FServidor.Pedidos.count(QStringLiteral("/AppUpdates/senderal.ver")));
+        return int(FServidor.rutasPedidas().count(QStringLiteral("/AppUpdates/senderal.ver")));
     }
 
     QTemporaryDir FRaiz;
@@ -106,7 +106,7 @@ class CarpetaProgramaTest : public ::testing::Test {
 
 TEST_F(CarpetaProgramaTest, TheWholeFolderIsReplacedAndTheNewProgramSaysItsVersion) {
     PublicarVersionNueva();
-    const QByteArray ajustes = "[Config]\r\nUpdateURL=" + FServidor.Base().toUtf8() +
+    const QByteArray ajustes = "[Config]\r\nUpdateURL=" + FServidor.base().toUtf8() +
                                "\r\ncbConfigUpdateInicio_Checked=True\r\nEnviarIBP=False\r\n";
     Escribir(FCarpeta + QStringLiteral("/senderal.ini"), ajustes);
     Escribir(FCarpeta + QStringLiteral("/Custom.ini"), "[FMain]\r\nmio=1\r\n");
@@ -162,21 +162,21 @@ TEST_F(CarpetaProgramaTest, AFailedUpdateLeavesTheFolderAsItWasAndSaysWhy) {
     const Caso casos[] = {
         {"server gone after the version file",
          [](CarpetaProgramaTest& t) {
-             t.FServidor.Poner(QStringLiteral("/AppUpdates/senderal.ver"),
-                               "// VERSION: 9.0.0.0\r\n");
+             t.FServidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.ver"),
+                                      "// VERSION: 9.0.0.0\r\n");
          },
          "No se ha podido descargar la actualización"},
         {"a web page instead of the archive",
          [](CarpetaProgramaTest& t) {
-             t.FServidor.Poner(QStringLiteral("/AppUpdates/senderal.tar.gz"),
-                               "<html><body>Mantenimiento</body></html>");
+             t.FServidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.tar.gz"),
+                                      "<html><body>Mantenimiento</body></html>");
          },
          "no es una actualización válida"},
         {"archive of another version",
          [](CarpetaProgramaTest& t) {
              t.PublicarVersionNueva();
-             t.FServidor.Poner(QStringLiteral("/AppUpdates/senderal.ver"),
-                               "// VERSION: 9.0.0.1\r\n");
+             t.FServidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.ver"),
+                                      "// VERSION: 9.0.0.1\r\n");
          },
          "no es la versión anunciada (9.0.0.1); dice ser: 9.0.0.0"},
         {"archive climbing out of the folder",
@@ -187,9 +187,9 @@ TEST_F(CarpetaProgramaTest, AFailedUpdateLeavesTheFolderAsItWasAndSaysWhy) {
              ASSERT_TRUE(Empaquetar(archivo, {QStringLiteral("--directory=") + origen,
                                               QStringLiteral("--transform=s,^senderal$,../x,"),
                                               QStringLiteral("senderal")}));
-             t.FServidor.Poner(QStringLiteral("/AppUpdates/senderal.ver"),
-                               "// VERSION: 9.0.0.0\r\n");
-             t.FServidor.Poner(QStringLiteral("/AppUpdates/senderal.tar.gz"), Leer(archivo));
+             t.FServidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.ver"),
+                                      "// VERSION: 9.0.0.0\r\n");
+             t.FServidor.ponerFichero(QStringLiteral("/AppUpdates/senderal.tar.gz"), Leer(archivo));
          },
          "../x"},
     };

@@ -2,17 +2,17 @@
 
 #include "TrackStores.h"
 
-#include <initializer_list>
+#include <string>
+#include <vector>
 
 // One point of an inline fixture: the texts exactly as a GPX file would give them.
 struct TPuntoPrueba {
-    const char* lat;
-    const char* lon;
-    const char* ele = "";
-    const char* time = "";
+    std::string lat, lon;
+    std::string ele = {}, time = {};
 };
 
-inline void LlenarPuntos(TTrackPointStore& store, std::initializer_list<TPuntoPrueba> points) {
+// Fills `store` with `points` and opens it.
+inline void LlenarPuntos(TTrackPointStore& store, const std::vector<TPuntoPrueba>& points) {
     for (const TPuntoPrueba& p : points) {
         store.NuevoPunto();
         store.FijarCampo(CampoPunto::Lat, p.lat);
