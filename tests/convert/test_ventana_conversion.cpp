@@ -11,6 +11,7 @@
 #include "GpxPrueba.h"
 #include "ImprimirQt.h"
 #include "Log.h"
+#include "VentanaPrueba.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -27,36 +28,15 @@
 #include <gtest/gtest.h>
 
 namespace {
-void CopiarCarpeta(const QString& desde, const QString& hasta) {
-    const QDir origen(desde);
-    for (const QFileInfo& fi :
-         origen.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        // Without language files every text is the program's own default.
-        if (fi.fileName() == QLatin1String("cache") || fi.fileName() == QLatin1String("senderal") ||
-            fi.suffix() == QLatin1String("lng"))
-            continue;
-        const QString destino = QDir(hasta).filePath(fi.fileName());
-        if (fi.isDir()) {
-            QDir().mkpath(destino);
-            CopiarCarpeta(fi.filePath(), destino);
-        } else {
-            QFile::copy(fi.filePath(), destino);
-        }
-    }
-}
-
 class VentanaConversion : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         SetAppDirOverride(dir.path());
-        // The program folder's data files (mapping file, catalogue, map page files).
-        CopiarCarpeta(QStringLiteral(SENDERAL_APP_DIR), dir.path());
-        // No update check against the outside world during tests.
-        EscribirFichero(
-            dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                         QStringLiteral(".ini")),
-            "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nEnviarIBP=False\r\n");
+        // The program folder's data files (mapping file, catalogue, map page files); without
+        // language files every text is the program's own default.
+        CopiarDatosPrograma(dir.path(), false);
+        EscribirAjustesSinRed();
         TFMain::ManejadorErrorGlobal = [this](const QString& t) { globales << t; };
         rutas = dir.filePath(QStringLiteral("mis rutas"));
         QDir().mkpath(rutas);
@@ -73,11 +53,7 @@ class VentanaConversion : public ::testing::Test {
     // The settings file: no update check against the outside world during tests, and
     // the stored GPSBabel location when one is given.
     void configurar(const QByteArray& babel) {
-        EscribirFichero(
-            dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                         QStringLiteral(".ini")),
-            "[Config]\r\ncbConfigUpdateInicio_Checked=False\r\nEnviarIBP=False\r\nGPSBabel=" +
-                babel + "\r\n");
+        EscribirAjustesSinRed("GPSBabel=" + babel + "\r\n");
     }
 
     TFMain& arrancar() {
