@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
@@ -36,14 +37,6 @@ QString sistema(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-struct Descriptor {
-    int fd = -1;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 bool mismoEstado(const struct stat& a, const struct stat& b) {
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
            a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
@@ -53,16 +46,16 @@ enum class Lectura { Bien, Cambiado, Fallo };
 
 Lectura leerUnaVez(const QString& path, TDestinoLectura& destino, QString& error,
                    const TLecturaFichero& op) {
-    Descriptor d;
     // Without O_NONBLOCK, opening a pipe that nobody writes to would wait forever.
-    d.fd =
+    const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (d.fd < 0) {
+    if (fd < 0) {
         error = QStringLiteral("%1: %2").arg(path, sistema(errno));
         return Lectura::Fallo;
     }
+    const auto cerrar = qScopeGuard([fd] { ::close(fd); });
     struct stat antes {};
-    if (::fstat(d.fd, &antes) != 0) {
+    if (::fstat(fd, &antes) != 0) {
         error = QStringLiteral("%1: %2").arg(path, sistema(errno));
         return Lectura::Fallo;
     }
@@ -79,14 +72,14 @@ Lectura leerUnaVez(const QString& path, TDestinoLectura& destino, QString& error
     // under the reader: then it is read again like any other changed file.
     const auto cambiado = [&] {
         struct stat ahora {};
-        return ::fstat(d.fd, &ahora) != 0 || !mismoEstado(antes, ahora);
+        return ::fstat(fd, &ahora) != 0 || !mismoEstado(antes, ahora);
     };
     destino.empezar(antes.st_size);
     constexpr qsizetype Bloque = qsizetype(1) << 18;
     const std::unique_ptr<char[]> bloque(new char[size_t(Bloque)]);
     qint64 total = 0;
     for (;;) {
-        const ssize_t n = ::read(d.fd, bloque.get(), size_t(Bloque));
+        const ssize_t n = ::read(fd, bloque.get(), size_t(Bloque));
         if (n < 0) {
             if (errno == EINTR)
                 continue;

@@ -19,17 +19,9 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QTextBlock>
-
-namespace {
-// Runs `finish` when the scope ends, however it ends.
-template <class F> struct AlSalir {
-    F f;
-    ~AlSalir() { f(); }
-};
-template <class F> AlSalir(F) -> AlSalir<F>;
-} // namespace
 
 void TFMain::ActionAbrirTrackExecute() {
     const QString path = DialogoAbrir ? DialogoAbrir() : QString();
@@ -104,7 +96,8 @@ void TFMain::CargarRuta(QString path) {
     FormData->cdsTrack.DisableControls();
     bool completo = false;
     {
-        AlSalir fin{[this, path] {
+        // The window comes back however the load ends.
+        const auto fin = qScopeGuard([this, path] {
             if (auto* titulo = findChild<QLabel*>(QStringLiteral("pnlTitulo")))
                 titulo->setText(QString(10, QLatin1Char(' ')) + path + NotaIncompleto());
             PonerTituloVentana();
@@ -112,7 +105,7 @@ void TFMain::CargarRuta(QString path) {
             pcCentral->setVisible(!FTrackPath.isEmpty());
             FormData->cdsPoints.EnableControls();
             FormData->cdsTrack.EnableControls();
-        }};
+        });
         if (FormData->cdsTrack.Active()) {
             FormData->VaciarYCerrar();
             _Log(QStringLiteral("Datos de los Dataset vacíos..."), true);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 QString RellenarDosTextos(const QString& plantilla, const QString& a, const QString& b) {
@@ -45,15 +46,11 @@ QString TBuscadorActualizaciones::NombreFichero(const QString& extension) const 
 void TBuscadorActualizaciones::ActionBuscarUpdatesExecute(bool silencioso) {
     const bool arrastreVisible = FUi.PanelArrastreVisible();
     FUi.MostrarPanelUpdate(true);
-    struct Restaurar {
-        TInterfazActualizacion& ui;
-        bool arrastre;
-        ~Restaurar() {
-            ui.MostrarPanelUpdate(false);
-            if (arrastre)
-                ui.MostrarPanelArrastre();
-        }
-    } restaurar{FUi, arrastreVisible};
+    const auto restaurar = qScopeGuard([this, arrastreVisible] {
+        FUi.MostrarPanelUpdate(false);
+        if (arrastreVisible)
+            FUi.MostrarPanelArrastre();
+    });
     buscar(silencioso);
 }
 

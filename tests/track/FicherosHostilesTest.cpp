@@ -8,6 +8,7 @@
 #include "SenderalError.h"
 #include "XmlScanner.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
@@ -499,6 +500,36 @@ TEST_F(FicherosHostiles, OnlyRegularFilesAreRead) {
         EXPECT_EQ(ClaseNoRegular(c.ruta), QString::fromUtf8(c.clase));
     }
     EXPECT_EQ(ClaseNoRegular(QStringLiteral(SENDERAL_SOURCE_DIR "/data/GpxDS.dll")), QString());
+}
+
+// A reader that gives up on a file must still close it: a window open for a day reads
+// many files, and each descriptor left open is one fewer for the next.
+TEST_F(FicherosHostiles, EveryReadClosesTheFileItOpened) {
+    escribir(pistaDePuntos(3));
+    const auto abiertos = [] {
+        return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size();
+    };
+    TLecturaFichero pequeno;
+    pequeno.Limite = 10;
+    const struct {
+        const char* guarda;
+        QString ruta;
+        TLecturaFichero opciones;
+        bool leido;
+    } casos[] = {{"a file read whole", ruta, {}, true},
+                 {"a file over the size limit", ruta, pequeno, false},
+                 {"a folder", dir.path(), {}, false}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        const qsizetype antes = abiertos();
+        for (int i = 0; i < 5; ++i) {
+            QByteArray bytes;
+            QString error;
+            EXPECT_EQ(LeerFicheroRegular(c.ruta, bytes, error, c.opciones), c.leido)
+                << error.toStdString();
+        }
+        EXPECT_EQ(abiertos(), antes);
+    }
 }
 
 TEST_F(FicherosHostiles, NumbersOutOfRangeAreConversionErrorsWithTheirPlace) {
