@@ -259,6 +259,30 @@ INSTANTIATE_TEST_SUITE_P(
                                        R"(<trkpt lat="41.1" lon="2.1"><ele>abc</ele></trkpt>)"}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
+// The stores hold their change signals while a load runs. However the load ends they
+// must tell their changes again, or the data page stops following the next track.
+TEST_F(VentanaCarga, EveryLoadEndsWithTheStoresTellingTheirChangesAgain) {
+    const struct {
+        const char* guarda;
+        QByteArray gpx;
+    } casos[] = {
+        {"a good track", GpxTresPuntos},
+        {"a point that cannot be read",
+         R"(<gpx version="1.1"><trk><trkseg><trkpt lat="41" lon="2"><ele>1</ele></trkpt>
+<trkpt lat="41.1" lon="2.1"><ele>abc</ele></trkpt></trkseg></trk></gpx>)"},
+        {"a file that is no track", "<kml></kml>"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        const QString path = escribir(QStringLiteral("pista.gpx"), c.gpx);
+        TFMain& w = crear();
+        w.DialogoAbrir = [path] { return path; };
+        w.Action1->trigger();
+        EXPECT_FALSE(w.FormData->cdsTrack.ControlsDisabled());
+        EXPECT_FALSE(w.FormData->cdsPoints.ControlsDisabled());
+    }
+}
+
 TEST_F(VentanaCarga, AnUnreadableFileSaysWhyAndLeavesNoTrack) {
     struct Caso {
         const char* nombre;

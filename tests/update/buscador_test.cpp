@@ -292,6 +292,30 @@ TEST_F(BuscadorTest, UnreadableVersionFailsAfterPuttingThePanelsBack) {
     EXPECT_TRUE(FUi.ArrastreMostrado);
 }
 
+// The drop panel comes back after a check only when it was showing: with a track on
+// screen it stays hidden, however the check ended.
+TEST_F(BuscadorTest, ATrackOnScreenIsNotCoveredByTheDropPanelAfterACheck) {
+    const struct {
+        const char* guarda;
+        const char* ver;
+        bool lanza;
+    } casos[] = {{"up to date", "// VERSION: 1.0.0.5\r\n", false},
+                 {"an update declined", "// VERSION: 1.0.0.6\r\n// DATE: 1/3/26\r\n", false},
+                 {"an unreadable version", "// VERSION: uno.0.0.0\r\n", true}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.guarda);
+        FUi = TUiPrueba();
+        FUi.Arrastre = false;
+        Publicar(c.ver);
+        if (c.lanza)
+            EXPECT_THROW(Buscar(), ESenderalError);
+        else
+            Buscar();
+        EXPECT_FALSE(FUi.PanelUpdate);
+        EXPECT_FALSE(FUi.ArrastreMostrado);
+    }
+}
+
 TEST(DireccionActualizacionAdmitida, OnlyHttpsOrLocalHttp) {
     EXPECT_TRUE(DireccionActualizacionAdmitida(QUrl(QStringLiteral("https://x.example/a.ver"))));
     EXPECT_TRUE(DireccionActualizacionAdmitida(QUrl(QStringLiteral("http://127.0.0.1:8080/a"))));
