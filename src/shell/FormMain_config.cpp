@@ -2,6 +2,7 @@
 #include "FormMain.h"
 
 #include "AppPaths.h"
+#include "AsistenteConversion.h"
 #include "BuscadorActualizaciones.h"
 #include "Carpetas.h"
 #include "ColorBox.h"
@@ -333,8 +334,9 @@ void TFMain::AplicarTema(int Tag) {
     pintarFondo(this, color);
     pintarFondo(pnlBack, color);
     pintarFondo(statusBar(), color);
-    for (const char* nombre :
-         {"pnlConvertRuta", "pnlTitulo", "pnlGraficoDatos", "pnlGraficosAux", "pnlAnimacion"})
+    if (AsistenteConversion)
+        pintarFondo(AsistenteConversion->pnlConvertRuta, color);
+    for (const char* nombre : {"pnlTitulo", "pnlGraficoDatos", "pnlGraficosAux", "pnlAnimacion"})
         pintarFondo(findChild<QWidget*>(QLatin1String(nombre)), color);
     if (pbarMain) {
         pintarFondo(pbarMain, color);
@@ -343,10 +345,9 @@ void TFMain::AplicarTema(int Tag) {
         pbarMain->setPalette(pal);
     }
     // The title row of the data page's point grid.
-    if (tsDatosRuta)
-        for (QTableView* tabla : tsDatosRuta->findChildren<QTableView*>())
-            tabla->horizontalHeader()->setStyleSheet(
-                QStringLiteral("QHeaderView::section { background-color: %1; }").arg(color.name()));
+    if (PaginaDatos)
+        PaginaDatos->dbgPuntos->horizontalHeader()->setStyleSheet(
+            QStringLiteral("QHeaderView::section { background-color: %1; }").arg(color.name()));
     const QSignalBlocker bloqueo(outcbConfigEstilo);
     outcbConfigEstilo->setCurrentIndex(tema->Indice);
 }

@@ -4,6 +4,7 @@
 #include "AsistenteConversion.h"
 #include "EnlaceEtiqueta.h"
 #include "FormData.h"
+#include "GraficoPerfil.h"
 #include "Log.h"
 #include "PaginaIBP.h"
 #include "Ribbon.h"
@@ -89,14 +90,14 @@ void TFMain::CrearIdioma() {
 }
 
 QString TFMain::FicheroIdioma() const {
-    if (auto* box = findChild<QLineEdit*>(QLatin1String(NombreEdicionIdioma)))
-        return box->text();
+    if (edtConfigIdioma)
+        return edtConfigIdioma->text();
     return property(NombreEdicionIdioma).toString();
 }
 
 void TFMain::PonerFicheroIdioma(const QString& fileName) {
-    if (auto* box = findChild<QLineEdit*>(QLatin1String(NombreEdicionIdioma)))
-        box->setText(fileName);
+    if (edtConfigIdioma)
+        edtConfigIdioma->setText(fileName);
     else
         setProperty(NombreEdicionIdioma, fileName); // no configuration page built
 }
@@ -123,7 +124,7 @@ void traducirTextosPrograma(TFMain& w) {
         w.AsistenteConversion->TraducirAviso();
     if (w.PaginaIBP)
         w.PaginaIBP->TraducirAviso();
-    if (auto* perfil = w.findChild<QChartView*>(QStringLiteral("dbchtPerfil"))) {
+    if (QChartView* perfil = w.dbchtPerfil) {
         perfil->chart()->setTitle(
             LookupText(QStringLiteral("_STR_PROFILE_TITLE"), QStringLiteral("PERFIL DEL TRACK")));
         for (QAbstractAxis* eje : perfil->chart()->axes(Qt::Horizontal))

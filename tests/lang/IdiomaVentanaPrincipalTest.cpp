@@ -2,6 +2,7 @@
 #include "FormData.h"
 #include "FormMain.h"
 #include "FormSplash.h"
+#include "GraficoPerfil.h"
 #include "IniTexto.h"
 #include "Log.h"
 #include "Ribbon.h"
@@ -11,11 +12,13 @@
 #include "ImprimirQt.h"
 #include <QAction>
 #include <QApplication>
+#include <QCategoryAxis>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -78,18 +81,21 @@ TEST_F(Programa, SwitchingLanguageChangesRibbonPagesCommandsAndMessages) {
         const char* accion;
         const char* pagina;
         const char* salir;
+        const char* ejePerfil; // a text the program sets, not the layout
     } casos[] = {
         {"Inglés / English", "en.lng", "&Routes", "File", "&Open route...", "&Settings",
-         "Do you really want to close the application?"},
+         "Do you really want to close the application?", "Kilometres"},
         {"Catalán / Catalan", "ca.lng", "&Rutes", "Fitxer", "&Obre una ruta...", "&Configuració",
-         "Segur que voleu tancar l'aplicació?"},
+         "Segur que voleu tancar l'aplicació?", "Quilòmetres"},
         {"Español / Spanish", "es.lng", "&Rutas", "Fichero", "&Abrir ruta...", "&Configuración",
-         "¿Realmente desea cerrar la aplicación?"},
+         "¿Realmente desea cerrar la aplicación?", "Kilómetros"},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.item);
         elegir(QString::fromUtf8(c.item));
         EXPECT_EQ(w.FicheroIdioma(), QString::fromUtf8(c.fichero));
+        EXPECT_EQ(w.edtConfigIdioma->text(), QString::fromUtf8(c.fichero));
+        EXPECT_EQ(w.dbchtPerfil->EjeX()->titleText(), QString::fromUtf8(c.ejePerfil));
         EXPECT_EQ(w.rpRuta->caption(), QString::fromUtf8(c.pestana));
         EXPECT_EQ(w.findChild<TRibbonGroup*>("rgFichero")->caption(), QString::fromUtf8(c.grupo));
         EXPECT_EQ(w.Action1->text(), QString::fromUtf8(c.accion));

@@ -1,5 +1,6 @@
 // The main window's settings, themes, cache folder, update command and about window.
 #include "AppPaths.h"
+#include "AsistenteConversion.h"
 #include "ColorBox.h"
 #include "Configuracion.h"
 #include "FormData.h"
@@ -7,6 +8,7 @@
 #include "FormSplash.h"
 #include "IniTexto.h"
 #include "Log.h"
+#include "PaginaDatos.h"
 #include "Ribbon.h"
 #include "ServidorPrueba.h"
 
@@ -17,9 +19,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -232,6 +236,32 @@ TEST_F(VentanaConfigTest, ThemeListChoiceAppliesItsLook) {
     EXPECT_EQ(r.ventana.pnlBack->palette().color(QPalette::Window), QColor(162, 162, 160));
     r.ventana.outcbConfigEstiloChange(-1); // no item: nothing changes
     EXPECT_EQ(r.ventana.RibbonMain->esquema(), TRibbon::Obsidian);
+}
+
+// The pages of other parts of the window take the theme's colour too: the conversion
+// wizard's panel and the title row of the data page's grid.
+TEST_F(VentanaConfigTest, ThemePicturesColourThePanelsOfOtherPages) {
+    TEjecucion r;
+    ASSERT_NE(r.ventana.AsistenteConversion, nullptr);
+    const struct {
+        const char* imagen;
+        QColor color;
+    } casos[] = {
+        {"imgTemaObsidian", QColor(162, 162, 160)},
+        {"imgTemaSilver", QColor(208, 212, 221)},
+        {"imgTemaLuna", QColor(194, 216, 241)},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.imagen);
+        auto* imagen = r.ventana.findChild<QToolButton*>(QLatin1String(c.imagen));
+        ASSERT_NE(imagen, nullptr);
+        imagen->click();
+        const QWidget* panel = r.ventana.AsistenteConversion->pnlConvertRuta;
+        EXPECT_EQ(panel->palette().color(QPalette::Window), c.color);
+        EXPECT_TRUE(panel->autoFillBackground());
+        EXPECT_TRUE(r.ventana.PaginaDatos->dbgPuntos->horizontalHeader()->styleSheet().contains(
+            c.color.name()));
+    }
 }
 
 TEST_F(VentanaConfigTest, CacheFolderLivesFromStartToExit) {
