@@ -4,6 +4,7 @@
 #include "EscritoresRuta.h"
 #include "FicheroRegular.h"
 #include "FormData.h"
+#include "LineaOrdenes.h"
 #include "Log.h"
 #include "SenderalError.h"
 #include "TrackSummary.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
-#include <QStringList>
 #include <cstdio>
 #include <new>
 #include <unistd.h>
@@ -108,33 +108,6 @@ const char* const TextoAyuda =
     "                  source is ever replaced.\n"
     "\n"
     "Exit status: 0 done, 1 failed (the reason on standard error), 2 usage error.\n";
-
-// The words after the option at `at`, with --force wherever it was given.
-QStringList argumentosDe(int at) {
-    const QStringList todos = QCoreApplication::arguments();
-    QStringList r = todos.mid(at + 1);
-    if (todos.mid(1, at).contains(QStringLiteral("--force")))
-        r << QStringLiteral("--force");
-    return r;
-}
-
-int posicion(int argc, char* argv[], const char* option) {
-    for (int i = 1; i < argc; ++i)
-        if (QLatin1String(argv[i]) == QLatin1String(option))
-            return i;
-    return -1;
-}
-
-// The positive whole number after `option`: 0 when the option is absent, -1 when it
-// is given without such a number.
-int numeroTras(int argc, char* argv[], const char* option) {
-    const int i = posicion(argc, argv, option);
-    if (i < 0)
-        return 0;
-    bool ok = false;
-    const int n = i + 1 < argc ? QByteArray(argv[i + 1]).toInt(&ok) : 0;
-    return ok && n > 0 ? n : -1;
-}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -143,32 +116,30 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    if (posicion(argc, argv, "--help") > 0 || posicion(argc, argv, "-h") > 0) {
+    const TOrdenPrograma orden = LeerLineaOrdenes(argc, argv);
+    if (!orden.Uso.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(orden.Uso));
+        return 2;
+    }
+    switch (orden.Modo) {
+    case TModoPrograma::Ayuda:
         std::fputs(TextoAyuda, stdout);
         return 0;
-    }
-    if (posicion(argc, argv, "--version") > 0)
+    case TModoPrograma::Version:
         return imprimirVersion(argc, argv);
-    const int info = posicion(argc, argv, "--info");
-    if (info > 0) {
+    case TModoPrograma::Info: {
         QCoreApplication app(argc, argv);
-        const int desde = numeroTras(argc, argv, "--from");
-        const int hasta = numeroTras(argc, argv, "--to");
-        if (info + 1 >= argc || desde < 0 || hasta < 0 || (desde == 0) != (hasta == 0)) {
-            std::fprintf(stderr, "usage: senderal --info FILE [--from N --to M]\n");
-            return 2;
-        }
-        return imprimirResumen(QString::fromLocal8Bit(argv[info + 1]), desde, hasta);
+        return imprimirResumen(orden.Fichero, orden.Desde, orden.Hasta);
     }
-    const int convertir = posicion(argc, argv, "--convert");
-    if (convertir > 0) {
+    case TModoPrograma::Convertir: {
         QCoreApplication app(argc, argv);
-        return EjecutarConversion(argumentosDe(convertir));
+        return EjecutarConversion(orden.Palabras);
     }
-    const int exportar = posicion(argc, argv, "--export");
-    if (exportar > 0) {
+    case TModoPrograma::Exportar: {
         QCoreApplication app(argc, argv);
-        return EjecutarExportacion(argumentosDe(exportar));
+        return EjecutarExportacion(orden.Palabras);
     }
-    return abrirVentana(argc, argv);
+    default: // the window, and the modes that draw it without a display
+        return abrirVentana(argc, argv);
+    }
 }
