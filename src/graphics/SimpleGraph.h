@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GraphObjects.h"
+#include "GraphScene.h"
 
 #include <QAbstractScrollArea>
 #include <QMetaType>

@@ -1,5 +1,7 @@
 #include "TrackPointMarks.h"
 
+#include "GraphScene.h"
+
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
