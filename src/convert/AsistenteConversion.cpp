@@ -258,10 +258,10 @@ void TAsistenteConversion::_btnConvertClick() {
     const QString destino = _edtFicheroSalida->text();
     if (QFileInfo::exists(destino) && destino != FDestinoConfirmado) {
         const QString pregunta =
-            LookupText(QStringLiteral("_STR_MI_DESTEXISTS"),
-                       QStringLiteral("El fichero de destino ya existe:\r\n%s\r\n\r\n¿Desea "
-                                      "reemplazarlo?"))
-                .replace(QLatin1String("%s"), destino);
+            LookupTextCon(QStringLiteral("_STR_MI_DESTEXISTS"),
+                          QStringLiteral("El fichero de destino ya existe:\r\n%s\r\n\r\n"
+                                         "¿Desea reemplazarlo?"),
+                          {destino});
         if (!MensajePregunta || !MensajePregunta(pregunta))
             return;
     }

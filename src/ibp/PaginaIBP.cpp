@@ -6,6 +6,7 @@
 #include "IBPConfig.h"
 #include "IndicadorOcupado.h"
 #include "MotivoRed.h"
+#include "TextosPista.h"
 #include "Verbario.h"
 
 #include <QCoreApplication>
@@ -25,9 +26,8 @@
 
 namespace {
 // Puts `valor` in the "%s" of a translated text; a "%" in the value stays text.
-QString FormatearMotivo(QString texto, const QString& valor) {
-    return texto.replace(QLatin1String("%s"), valor)
-        .replace(QLatin1String("\r\n"), QLatin1String("\n"));
+QString FormatearMotivo(const QString& texto, const QString& valor) {
+    return RellenarHuecos(texto, {valor}).replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
 QString TextoCalculando() {

@@ -22,18 +22,18 @@ QString MotivoFalloRed(int errorRed, int estadoHttp, const QString& textoQt) {
         break;
     }
     if (estadoHttp != 0 && (estadoHttp < 200 || estadoHttp > 299))
-        return LookupText(QStringLiteral("_STR_MI_RED_HTTP"),
-                          QStringLiteral("el servidor ha respondido con el estado HTTP %s"))
-            .replace(QLatin1String("%s"), QString::number(estadoHttp));
+        return LookupTextCon(QStringLiteral("_STR_MI_RED_HTTP"),
+                             QStringLiteral("el servidor ha respondido con el estado HTTP %s"),
+                             {QString::number(estadoHttp)});
     if (error == QNetworkReply::NoError)
         return QString();
     return textoQt;
 }
 
 QString TextoNoSePuedeAbrir(const QString& que) {
-    return LookupText(QStringLiteral("_STR_MI_NOOPEN"),
-                      QStringLiteral("No se ha podido abrir:\r\n%s\r\n\r\nNo hay ningún "
-                                     "programa en el sistema que pueda abrirlo (navegador web, "
-                                     "correo o el programa de ese tipo de ficheros)."))
-        .replace(QLatin1String("%s"), que);
+    return LookupTextCon(QStringLiteral("_STR_MI_NOOPEN"),
+                         QStringLiteral("No se ha podido abrir:\r\n%s\r\n\r\nNo hay ningún "
+                                        "programa en el sistema que pueda abrirlo (navegador "
+                                        "web, correo o el programa de ese tipo de ficheros)."),
+                         {que});
 }

@@ -16,31 +16,18 @@ const char* const kOSM =
 const char* const kEsri = "Tiles &copy; <a href=\"https://www.esri.com/\">Esri</a> &mdash; Esri, "
                           "Maxar, Earthstar Geographics, and the GIS User Community";
 
-// Fills the "%s" of a looked-up text in order.
-QString rellenar(QString text, const QStringList& args) {
-    for (const QString& a : args) {
-        const qsizetype at = text.indexOf(QLatin1String("%s"));
-        if (at < 0)
-            break;
-        text.replace(at, 2, a);
-    }
-    return text;
-}
-
 QString avisoPlantilla(const QString& clave, const QString& valor) {
-    return rellenar(
-        LookupText(QStringLiteral("_STR_MAPA_PLANTILLAMAL"),
-                   QStringLiteral("La plantilla de teselas de %s no vale (%s): debe ser "
-                                  "una dirección http o https con {z}, {x} e {y}; se "
-                                  "usa la de siempre.")),
-        {clave, valor});
+    return LookupTextCon(QStringLiteral("_STR_MAPA_PLANTILLAMAL"),
+                         QStringLiteral("La plantilla de teselas de %s no vale (%s): debe ser "
+                                        "una dirección http o https con {z}, {x} e {y}; se "
+                                        "usa la de siempre."),
+                         {clave, valor});
 }
 
 QString avisoValor(const QString& clave, const QString& valor) {
-    return rellenar(
-        LookupText(QStringLiteral("_STR_MAPA_VALORMAL"),
-                   QStringLiteral("El valor de %s no vale (%s); se usa el de siempre.")),
-        {clave, valor});
+    return LookupTextCon(QStringLiteral("_STR_MAPA_VALORMAL"),
+                         QStringLiteral("El valor de %s no vale (%s); se usa el de siempre."),
+                         {clave, valor});
 }
 
 // A whole number in [min, max], or nothing.
@@ -216,8 +203,8 @@ QByteArray GuionConfigPagina(const TConfigTeselas& c) {
 }
 
 QString TextoTeselasRechazadas(const QString& servidor, int estadoHttp) {
-    return rellenar(LookupText(QStringLiteral("_STR_MAPA_RECHAZADAS"),
-                               QStringLiteral("El servidor de teselas %s ha rechazado las "
-                                              "peticiones (HTTP %s).")),
-                    {servidor, QString::number(estadoHttp)});
+    return LookupTextCon(QStringLiteral("_STR_MAPA_RECHAZADAS"),
+                         QStringLiteral("El servidor de teselas %s ha rechazado las "
+                                        "peticiones (HTTP %s)."),
+                         {servidor, QString::number(estadoHttp)});
 }

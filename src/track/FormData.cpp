@@ -116,9 +116,10 @@ void TFormData::OpenData() {
     } else if (ok && cdsPoints.RecordCount() == 0) {
         // Nothing to show: every view would stay empty with the map waiting for ever.
         ok = false;
-        why = texto("_STR_MI_NOPOINTS",
-                    QStringLiteral("El fichero %s no contiene puntos de track ni de ruta."))
-                  .replace(QLatin1String("%s"), QFileInfo(XMLDataFile).fileName());
+        why = RellenarHuecos(
+            texto("_STR_MI_NOPOINTS",
+                  QStringLiteral("El fichero %s no contiene puntos de track ni de ruta.")),
+            {QFileInfo(XMLDataFile).fileName()});
         VaciarYCerrar();
         log(QStringLiteral("ERROR: ") + why);
         error(why);

@@ -13,19 +13,6 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
-QString RellenarDosTextos(const QString& plantilla, const QString& a, const QString& b) {
-    QString resultado = plantilla;
-    qsizetype desde = 0;
-    for (const QString* valor : {&a, &b}) {
-        const qsizetype pos = resultado.indexOf(QLatin1String("%s"), desde);
-        if (pos < 0)
-            break;
-        resultado.replace(pos, 2, *valor);
-        desde = pos + valor->size();
-    }
-    return resultado;
-}
-
 TBuscadorActualizaciones::TBuscadorActualizaciones(TDatosActualizacion datos,
                                                    TInterfazActualizacion& ui)
     : FDatos(std::move(datos)), FUi(ui) {}
@@ -97,23 +84,22 @@ void TBuscadorActualizaciones::buscar(bool silencioso) {
     if (!info.Aviso.isEmpty()) {
         // The notice comes from the server: it is appended after the filling, so its
         // own "%" signs stay text.
-        si = FUi.Preguntar(
-            RellenarDosTextos(LookupText(QStringLiteral("_STR_MI_QUESTIONUPD"),
+        si = FUi.Preguntar(LookupTextCon(QStringLiteral("_STR_MI_QUESTIONUPD"),
                                          QStringLiteral("Existe una versión nueva en la web:\r\n"
                                                         "Versión: %s\r\nFecha:  %s\r\n¿Desea "
-                                                        "descargarla?\r\n\r\nAVISO: ")),
-                              version, fecha) +
-            info.Aviso);
+                                                        "descargarla?\r\n\r\nAVISO: "),
+                                         {version, fecha}) +
+                           info.Aviso);
         if (si) {
             FUi.AbrirDireccion(info.AvisoWeb);
             return;
         }
     } else {
-        si = FUi.Preguntar(RellenarDosTextos(
-            LookupText(QStringLiteral("_STR_MI_QUESTIONDES"),
-                       QStringLiteral("Existe una versión nueva en la web:\r\nVersión: "
-                                      "%s\r\nFecha:  %s\r\n\r\n¿Desea descargarla?")),
-            version, fecha));
+        si = FUi.Preguntar(
+            LookupTextCon(QStringLiteral("_STR_MI_QUESTIONDES"),
+                          QStringLiteral("Existe una versión nueva en la web:\r\nVersión: "
+                                         "%s\r\nFecha:  %s\r\n\r\n¿Desea descargarla?"),
+                          {version, fecha}));
     }
     FUi.TextoEstadoVersion(LookupText(QStringLiteral("_STR_MI_NEWVERSION"),
                                       QStringLiteral("Existe versión nueva...")));
@@ -138,11 +124,11 @@ void TBuscadorActualizaciones::descargarYActualizar(const TNumeroVersion& public
     const QString madre = carpeta.absolutePath();
     for (const QString& c : {carpeta.absoluteFilePath(), madre}) {
         if (!QFileInfo(c).isWritable()) {
-            noInstalada(RellenarDosTextos(
-                LookupText(QStringLiteral("_STR_MI_UPD_NOTWRITABLE"),
-                           QStringLiteral("No se puede escribir en la carpeta %s, así que el "
-                                          "programa no puede actualizarse solo.")),
-                c, QString()));
+            noInstalada(
+                LookupTextCon(QStringLiteral("_STR_MI_UPD_NOTWRITABLE"),
+                              QStringLiteral("No se puede escribir en la carpeta %s, así que el "
+                                             "programa no puede actualizarse solo."),
+                              {c}));
             return;
         }
     }
@@ -154,11 +140,10 @@ void TBuscadorActualizaciones::descargarYActualizar(const TNumeroVersion& public
     if (!DescargarFichero(direccion, local, FDatos.EsperaMs, &error) || !QFileInfo::exists(local)) {
         FUi.Log(QStringLiteral("No se ha podido descargar el fichero."));
         FUi.Log(QStringLiteral("   ") + error);
-        noInstalada(RellenarDosTextos(
-            LookupText(QStringLiteral("_STR_MI_UPD_NODOWNLOAD"),
-                       QStringLiteral("No se ha podido descargar la actualización.\r\n"
-                                      "Dirección: %s\r\nMotivo: %s")),
-            direccion.toString(), error));
+        noInstalada(LookupTextCon(QStringLiteral("_STR_MI_UPD_NODOWNLOAD"),
+                                  QStringLiteral("No se ha podido descargar la actualización.\r\n"
+                                                 "Dirección: %s\r\nMotivo: %s"),
+                                  {direccion.toString(), error}));
         return;
     }
     FUi.Log(QStringLiteral("Fichero descargado correctamente..."));
@@ -166,11 +151,11 @@ void TBuscadorActualizaciones::descargarYActualizar(const TNumeroVersion& public
     // Unpacked beside the program folder; removed again unless the updater takes it.
     QTemporaryDir nueva(PrefijoCarpetaNueva(carpeta.absoluteFilePath()) + QStringLiteral("XXXXXX"));
     if (!nueva.isValid()) {
-        noInstalada(RellenarDosTextos(
-            LookupText(QStringLiteral("_STR_MI_UPD_NOTWRITABLE"),
-                       QStringLiteral("No se puede escribir en la carpeta %s, así que el "
-                                      "programa no puede actualizarse solo.")),
-            madre, QString()));
+        noInstalada(
+            LookupTextCon(QStringLiteral("_STR_MI_UPD_NOTWRITABLE"),
+                          QStringLiteral("No se puede escribir en la carpeta %s, así que el "
+                                         "programa no puede actualizarse solo."),
+                          {madre}));
         return;
     }
     const QString programa = QFileInfo(FDatos.RutaPrograma).fileName();
@@ -186,15 +171,14 @@ void TBuscadorActualizaciones::descargarYActualizar(const TNumeroVersion& public
     const QString programaNuevo = QDir(nueva.path()).filePath(programa);
     if (!VersionDeProgramaEn(programaNuevo, &desempaquetada) ||
         CompararVersiones(desempaquetada, publicada) != TComparacionVersion::cvIguales) {
-        noInstalada(RellenarDosTextos(
-            LookupText(QStringLiteral("_STR_MI_UPD_WRONGVERSION"),
-                       QStringLiteral("El programa de la actualización no es la versión "
-                                      "anunciada (%s); dice ser: %s")),
-            TextoVersion(publicada),
-            desempaquetada.Major || desempaquetada.Minor || desempaquetada.Release ||
-                    desempaquetada.Build
-                ? TextoVersion(desempaquetada)
-                : QStringLiteral("?")));
+        noInstalada(LookupTextCon(
+            QStringLiteral("_STR_MI_UPD_WRONGVERSION"),
+            QStringLiteral("El programa de la actualización no es la versión "
+                           "anunciada (%s); dice ser: %s"),
+            {TextoVersion(publicada), desempaquetada.Major || desempaquetada.Minor ||
+                                              desempaquetada.Release || desempaquetada.Build
+                                          ? TextoVersion(desempaquetada)
+                                          : QStringLiteral("?")}));
         return;
     }
     FUi.Log(QStringLiteral("Actualización desempaquetada en ") + nueva.path());
@@ -230,18 +214,18 @@ bool TBuscadorActualizaciones::LeerInfoVersionWeb(TInfoVersion& info, QString* m
             QStringLiteral("No hay ninguna dirección de actualizaciones configurada, así que no "
                            "se ha podido comprobar si existe una versión nueva.")));
     if (!DireccionActualizacionAdmitida(direccion))
-        return noDescargado(RellenarDosTextos(
-            LookupText(QStringLiteral("_STR_MI_UPD_NOTSAFE"),
-                       QStringLiteral("La dirección de actualizaciones no es segura (debe "
-                                      "empezar por https://): %s")),
-            direccion.toString(), QString()));
+        return noDescargado(
+            LookupTextCon(QStringLiteral("_STR_MI_UPD_NOTSAFE"),
+                          QStringLiteral("La dirección de actualizaciones no es segura (debe "
+                                         "empezar por https://): %s"),
+                          {direccion.toString()}));
     QString error;
     if (!DescargarFichero(direccion, local, FDatos.EsperaMs, &error))
-        return noDescargado(RellenarDosTextos(
-            LookupText(QStringLiteral("_STR_MI_UPD_UNREACHABLE"),
-                       QStringLiteral("No se ha podido consultar el servidor de "
-                                      "actualizaciones.\r\nDirección: %s\r\nMotivo: %s")),
-            direccion.toString(), error));
+        return noDescargado(
+            LookupTextCon(QStringLiteral("_STR_MI_UPD_UNREACHABLE"),
+                          QStringLiteral("No se ha podido consultar el servidor de "
+                                         "actualizaciones.\r\nDirección: %s\r\nMotivo: %s"),
+                          {direccion.toString(), error}));
     QFile fichero(local);
     if (!fichero.open(QIODevice::ReadOnly)) {
         FUi.Log(QStringLiteral("No existe el fichero: ") + local);

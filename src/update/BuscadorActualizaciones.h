@@ -72,7 +72,3 @@ class TBuscadorActualizaciones {
     TDatosActualizacion FDatos;
     TInterfazActualizacion& FUi;
 };
-
-// Puts `a` and `b` in place of the first two "%s" of `plantilla`; nothing else in the
-// text is touched, so a stray "%" in a translation cannot break it.
-QString RellenarDosTextos(const QString& plantilla, const QString& a, const QString& b);

@@ -20,20 +20,19 @@ bool fallo(QString* error, const QString& texto) {
 }
 
 QString textoArchivoMalo(const QString& detalle) {
-    return RellenarDosTextos(
-        LookupText(QStringLiteral("_STR_MI_UPD_BADARCHIVE"),
-                   QStringLiteral("El fichero descargado no es una actualización válida del "
-                                  "programa.\r\nMotivo: %s")),
-        detalle, QString());
+    return LookupTextCon(QStringLiteral("_STR_MI_UPD_BADARCHIVE"),
+                         QStringLiteral("El fichero descargado no es una actualización válida del "
+                                        "programa.\r\nMotivo: %s"),
+                         {detalle});
 }
 
 QString textoEntradaRechazada(const QString& entrada) {
-    return RellenarDosTextos(
-        LookupText(QStringLiteral("_STR_MI_UPD_UNSAFEENTRY"),
-                   QStringLiteral("El fichero descargado contiene una entrada que no es un "
-                                  "fichero ni una carpeta dentro de la carpeta del programa, y "
-                                  "no se ha usado: %s")),
-        entrada, QString());
+    return LookupTextCon(
+        QStringLiteral("_STR_MI_UPD_UNSAFEENTRY"),
+        QStringLiteral("El fichero descargado contiene una entrada que no es un "
+                       "fichero ni una carpeta dentro de la carpeta del programa, y "
+                       "no se ha usado: %s"),
+        {entrada});
 }
 
 // Runs tar with fixed arguments; its messages in the C locale so listings read the same
@@ -121,12 +120,11 @@ bool DesempaquetarActualizacion(const QString& archivo, const QString& destino,
                       QStringLiteral("--directory=") + QFileInfo(destino).absoluteFilePath(),
                       QStringLiteral("--no-same-owner"), QStringLiteral("--no-same-permissions")},
                      nullptr, &mensaje))
-        return fallo(error,
-                     RellenarDosTextos(LookupText(QStringLiteral("_STR_MI_UPD_UNPACK"),
-                                                  QStringLiteral("No se ha podido desempaquetar "
-                                                                 "la actualización en %s.\r\n"
-                                                                 "Motivo: %s")),
-                                       destino, mensaje));
+        return fallo(error, LookupTextCon(QStringLiteral("_STR_MI_UPD_UNPACK"),
+                                          QStringLiteral("No se ha podido desempaquetar "
+                                                         "la actualización en %s.\r\n"
+                                                         "Motivo: %s"),
+                                          {destino, mensaje}));
 
     // What was written is checked too: the listing is tar's word, the folder is the fact.
     QDirIterator recorrido(destino,
@@ -140,10 +138,9 @@ bool DesempaquetarActualizacion(const QString& archivo, const QString& destino,
     }
     const QFileInfo programa(QDir(destino).filePath(nombrePrograma));
     if (!programa.isFile() || !programa.isExecutable())
-        return fallo(error, textoArchivoMalo(RellenarDosTextos(
-                                LookupText(QStringLiteral("_STR_MI_UPD_NOPROGRAM"),
-                                           QStringLiteral("no contiene el programa %s")),
-                                nombrePrograma, QString())));
+        return fallo(error, textoArchivoMalo(LookupTextCon(
+                                QStringLiteral("_STR_MI_UPD_NOPROGRAM"),
+                                QStringLiteral("no contiene el programa %s"), {nombrePrograma})));
     return true;
 }
 

@@ -165,3 +165,9 @@ TEST(ConfigTeselas, TheProgramNamesItselfAndItsHomePage) {
     EXPECT_TRUE(rechazo.contains("429"));
     EXPECT_FALSE(rechazo.contains("%s"));
 }
+
+// The status goes into its own place, not into a "%s" the server's name happens to hold.
+TEST(ConfigTeselas, TheRefusalFillsEachPlaceOnce) {
+    EXPECT_EQ(TextoTeselasRechazadas("%s.example.org", 429).toStdString(),
+              "El servidor de teselas %s.example.org ha rechazado las peticiones (HTTP 429).");
+}

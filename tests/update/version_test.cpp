@@ -77,16 +77,6 @@ TEST(ExtensionCambiada, NamesTheUpdateFiles) {
               QStringLiteral("/a.b/senderal.old"));
 }
 
-TEST(RellenarDosTextos, FillsOnlyTheFirstTwoPlaces) {
-    EXPECT_EQ(RellenarDosTextos(QStringLiteral("V: %s F: %s"), QStringLiteral("1.0.0.6"),
-                                QStringLiteral("1/3/26")),
-              QStringLiteral("V: 1.0.0.6 F: 1/3/26"));
-    // A value holding "%s" is not filled again, and a stray "%d" stays text.
-    EXPECT_EQ(
-        RellenarDosTextos(QStringLiteral("%s|%s|%s %d"), QStringLiteral("%s"), QStringLiteral("b")),
-        QStringLiteral("%s|b|%s %d"));
-}
-
 // ---- the version file ----
 
 QLocale espanol() {
