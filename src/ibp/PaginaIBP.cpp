@@ -196,6 +196,24 @@ void TPaginaIBP::ActionRecalcularIBPExecute() {
     Navegar(Consulta->Recargar());
 }
 
+void TPaginaIBP::Recalcular(const QString& trackPath) {
+    // No page to reload because the last query failed: try the query again.
+    if (Consulta->IBPIndexPage.isEmpty() && !trackPath.isEmpty() && FHuboEnvio &&
+        !Consulta->EnCurso()) {
+        RefreshClick(trackPath);
+        return;
+    }
+    ActionRecalcularIBPExecute();
+}
+
+QString TPaginaIBP::IBPIndexPage() const {
+    return Consulta->IBPIndexPage;
+}
+
+QString TPaginaIBP::IBPIndexPDFFilename() const {
+    return Consulta->IBPIndexPDFFilename;
+}
+
 void TPaginaIBP::ActionImprimirIBPIndexExecute() {
     // The browser prints in the background; one print at a time keeps its printer alive.
     if (FImpresora)

@@ -44,6 +44,9 @@ class TPaginaIBP : public QWidget {
     // The query that ends a load: an empty page under the busy indicator meanwhile.
     void ConsultarIBP(const QString& trackPath);
     void ActionRecalcularIBPExecute();
+    // The recalculate command: reloads the analysis page; when the last query for the
+    // track at `trackPath` gave none, sends the track again instead.
+    void Recalcular(const QString& trackPath);
     void ActionImprimirIBPIndexExecute();
     // Asks where to save and downloads the PDF there; false when nothing was saved.
     bool ActionGrabarIBPIndexExecute(const QString& trackPath);
@@ -52,6 +55,9 @@ class TPaginaIBP : public QWidget {
     void MostrarSinEnviar();
     // Words the note shown (if any) again in the language in force.
     void TraducirAviso();
+    // The last finished query's analysis page and its PDF; empty without a result.
+    QString IBPIndexPage() const;
+    QString IBPIndexPDFFilename() const;
     // A query was started for the loaded track (so trying again sends nothing new).
     bool HuboEnvio() const { return FHuboEnvio; }
     // The route is closed: empty page, results forgotten, a query still running dropped.

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -13,6 +14,10 @@ struct TDialogoGuardar {
     QString extensionDefecto; // added to a name typed without one; empty: used as typed
     QString fichero;          // initial folder and name
 };
+
+// Asks with a prepared dialog; the chosen path, empty when the user cancels. Commands
+// take one so that tests can answer instead of the user.
+using TPedirFicheroGuardar = std::function<QString(const TDialogoGuardar&)>;
 
 // The chosen path; empty when the user cancels.
 QString PedirFicheroGuardar(QWidget* parent, const TDialogoGuardar& d);

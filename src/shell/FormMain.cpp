@@ -635,8 +635,6 @@ void TFMain::ArranqueDiferido() {
         LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
     rpIBPIndex->setCaption(
         LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando...")));
-    IBPIndexPDFFilename.clear();
-    IBPIndexPage.clear();
     StatusPanel0->setText(QStringLiteral("..."));
     MostrarPanelInfo(tiArrastre, true);
     // The map browser starts on its empty page now, so its engine is up before the

@@ -228,12 +228,11 @@ class TFMain : public QMainWindow {
     void CrearPaginaMapas();
     void CargarGoogleMaps();
     void LimpiarMapas(); // map browser to "about:blank"
-    class QWebEngineView* wbMapaGoogle = nullptr;
-    QPlainTextEdit* mmConvertTrack = nullptr;
-    class QPushButton* btnGrabarKLM = nullptr;
-    class QPushButton* btnGrabarPLT = nullptr;
-    int ImageIndex = 1; // the number in the map picture's default name
-    void wbMapaGoogleDocumentComplete();
+    // The map browser `wbMapaGoogle` and the map picture's number live on the map page;
+    // the export text `mmConvertTrack` and its buttons on the export page `tsConvertir`.
+    class TPaginaGoogleMaps* PaginaGoogleMaps = nullptr;
+    class TPaginaExportarRuta* PaginaExportarRuta = nullptr;
+    void wbMapaGoogleDocumentComplete(); // a route's map loaded: the tab's caption
     void ActionImprimirGoogleMapsExecute();
     void ActionGrabarImagenExecute();
     void ActionVerGoogleEarthExecute();
@@ -274,10 +273,9 @@ class TFMain : public QMainWindow {
     bool PermisoEnvioIBP();
     void LimpiarIBP(); // browser to "about:blank", results cleared
     void ColocarIndicadorIBP();
-    QString IBPIndexPDFFilename;
-    QString IBPIndexPage;
-    // The result browser `wbIBPIndex` and the busy indicator `pnlanim` live on this page
-    // (the elaborated name declares the class at namespace scope).
+    // The result browser `wbIBPIndex`, the busy indicator `pnlanim` and the last result
+    // (IBPIndexPage, IBPIndexPDFFilename) live on this page (the elaborated name declares
+    // the class at namespace scope).
     class TPaginaIBP* PaginaIBP = nullptr;
     void RefreshClick();
     void ActionRecalcularIBPExecute();

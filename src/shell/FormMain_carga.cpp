@@ -277,8 +277,6 @@ void TFMain::ActionCerrarRutaExecute() {
         LookupText(QStringLiteral("_STR_GENERANDO"), QStringLiteral("Generando...")));
     rpIBPIndex->setCaption(
         LookupText(QStringLiteral("_STR_CALCULANDO"), QStringLiteral("Calculando...")));
-    IBPIndexPDFFilename.clear();
-    IBPIndexPage.clear();
     LimpiarPerfil();
     pbarMain->setValue(0);
     PonerTituloVentana();

@@ -1,7 +1,6 @@
 // The IBP index request and its result page.
 #include "FormMain.h"
 
-#include "ConsultaIBP.h"
 #include "Formato.h"
 #include "IBPConfig.h"
 #include "Log.h"
@@ -20,11 +19,6 @@ void TFMain::CrearPaginaIBP() {
             [this](const QString& caption) { tsIBPIndex->setProperty("Caption", caption); });
     connect(PaginaIBP, &TPaginaIBP::CaptionCinta, this,
             [this](const QString& caption) { rpIBPIndex->setCaption(caption); });
-    connect(PaginaIBP, &TPaginaIBP::Resultado, this,
-            [this](const QString& page, const QString& pdf) {
-                IBPIndexPage = page;
-                IBPIndexPDFFilename = pdf;
-            });
     connect(PaginaIBP, &TPaginaIBP::EnvioPedido, this, [this] {
         Proteger([this] {
             if (!FTrackPath.isEmpty())
@@ -71,8 +65,6 @@ bool TFMain::PermisoEnvioIBP() {
 void TFMain::LimpiarIBP() {
     if (PaginaIBP)
         PaginaIBP->LimpiarIBP();
-    IBPIndexPage.clear();
-    IBPIndexPDFFilename.clear();
 }
 
 void TFMain::ColocarIndicadorIBP() {
@@ -80,16 +72,8 @@ void TFMain::ColocarIndicadorIBP() {
         PaginaIBP->ColocarIndicador();
 }
 
-// The window's fields are the ones the commands act on: the page's query only fills them.
 void TFMain::ActionRecalcularIBPExecute() {
-    // No page to reload because the last query failed: try the query again.
-    if (IBPIndexPage.isEmpty() && !FTrackPath.isEmpty() && PaginaIBP->HuboEnvio() &&
-        !PaginaIBP->Consulta->EnCurso()) {
-        RefreshClick();
-        return;
-    }
-    PaginaIBP->Consulta->IBPIndexPage = IBPIndexPage;
-    PaginaIBP->ActionRecalcularIBPExecute();
+    PaginaIBP->Recalcular(FTrackPath);
 }
 
 void TFMain::ActionImprimirIBPIndexExecute() {
@@ -97,7 +81,6 @@ void TFMain::ActionImprimirIBPIndexExecute() {
 }
 
 void TFMain::ActionGrabarIBPIndexExecute() {
-    PaginaIBP->Consulta->IBPIndexPDFFilename = IBPIndexPDFFilename;
     PaginaIBP->ActionGrabarIBPIndexExecute(FTrackPath);
 }
 

@@ -2,46 +2,32 @@
 #include "FormMain.h"
 
 #include "AppPaths.h"
-#include "CargaAlMostrar.h"
 #include "DialogoGuardar.h"
 #include "EscritoresRuta.h"
 #include "FormData.h"
 #include "Formato.h"
-#include "NavegadorMapa.h"
-#include "PaginaMapa.h"
+#include "PaginaExportarRuta.h"
+#include "PaginaGoogleMaps.h"
 #include "Ribbon.h"
 #include "Verbario.h"
-#include "VistaMapa.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QUrl>
-#include <QWebEngineView>
 
 namespace {
-// The save dialog of the two export commands (`sdTrack`).
-TDialogoGuardar dialogoExportar(TFormatoRuta format, const QString& trackPath) {
-    TDialogoGuardar d;
-    d.titulo =
-        LookupText(QStringLiteral("_STR_CAPTION_EXPORT"), QStringLiteral("Exportar track..."));
-    const bool kml = format == TFormatoRuta::frKML;
-    d.filtros = {
-        kml ? LookupText(QStringLiteral("_STR_FILTER_KML"), QStringLiteral("Google Earth (*.kml)"))
-            : LookupText(QStringLiteral("_STR_FILTER_PLT"),
-                         QStringLiteral("Ozi Track File (*.plt)"))};
-    const QFileInfo track(trackPath);
-    d.fichero = QDir(track.path())
-                    .filePath(track.completeBaseName() +
-                              (kml ? QStringLiteral(".KML") : QStringLiteral(".PLT")));
-    return d;
+// The window's save dialog, which tests replace, as the pages ask for it.
+TPedirFicheroGuardar pedirFichero(TFMain& w) {
+    return [&w](const TDialogoGuardar& d) {
+        return w.DialogoGuardar(d.titulo, d.filtros, d.filtroElegido, d.extensionDefecto,
+                                d.fichero);
+    };
 }
 } // namespace
 
@@ -54,35 +40,17 @@ void TFMain::CrearPaginaMapas() {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
 
-    wbMapaGoogle = new QWebEngineView(tsGoogleMaps);
-    wbMapaGoogle->setObjectName(QStringLiteral("wbMapaGoogle"));
-    tsGoogleMaps->layout()->addWidget(wbMapaGoogle);
-    TCargaAlMostrar::De(wbMapaGoogle);
-    PrepararNavegadorMapa(wbMapaGoogle);
-    connect(wbMapaGoogle, &QWebEngineView::loadFinished, this,
+    PaginaGoogleMaps = new TPaginaGoogleMaps(tsGoogleMaps);
+    tsGoogleMaps->layout()->addWidget(PaginaGoogleMaps);
+    connect(PaginaGoogleMaps, &TPaginaGoogleMaps::MapaCargado, this,
             [this] { Proteger([this] { wbMapaGoogleDocumentComplete(); }); });
 
     // The export page: its tab is never shown.
-    mmConvertTrack = new QPlainTextEdit(tsConvertir);
-    mmConvertTrack->setObjectName(QStringLiteral("mmConvertTrack"));
-    mmConvertTrack->setLineWrapMode(QPlainTextEdit::NoWrap);
-    tsConvertir->layout()->addWidget(mmConvertTrack);
-    auto* buttons = new QHBoxLayout;
-    btnGrabarKLM = new QPushButton(QStringLiteral("&Convertir ruta a KML"), tsConvertir);
-    btnGrabarKLM->setObjectName(QStringLiteral("btnGrabarKLM"));
-    btnGrabarKLM->setToolTip(QStringLiteral(
-        "Convertir la ruta existente a formato KML (KeyHole Markup language -Google Maps-)"));
-    btnGrabarPLT = new QPushButton(QStringLiteral("&Convertir ruta a PLT"), tsConvertir);
-    btnGrabarPLT->setObjectName(QStringLiteral("btnGrabarPLT"));
-    btnGrabarPLT->setToolTip(
-        QStringLiteral("Convertir la ruta existente a formato PLT (OziExplorer)"));
-    buttons->addWidget(btnGrabarKLM);
-    buttons->addWidget(btnGrabarPLT);
-    buttons->addStretch();
-    static_cast<QBoxLayout*>(tsConvertir->layout())->addLayout(buttons);
-    connect(btnGrabarKLM, &QPushButton::clicked, this,
+    PaginaExportarRuta = new TPaginaExportarRuta(tsConvertir);
+    tsConvertir->layout()->addWidget(PaginaExportarRuta);
+    connect(PaginaExportarRuta->btnGrabarKLM, &QPushButton::clicked, this,
             [this] { Proteger([this] { ActionConvertirRutaKMLExecute(); }); });
-    connect(btnGrabarPLT, &QPushButton::clicked, this,
+    connect(PaginaExportarRuta->btnGrabarPLT, &QPushButton::clicked, this,
             [this] { Proteger([this] { ActionConvertirRutaPLTExecute(); }); });
 
     Conectar(ActionImprimirGoogleMaps, [this] { ActionImprimirGoogleMapsExecute(); });
@@ -98,33 +66,27 @@ void TFMain::CargarGoogleMaps() {
     pcCentral->setCurrentWidget(tsGoogleMaps);
     if (!DoneVisualization)
         return;
-    MostrarMapa(wbMapaGoogle, QString(), QString(),
-                UnirLineas(ListaPuntosMapa(FormData->cdsPoints, *FormData->Medidas())),
-                QStringLiteral("G_PHYSICAL_MAP"), 1,
-                [this](const QString& text) { MensajeError(text); });
+    PaginaGoogleMaps->MostrarRuta(FormData->cdsPoints, *FormData->Medidas(),
+                                  [this](const QString& text) { MensajeError(text); });
     pcCentral->setCurrentWidget(remembered);
     // The page is written and loads as soon as the user opens it: nothing is being
     // generated any more, so the tab says what it holds.
-    if (TCargaAlMostrar::De(wbMapaGoogle)->Pendiente())
+    if (PaginaGoogleMaps->Pendiente())
         rpGoogleMaps->setCaption(
             LookupText(QStringLiteral("_STR_MI_TITLEGM"), QStringLiteral("&Google Maps")));
 }
 
 void TFMain::LimpiarMapas() {
-    TCargaAlMostrar::De(wbMapaGoogle)->Navegar(QUrl(QStringLiteral("about:blank")));
+    PaginaGoogleMaps->LimpiarMapas();
 }
 
 void TFMain::wbMapaGoogleDocumentComplete() {
-    // The blank page of a closed route is no map: the tab keeps "Generando..." then.
-    if (wbMapaGoogle->url().scheme() == QLatin1String("about"))
-        return;
     rpGoogleMaps->setCaption(
         LookupText(QStringLiteral("_STR_MI_TITLEGM"), QStringLiteral("&Google Maps")));
-    wbMapaGoogle->page()->runJavaScript(QStringLiteral("document.body.style.overflow = 'hidden';"));
 }
 
 void TFMain::ActionImprimirGoogleMapsExecute() {
-    ImprimirNavegador(wbMapaGoogle, this);
+    PaginaGoogleMaps->ActionImprimirGoogleMapsExecute();
 }
 
 QString TFMain::CarpetaImagenes() const {
@@ -134,16 +96,7 @@ QString TFMain::CarpetaImagenes() const {
 }
 
 void TFMain::ActionGrabarImagenExecute() {
-    const TDialogoGuardar d =
-        DialogoImagen(LookupText(QStringLiteral("_STR_TITLE_SAVEMAP"),
-                                 QStringLiteral("Guardar imagen del mapa...")),
-                      QDir(CarpetaImagenes()).filePath(QStringLiteral("Image%1").arg(ImageIndex)));
-    const QString path =
-        DialogoGuardar(d.titulo, d.filtros, d.filtroElegido, d.extensionDefecto, d.fichero);
-    if (path.isEmpty())
-        return;
-    ++ImageIndex;
-    GrabarImagenNavegador(wbMapaGoogle, path);
+    PaginaGoogleMaps->ActionGrabarImagenExecute(CarpetaImagenes(), pedirFichero(*this));
 }
 
 void TFMain::ActionVerGoogleEarthExecute() {
@@ -165,23 +118,10 @@ void TFMain::ActionVerGoogleEarthExecute() {
     }
 }
 
-namespace {
-void exportar(TFMain& w, TFormatoRuta format) {
-    w.mmConvertTrack->clear();
-    const QStringList lines = LineasExportacion(format, *w.FormData);
-    w.mmConvertTrack->setPlainText(lines.join(QLatin1Char('\n')));
-    const TDialogoGuardar d = dialogoExportar(format, w.FTrackPath);
-    const QString path =
-        w.DialogoGuardar(d.titulo, d.filtros, d.filtroElegido, d.extensionDefecto, d.fichero);
-    if (!path.isEmpty())
-        GrabarRuta(format, lines, path);
-}
-} // namespace
-
 void TFMain::ActionConvertirRutaKMLExecute() {
-    exportar(*this, TFormatoRuta::frKML);
+    PaginaExportarRuta->Exportar(TFormatoRuta::frKML, *FormData, FTrackPath, pedirFichero(*this));
 }
 
 void TFMain::ActionConvertirRutaPLTExecute() {
-    exportar(*this, TFormatoRuta::frPLT);
+    PaginaExportarRuta->Exportar(TFormatoRuta::frPLT, *FormData, FTrackPath, pedirFichero(*this));
 }

@@ -118,9 +118,10 @@ TEST_F(VentanaIBP, LaCargaConsultaYLosComandosUsanElResultado) {
     EXPECT_FALSE(pnlanim->isHidden());
     EXPECT_EQ(ventana->tsIBPIndex->property("Caption").toString(), QStringLiteral("Calculando..."));
 
-    ASSERT_TRUE(Esperar([&] { return !ventana->IBPIndexPage.isEmpty(); }));
-    EXPECT_EQ(ventana->IBPIndexPage, Navegada());
-    EXPECT_EQ(ventana->IBPIndexPDFFilename, servidor.base() + "analizado_pdf.asp?id=7");
+    ASSERT_TRUE(Esperar([&] { return !ventana->PaginaIBP->IBPIndexPage().isEmpty(); }));
+    EXPECT_EQ(ventana->PaginaIBP->IBPIndexPage(), Navegada());
+    EXPECT_EQ(ventana->PaginaIBP->IBPIndexPDFFilename(),
+              servidor.base() + "analizado_pdf.asp?id=7");
     EXPECT_TRUE(pnlanim->isHidden());
     EXPECT_EQ(ventana->rpIBPIndex->caption(), QStringLiteral("&IBPIndex"));
     EXPECT_EQ(ventana->tsIBPIndex->property("Caption").toString(), QStringLiteral("IBP Index"));
@@ -159,11 +160,11 @@ TEST_F(VentanaIBP, LaCargaConsultaYLosComandosUsanElResultado) {
 TEST_F(VentanaIBP, CerrarLaRutaVaciaLaPaginaYOlvidaElResultado) {
     servidor.responder("/prebabel_e.asp", kSubida);
     ventana->CargarRuta(track);
-    ASSERT_TRUE(Esperar([&] { return !ventana->IBPIndexPage.isEmpty(); }));
+    ASSERT_TRUE(Esperar([&] { return !ventana->PaginaIBP->IBPIndexPage().isEmpty(); }));
 
     ventana->ActionCerrarRutaExecute();
-    EXPECT_EQ(ventana->IBPIndexPage, QString());
-    EXPECT_EQ(ventana->IBPIndexPDFFilename, QString());
+    EXPECT_EQ(ventana->PaginaIBP->IBPIndexPage(), QString());
+    EXPECT_EQ(ventana->PaginaIBP->IBPIndexPDFFilename(), QString());
     EXPECT_EQ(Url(), QStringLiteral("about:blank"));
     EXPECT_EQ(ventana->rpIBPIndex->caption(), QStringLiteral("Calculando..."));
 
@@ -184,7 +185,7 @@ TEST_F(VentanaIBP, SinRedLaCargaSigueEnSilencio) {
     ventana->CargarRuta(track);
     ASSERT_TRUE(Esperar([&] { return EnElLog(QStringLiteral("NAVIGATE: ")); }));
     EXPECT_TRUE(ventana->PaginaIBP->pnlanim->isHidden());
-    EXPECT_EQ(ventana->IBPIndexPage, QString());
+    EXPECT_EQ(ventana->PaginaIBP->IBPIndexPage(), QString());
     EXPECT_EQ(Url(), QStringLiteral("about:blank"));
     EXPECT_TRUE(ventana->ActionGrabarIBPIndex->isEnabled());
 }
@@ -254,9 +255,9 @@ TEST_F(VentanaIBP, AFailedQuerySaysWhyAndRecalculateTriesAgain) {
         ventana->PaginaIBP->Consulta->TiempoLimiteMs = limiteHabitual;
         const int antes = Subidas();
         ventana->ActionRecalcularIBP->trigger();
-        ASSERT_TRUE(Esperar([&] { return !ventana->IBPIndexPage.isEmpty(); }, 5000));
+        ASSERT_TRUE(Esperar([&] { return !ventana->PaginaIBP->IBPIndexPage().isEmpty(); }, 5000));
         EXPECT_EQ(Subidas(), antes + 1);
-        EXPECT_EQ(ventana->IBPIndexPage, Navegada());
+        EXPECT_EQ(ventana->PaginaIBP->IBPIndexPage(), Navegada());
         EXPECT_EQ(Aviso(), QString());
     }
 }
@@ -293,7 +294,7 @@ TEST_F(VentanaIBP, NothingIsSentBeforeTheAnswerNorAfterANo) {
 
     // The button sends this track, once.
     QTest::mouseClick(ventana->PaginaIBP->btnAvisoIBP, Qt::LeftButton);
-    ASSERT_TRUE(Esperar([&] { return !ventana->IBPIndexPage.isEmpty(); }, 5000));
+    ASSERT_TRUE(Esperar([&] { return !ventana->PaginaIBP->IBPIndexPage().isEmpty(); }, 5000));
     EXPECT_EQ(Subidas(), 1);
     EXPECT_EQ(Aviso(), QString());
 
@@ -336,7 +337,7 @@ TEST_F(VentanaIBP, AYesOrTheConfigurationPageLetsEveryLoadSend) {
             ASSERT_TRUE(caja->isChecked());
         }
         ventana->CargarRuta(track);
-        ASSERT_TRUE(Esperar([&] { return !ventana->IBPIndexPage.isEmpty(); }, 5000));
+        ASSERT_TRUE(Esperar([&] { return !ventana->PaginaIBP->IBPIndexPage().isEmpty(); }, 5000));
         EXPECT_EQ(Subidas(), antes + 1);
         EXPECT_EQ(preguntas, c.preguntas);
         EXPECT_TRUE(ventana->cbConfigEnviarIBP->isChecked());

@@ -5,6 +5,8 @@
 #include "FormMain.h"
 #include "GraficoPerfil.h"
 #include "Log.h"
+#include "PaginaExportarRuta.h"
+#include "PaginaGoogleMaps.h"
 #include "PanelGrafico.h"
 #include "Ribbon.h"
 
@@ -80,7 +82,7 @@ class MapasVentana : public ::testing::Test {
     QString sample() const { return dir.filePath("samples/Montseny.gpx"); }
 
     bool cargarYEsperarMapa() {
-        QSignalSpy loaded(window->wbMapaGoogle, &QWebEngineView::loadFinished);
+        QSignalSpy loaded(window->PaginaGoogleMaps->wbMapaGoogle, &QWebEngineView::loadFinished);
         window->CargarRuta(sample());
         // The map loads when its page is opened.
         window->ActionVerGraficoMaps->trigger();
@@ -117,7 +119,8 @@ TEST_F(MapasVentana, LoadingDrawsTheProfileAndTheMapAndClosingEmptiesThem) {
     EXPECT_EQ(chart->Series1()->count(), 0);
     EXPECT_EQ(chart->SerieSuperiorArea()->count(), 0);
     EXPECT_TRUE(QTest::qWaitFor(
-        [this] { return window->wbMapaGoogle->url() == QUrl("about:blank"); }, 5000));
+        [this] { return window->PaginaGoogleMaps->wbMapaGoogle->url() == QUrl("about:blank"); },
+        5000));
     QTest::qWait(300);
     EXPECT_EQ(window->rpGoogleMaps->caption(), "Generando...")
         << "the blank page does not bring the caption back";
@@ -126,36 +129,39 @@ TEST_F(MapasVentana, LoadingDrawsTheProfileAndTheMapAndClosingEmptiesThem) {
 // The browser engine is heavy: a load writes the page, and the browser loads it only
 // when the user opens the map (or in time for a picture of it).
 TEST_F(MapasVentana, TheMapLoadsWhenItsPageIsOpenedNotWithTheTrack) {
-    QSignalSpy started(window->wbMapaGoogle, &QWebEngineView::loadStarted);
+    QSignalSpy started(window->PaginaGoogleMaps->wbMapaGoogle, &QWebEngineView::loadStarted);
     window->CargarRuta(sample());
     ASSERT_TRUE(window->HabilitadoTrack());
     EXPECT_TRUE(QFile::exists(CacheDir() + "~dat.html"));
     QTest::qWait(500);
     EXPECT_EQ(started.count(), 0) << "the map browser started with the load";
-    EXPECT_TRUE(window->wbMapaGoogle->url().isEmpty());
-    EXPECT_TRUE(window->wbMapaGoogle->isHidden())
+    EXPECT_TRUE(window->PaginaGoogleMaps->wbMapaGoogle->url().isEmpty());
+    EXPECT_TRUE(window->PaginaGoogleMaps->wbMapaGoogle->isHidden())
         << "a browser put on screen starts its engine even with nothing to show";
     EXPECT_EQ(window->rpGoogleMaps->caption(), "&Google Maps")
         << "the page is ready: the tab does not say it is still being generated";
 
-    QSignalSpy loaded(window->wbMapaGoogle, &QWebEngineView::loadFinished);
+    QSignalSpy loaded(window->PaginaGoogleMaps->wbMapaGoogle, &QWebEngineView::loadFinished);
     window->ActionVerGraficoMaps->trigger();
     ASSERT_TRUE(loaded.wait(20000));
-    EXPECT_EQ(window->wbMapaGoogle->url(), QUrl::fromLocalFile(CacheDir() + "~dat.html"));
-    EXPECT_TRUE(window->wbMapaGoogle->isVisible());
+    EXPECT_EQ(window->PaginaGoogleMaps->wbMapaGoogle->url(),
+              QUrl::fromLocalFile(CacheDir() + "~dat.html"));
+    EXPECT_TRUE(window->PaginaGoogleMaps->wbMapaGoogle->isVisible());
 
     // Closing empties a browser that holds a page at once, and a second track waits for
     // the page to be opened again.
     window->ActionCerrarRutaExecute();
     EXPECT_TRUE(QTest::qWaitFor(
-        [this] { return window->wbMapaGoogle->url() == QUrl("about:blank"); }, 5000));
+        [this] { return window->PaginaGoogleMaps->wbMapaGoogle->url() == QUrl("about:blank"); },
+        5000));
     window->CargarRuta(sample());
     QTest::qWait(300);
-    EXPECT_EQ(window->wbMapaGoogle->url(), QUrl("about:blank"));
-    QSignalSpy again(window->wbMapaGoogle, &QWebEngineView::loadFinished);
+    EXPECT_EQ(window->PaginaGoogleMaps->wbMapaGoogle->url(), QUrl("about:blank"));
+    QSignalSpy again(window->PaginaGoogleMaps->wbMapaGoogle, &QWebEngineView::loadFinished);
     window->ActionVerGraficoMaps->trigger();
     ASSERT_TRUE(again.wait(20000));
-    EXPECT_EQ(window->wbMapaGoogle->url(), QUrl::fromLocalFile(CacheDir() + "~dat.html"));
+    EXPECT_EQ(window->PaginaGoogleMaps->wbMapaGoogle->url(),
+              QUrl::fromLocalFile(CacheDir() + "~dat.html"));
 }
 
 TEST_F(MapasVentana, ProfileCommands) {
@@ -183,7 +189,7 @@ TEST_F(MapasVentana, MapPictureDialogAndItsRunningNumber) {
     window->ActionVerGraficoMaps->trigger();
     answer.clear(); // cancelled: nothing changes
     window->ActionGrabarImagen->trigger();
-    EXPECT_EQ(window->ImageIndex, 1);
+    EXPECT_EQ(window->PaginaGoogleMaps->ImageIndex, 1);
     EXPECT_EQ(seen.title, "Guardar imagen del mapa...");
     EXPECT_EQ(seen.filters, QStringList({"Bitmap (*.bmp)", "Jpeg image (*.jpg)",
                                          "Portable Network Graphics (*.png)"}));
@@ -194,14 +200,15 @@ TEST_F(MapasVentana, MapPictureDialogAndItsRunningNumber) {
 
     answer = dir.filePath("mapa.JPG");
     window->ActionGrabarImagen->trigger();
-    EXPECT_EQ(window->ImageIndex, 2);
+    EXPECT_EQ(window->PaginaGoogleMaps->ImageIndex, 2);
     QFile jpg(answer);
     ASSERT_TRUE(jpg.open(QIODevice::ReadOnly));
     EXPECT_TRUE(jpg.readAll().startsWith("\xFF\xD8"));
 
     answer = dir.filePath("mapa.jpeg");
     window->ActionGrabarImagen->trigger();
-    EXPECT_EQ(window->ImageIndex, 3) << "the number grows even when nothing is written";
+    EXPECT_EQ(window->PaginaGoogleMaps->ImageIndex, 3)
+        << "the number grows even when nothing is written";
     EXPECT_FALSE(QFile::exists(answer));
     EXPECT_TRUE(seen.initial.endsWith("/Image2"));
 }
@@ -220,13 +227,13 @@ TEST_F(MapasVentana, ExportsWriteTheTracksOwnNameAndGoogleEarthThePath) {
     EXPECT_EQ(kmlBytes,
               BytesRuta(TFormatoRuta::frKML, LineasExportacion(TFormatoRuta::frKML, *data)));
     EXPECT_TRUE(kmlBytes.contains("<name>Montseny circular</name>"));
-    EXPECT_TRUE(window->mmConvertTrack->toPlainText().startsWith("<?xml"));
+    EXPECT_TRUE(window->PaginaExportarRuta->mmConvertTrack->toPlainText().startsWith("<?xml"));
 
     answer.clear(); // cancelled: the memo keeps the lines, nothing written
     window->ActionConvertPLT->trigger();
     EXPECT_EQ(seen.initial, dir.filePath("samples/Montseny.PLT"));
     EXPECT_EQ(seen.filters, QStringList({"Ozi Track File (*.plt)"}));
-    EXPECT_TRUE(window->mmConvertTrack->toPlainText().startsWith(
+    EXPECT_TRUE(window->PaginaExportarRuta->mmConvertTrack->toPlainText().startsWith(
         "OziExplorer Track Point File Version 2.1"));
 
     window->ActionVerGoogleEarth->trigger();

@@ -7,6 +7,7 @@
 #include "FormData.h"
 #include "FormMain.h"
 #include "NavegadorMapa.h"
+#include "PaginaGoogleMaps.h"
 #include "PanelGrafico.h"
 #include "ServidorPrueba.h"
 #include "TeselasMapa.h"
@@ -184,7 +185,7 @@ TEST_F(ServidorTeselas, VentanaHija) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return window.DoneVisualization; }, 20000));
         errores.clear(); // start-up's own complaints (no format catalogue here) are not ours
 
-        QWebEngineView* view = window.wbMapaGoogle;
+        QWebEngineView* view = window.PaginaGoogleMaps->wbMapaGoogle;
         QSignalSpy cargado(view, &QWebEngineView::loadFinished);
         window.CargarRuta(QDir(carpeta).filePath("samples/Montseny.gpx"));
         // The map loads when its page is opened.
