@@ -28,6 +28,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -49,12 +50,6 @@ double reducirZoom(double zoom, int divisor) {
         return zoom - zoom / divisor;
     return zoom - int(zoom) / divisor;
 }
-
-// Runs the end of a canvas update whatever way the build leaves.
-struct FinActualizacion {
-    TSimpleGraph* canvas;
-    ~FinActualizacion() { canvas->EndUpdate(); }
-};
 
 // The user's long time format, without the zone name a locale may add.
 QString formatoHoraLarga(const QLocale& locale) {
@@ -442,10 +437,7 @@ void TPanelGrafico::CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medida
             LookupText(QStringLiteral("_STR_MI_GRAPHBUSY"),
                        QStringLiteral("Ya se está construyendo el gráfico de la ruta.")));
     FConstruyendo = true;
-    struct Fin {
-        bool& b;
-        ~Fin() { b = false; }
-    } fin{FConstruyendo};
+    const auto fin = qScopeGuard([this] { FConstruyendo = false; });
 
     const TTablaMedidas& tabla = *medidas;
     FMedidas.push_back(std::move(medidas));
@@ -455,7 +447,8 @@ void TPanelGrafico::CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medida
     sgTrack->SetMinNodeSize(2);
     {
         sgTrack->BeginUpdate();
-        FinActualizacion finUpdate{sgTrack};
+        // The canvas update ends whatever way the build leaves.
+        const auto finUpdate = qScopeGuard([this] { sgTrack->EndUpdate(); });
 
         liRuta = sgTrack->Crear<TGraphLink>();
         liRuta->SetOptions(liRuta->Options() & ~goSelectable);
@@ -565,7 +558,7 @@ void TPanelGrafico::RedibujarRuta(int ancho, qint64 colorLinea, qint64 /*colorFo
     const TColor color = colorLinea == -1 ? FColorLinea : TColor(colorLinea);
     const bool puntos = FTipoRuta & trPuntos;
     sgTrack->BeginUpdate();
-    FinActualizacion fin{sgTrack};
+    const auto fin = qScopeGuard([this] { sgTrack->EndUpdate(); });
     liRuta->SetVisible(FTipoRuta & trLineas);
     liRuta->SetPenWidth(w);
     liRuta->SetPenColor(StateFlags & (sfGoPlay | sfPlaying) ? clSilver : color);
@@ -739,10 +732,7 @@ void TPanelGrafico::ActionImprimirRutaExecute() {
                                                               : printer.outputFileName()}));
     const QRect pagina = printer.pageLayout().paintRectPixels(printer.resolution());
     const QRect destino = QRect(0, 0, pagina.width(), pagina.height()).adjusted(50, 50, -50, -50);
-    struct FinDocumento {
-        QPainter& p;
-        ~FinDocumento() { p.end(); }
-    } finDoc{painter};
+    const auto finDoc = qScopeGuard([&painter] { painter.end(); });
     sgTrack->Print(painter, destino);
 }
 
@@ -808,7 +798,7 @@ void TPanelGrafico::crearGrafico(TSimpleGraph* canvas, TColor color, bool altura
     const double s = double(vb.x() + vb.width()) / n;
     canvas->BeginUpdate();
     {
-        FinActualizacion fin{canvas};
+        const auto fin = qScopeGuard([canvas] { canvas->EndUpdate(); });
         std::vector<QPoint> pts;
         pts.reserve(size_t(n));
         for (int i = 0; i < n; ++i)

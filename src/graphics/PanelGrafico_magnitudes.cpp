@@ -6,6 +6,7 @@
 #include "PanelGrafico.h"
 #include "Sensores.h"
 #include "TablaMedidas.h"
+#include "TextosPista.h"
 #include "Trazado.h"
 #include "Verbario.h"
 
@@ -84,8 +85,7 @@ void TPanelGrafico::llenarFilasExtra(int i) {
     const QString filtrado =
         LookupText(QStringLiteral("_STR_PT_FILTRADO"), QStringLiteral("%s (filtrado)"));
     auto conFiltrado = [&](double v) {
-        return hay ? QString(filtrado).replace(QLatin1String("%s"),
-                                               patron(v, QStringLiteral("#,##0.00 ") + u))
+        return hay ? RellenarHuecos(filtrado, {patron(v, QStringLiteral("#,##0.00 ") + u)})
                    : QString();
     };
     lbldgAscFiltrado->setText(conFiltrado(hay ? figuras->AscensoFiltrado(i) : 0));

@@ -167,12 +167,9 @@ void TPanelGrafico::mostrarTramo() {
             .arg(conSigno(QLatin1Char('+'), subida), conSigno(QLatin1Char('-'), bajada));
     };
     // The two numbers in turn: a translation may put other words between them.
-    QString puntos =
-        LookupText(QStringLiteral("_STR_TRAMO_PUNTOS"), QStringLiteral("Puntos %s a %s"));
-    for (int n : {FTramoDesde + 1, FTramoHasta + 1})
-        if (const int at = int(puntos.indexOf(QLatin1String("%s"))); at >= 0)
-            puntos.replace(at, 2, QString::number(n));
-    lblTramoPuntos->setText(puntos);
+    lblTramoPuntos->setText(
+        LookupTextCon(QStringLiteral("_STR_TRAMO_PUNTOS"), QStringLiteral("Puntos %s a %s"),
+                      {QString::number(FTramoDesde + 1), QString::number(FTramoHasta + 1)}));
     lblTramoDistancia->setText(patron(f.DistanciaM / 1000, QStringLiteral("#,##0.00 km")));
     lblTramoTiempo->setText(TextoDuracion(f.DuracionS));
     lblTramoMovimiento->setText(TextoDuracion(f.MovimientoS));
