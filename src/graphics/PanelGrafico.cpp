@@ -302,6 +302,45 @@ QWidget* TPanelGrafico::crearPanelAnimacion() {
     return pnlAnimacion;
 }
 
+void TPanelGrafico::SetTitulo(const QString& texto) {
+    pnlTitulo->setText(texto);
+}
+
+QString TPanelGrafico::Titulo() const {
+    return pnlTitulo->text();
+}
+
+void TPanelGrafico::HabilitarAnimacion(bool enabled) {
+    sbAnimacion->setEnabled(enabled);
+    sbVElocidad->setEnabled(enabled);
+}
+
+int TPanelGrafico::VelocidadAnimacion() const {
+    return sbVElocidad->value();
+}
+
+void TPanelGrafico::PonerVelocidadAnimacion(int posicion) {
+    sbVElocidad->setValue(posicion);
+}
+
+int TPanelGrafico::IntervaloAnimacion() const {
+    return TimerAnim->interval();
+}
+
+void TPanelGrafico::PonerIntervaloAnimacion(int ms) {
+    TimerAnim->setInterval(ms);
+}
+
+void TPanelGrafico::PintarFondo(const QColor& color) {
+    for (QWidget* w : {static_cast<QWidget*>(pnlTitulo), static_cast<QWidget*>(pnlGraficoDatos),
+                       pnlGraficosAux, static_cast<QWidget*>(pnlAnimacion)}) {
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, color);
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+    }
+}
+
 void TPanelGrafico::UsarAnchoLinea(QSpinBox* box) {
     if (seAnchoLinea) {
         disconnect(seAnchoLinea, nullptr, this, nullptr);

@@ -116,6 +116,22 @@ class TPanelGrafico : public QWidget {
     void UsarAnchoLinea(QSpinBox* box);
     void EnlazarAcciones(const TAccionesGrafico& acciones);
 
+    // ---- what the window asks of the page
+    // The title bar over the plan view; the load writes the track's path into it.
+    void SetTitulo(const QString& texto);
+    QString Titulo() const;
+    // The position and speed bars follow the track commands' enabled state.
+    void HabilitarAnimacion(bool enabled);
+    // The speed bar's position (1 slowest .. 5 fastest) and the replay's tick in ms, as
+    // the settings keep them. Setting the position sets its own tick; a saved tick set
+    // after it wins.
+    int VelocidadAnimacion() const;
+    void PonerVelocidadAnimacion(int posicion);
+    int IntervaloAnimacion() const;
+    void PonerIntervaloAnimacion(int ms);
+    // The theme's colour behind the title bar and the point, graphs and animation panels.
+    void PintarFondo(const QColor& color);
+
     // ---- what the window lends the page
     QProgressBar* pbarMain = nullptr;
     TLog* Log = nullptr;

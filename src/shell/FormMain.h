@@ -189,9 +189,9 @@ class TFMain : public QMainWindow {
     QList<QAction*> Acciones() const;
 
     // ---- graficos ----
-    // The plan page's title bar is a QLabel named "pnlTitulo"; the load sequence writes
-    // the track's path into it. The animation bars are named "sbAnimacion" and
-    // "sbVElocidad": the track commands' enabled rule reaches them by name.
+    // The plan page (PanelGrafico) is asked through its own methods: the load sequence sets
+    // its title, the track commands' enabled rule its animation bars, the settings its
+    // animation speed and tick, and the theme its panels' colour.
     // Builds the plan page's content into tsGraficoRuta and connects its commands.
     void CrearPaginaGrafico();
     void CrearGraficoRuta();

@@ -7,6 +7,7 @@
 #include "Log.h"
 #include "Medidas.h"
 #include "PaginaDatos.h"
+#include "PanelGrafico.h"
 #include "Ribbon.h"
 #include "SenderalError.h"
 #include "Verbario.h"
@@ -98,8 +99,8 @@ void TFMain::CargarRuta(QString path) {
     {
         // The window comes back however the load ends.
         const auto fin = qScopeGuard([this, path] {
-            if (auto* titulo = findChild<QLabel*>(QStringLiteral("pnlTitulo")))
-                titulo->setText(QString(10, QLatin1Char(' ')) + path + NotaIncompleto());
+            if (PanelGrafico)
+                PanelGrafico->SetTitulo(QString(10, QLatin1Char(' ')) + path + NotaIncompleto());
             PonerTituloVentana();
             pcCentral->setCurrentWidget(tsDatosRuta);
             pcCentral->setVisible(!FTrackPath.isEmpty());
@@ -221,9 +222,8 @@ void TFMain::HabilitarAccionesRuta(bool enabled) {
           ActionGrabarIBPIndex, ActionRecalcularIBP, ActionImprimirIBPIndex, ActionConvertPLT,
           ActionConvertKML, ActionPLayAnim, ActionStopAnim, ActionPauseAnim})
         a->setEnabled(enabled);
-    for (const char* name : {"sbAnimacion", "sbVElocidad"})
-        if (auto* w = findChild<QWidget*>(QLatin1String(name)))
-            w->setEnabled(enabled);
+    if (PanelGrafico)
+        PanelGrafico->HabilitarAnimacion(enabled);
 }
 
 void TFMain::MostrarPaginasRuta(bool visible) {

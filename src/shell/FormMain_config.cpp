@@ -15,6 +15,7 @@
 #include "MotivoRed.h"
 #include "NavegadorMapa.h"
 #include "PaginaDatos.h"
+#include "PanelGrafico.h"
 #include "Ribbon.h"
 #include "Temas.h"
 #include "TextosVentana.h"
@@ -196,10 +197,10 @@ void TFMain::AplicarPropiedadesGuardadas() {
     ActionVerConLineas->setChecked(c.ActionVerConLineas_Checked);
     ActionVerConPuntos->setChecked(c.ActionVerConPuntos_Checked);
     edtBabel->setText(c.edtBabel_Text);
-    if (auto* velocidad = findChild<QAbstractSlider*>(QStringLiteral("sbVElocidad")))
-        velocidad->setValue(c.sbVElocidad_Position);
-    if (auto* timer = findChild<QTimer*>(QStringLiteral("TimerAnim")))
-        timer->setInterval(c.TimerAnim_Interval);
+    if (PanelGrafico) {
+        PanelGrafico->PonerVelocidadAnimacion(c.sbVElocidad_Position);
+        PanelGrafico->PonerIntervaloAnimacion(c.TimerAnim_Interval);
+    }
     cbAnchoLineaAuto->setChecked(c.cbAnchoLineaAuto_Checked);
     outcbIdioma->setCurrentIndex(c.outcbIdioma_ItemIndex);
 }
@@ -231,10 +232,10 @@ void TFMain::GuardarConfiguracion() {
     c.ActionVerConLineas_Checked = ActionVerConLineas->isChecked();
     c.ActionVerConPuntos_Checked = ActionVerConPuntos->isChecked();
     c.edtBabel_Text = edtBabel->text().trimmed();
-    if (auto* timer = findChild<QTimer*>(QStringLiteral("TimerAnim")))
-        c.TimerAnim_Interval = timer->interval();
-    if (auto* velocidad = findChild<QAbstractSlider*>(QStringLiteral("sbVElocidad")))
-        c.sbVElocidad_Position = velocidad->value();
+    if (PanelGrafico) {
+        c.TimerAnim_Interval = PanelGrafico->IntervaloAnimacion();
+        c.sbVElocidad_Position = PanelGrafico->VelocidadAnimacion();
+    }
     c.cbAnchoLineaAuto_Checked = cbAnchoLineaAuto->isChecked();
     c.outcbIdioma_ItemIndex = outcbIdioma->currentIndex();
     c.Ventana = PosicionVentanaActual();
@@ -336,8 +337,8 @@ void TFMain::AplicarTema(int Tag) {
     pintarFondo(statusBar(), color);
     if (AsistenteConversion)
         pintarFondo(AsistenteConversion->pnlConvertRuta, color);
-    for (const char* nombre : {"pnlTitulo", "pnlGraficoDatos", "pnlGraficosAux", "pnlAnimacion"})
-        pintarFondo(findChild<QWidget*>(QLatin1String(nombre)), color);
+    if (PanelGrafico)
+        PanelGrafico->PintarFondo(color);
     if (pbarMain) {
         pintarFondo(pbarMain, color);
         QPalette pal = pbarMain->palette();

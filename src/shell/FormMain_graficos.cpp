@@ -42,9 +42,9 @@ void TFMain::CrearPaginaGrafico() {
     connect(colbFondoGrafico, &TColorBox::Cambiado, PanelGrafico, [this](const QColor& c) {
         Proteger([this, c] { PanelGrafico->colbFondoGraficoChange(ColorDesdeQColor(c)); });
     });
+    // The box is made with the configuration page; without it the width is automatic.
     PanelGrafico->AnchoLineaAuto = [this] {
-        auto* cb = findChild<QCheckBox*>(QStringLiteral("cbAnchoLineaAuto"));
-        return !cb || cb->isChecked();
+        return !cbAnchoLineaAuto || cbAnchoLineaAuto->isChecked();
     };
     PanelGrafico->AntesDeColocarPuntos = [this] { FillCustomIni(); };
     PanelGrafico->Figuras = [this]() -> std::shared_ptr<const TTablaFiguras> {

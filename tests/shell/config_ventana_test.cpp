@@ -9,6 +9,7 @@
 #include "IniTexto.h"
 #include "Log.h"
 #include "PaginaDatos.h"
+#include "PanelGrafico.h"
 #include "Ribbon.h"
 #include "ServidorPrueba.h"
 
@@ -19,9 +20,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -159,6 +162,52 @@ TEST_F(VentanaConfigTest, SecondStartRestoresThemeControlsAndPlacement) {
     EXPECT_EQ(r.ventana.edtBabel->text(), QStringLiteral("/opt/gpsbabel/gpsbabel"));
     EXPECT_EQ(r.ventana.size(), geometria.size());
     EXPECT_EQ(r.ventana.pos(), geometria.topLeft());
+}
+
+// The replay's speed comes back as the user left it, and a stored tick that differs from
+// the speed's own (an older version's, or edited by hand) is kept over it.
+TEST_F(VentanaConfigTest, SecondStartRestoresTheReplaySpeedAndTick) {
+    {
+        TEjecucion r;
+        QScrollBar* velocidad = r.ventana.PanelGrafico->sbVElocidad;
+        velocidad->setEnabled(true); // the bar is a track command; the test has no track
+        QTest::keyClick(velocidad, Qt::Key_End); // the fastest
+        EXPECT_EQ(r.ventana.PanelGrafico->VelocidadAnimacion(), 5);
+        EXPECT_TRUE(r.cerrar(true));
+    }
+    TIniTexto guardado = TIniTexto::AjustesDesdeFichero(FIni);
+    EXPECT_EQ(guardado.Valor(kSeccionConfig, QStringLiteral("sbVElocidad_Position")),
+              QStringLiteral("5"));
+    EXPECT_EQ(guardado.Valor(kSeccionConfig, QStringLiteral("TimerAnim_Interval")),
+              QStringLiteral("10"));
+    {
+        TEjecucion r;
+        EXPECT_EQ(r.ventana.PanelGrafico->VelocidadAnimacion(), 5);
+        EXPECT_EQ(r.ventana.PanelGrafico->IntervaloAnimacion(), 10);
+    }
+    guardado.Escribir(kSeccionConfig, QStringLiteral("TimerAnim_Interval"), QStringLiteral("35"));
+    ASSERT_TRUE(guardado.Guardar(FIni));
+    TEjecucion r;
+    EXPECT_EQ(r.ventana.PanelGrafico->VelocidadAnimacion(), 5);
+    EXPECT_EQ(r.ventana.PanelGrafico->IntervaloAnimacion(), 35);
+}
+
+// A theme colours the plan page's title bar and its point, graphs and animation panels too.
+TEST_F(VentanaConfigTest, AThemePaintsThePlanPagePanels) {
+    TEjecucion r;
+    auto* silver = r.ventana.findChild<QToolButton*>(QStringLiteral("imgTemaSilver"));
+    ASSERT_NE(silver, nullptr);
+    silver->click();
+    const QColor color = r.ventana.pnlBack->palette().color(QPalette::Window);
+    ASSERT_EQ(color, QColor(208, 212, 221));
+    TPanelGrafico* p = r.ventana.PanelGrafico;
+    for (QWidget* w :
+         {static_cast<QWidget*>(p->pnlTitulo), static_cast<QWidget*>(p->pnlGraficoDatos),
+          p->pnlGraficosAux, static_cast<QWidget*>(p->pnlAnimacion)}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_EQ(w->palette().color(QPalette::Window), color);
+        EXPECT_TRUE(w->autoFillBackground());
+    }
 }
 
 // An installed program (bin/ beside share/senderal/) never writes into its own tree: the

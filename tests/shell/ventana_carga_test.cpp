@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCategoryAxis>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
@@ -30,6 +31,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -183,6 +185,41 @@ TEST_F(VentanaCarga, CloseResetsEveryFieldAndKeepsTheRecentList) {
     EXPECT_TRUE(w.pnlArrastrar->isVisibleTo(&w));
     EXPECT_FALSE(w.pcCentral->isVisibleTo(&w));
     EXPECT_EQ(w.Recientes(), QStringList{path});
+}
+
+// The replay's position and speed bars are track commands: off with no track, on with one.
+TEST_F(VentanaCarga, TheAnimationBarsFollowTheTrackCommands) {
+    const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    const QList<QScrollBar*> barras = {w.PanelGrafico->sbAnimacion, w.PanelGrafico->sbVElocidad};
+    for (QScrollBar* b : barras)
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    w.CargarRuta(path);
+    ASSERT_TRUE(w.ActionCerrarRuta->isEnabled());
+    for (QScrollBar* b : barras)
+        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+    w.ActionCerrarRuta->trigger();
+    for (QScrollBar* b : barras)
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+}
+
+// The configuration's "automatic line width" box decides the plan view's line width when a
+// track opens: 666 units wide on the equator asks for 10, and with the box off it stays 2.
+TEST_F(VentanaCarga, TheAutomaticWidthBoxDecidesTheLineWidthOfTheLoad) {
+    const QString path = escribir(QStringLiteral("ancho.gpx"), R"(<?xml version="1.0"?>
+<gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg>
+ <trkpt lat="0.0" lon="2.0"><ele>100</ele></trkpt>
+ <trkpt lat="0.0" lon="2.06665"><ele>100</ele></trkpt>
+</trkseg></trk></gpx>
+)");
+    for (const bool automatico : {true, false}) {
+        SCOPED_TRACE(automatico ? "box on" : "box off");
+        TFMain& w = crear();
+        w.cbAnchoLineaAuto->setChecked(automatico);
+        w.CargarRuta(path);
+        ASSERT_TRUE(w.FormData->cdsTrack.Active());
+        EXPECT_EQ(w.seAnchoLinea->value(), automatico ? 10 : 2);
+    }
 }
 
 TEST_F(VentanaCarga, PercentInThePathIsRefusedWithBothPlacesFilled) {
