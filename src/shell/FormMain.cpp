@@ -2,7 +2,6 @@
 
 #include "AppPaths.h"
 #include "CatalogoFormatos.h"
-#include "ColorBox.h"
 #include "Configuracion.h"
 #include "FormData.h"
 #include "Formato.h"
@@ -14,23 +13,19 @@
 #include "Verbario.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -43,12 +38,6 @@
 std::function<void(const QString&)> TFMain::ManejadorErrorGlobal;
 
 namespace {
-const char* const PaginaInicio = "https://senderal.org/";
-
-QIcon icono(const char* name) {
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
-}
-
 QWidget* paginaVacia(QStackedWidget* stack, const char* name) {
     auto* page = new QWidget(stack);
     page->setObjectName(QLatin1String(name));
@@ -146,148 +135,6 @@ void TFMain::_Log(const QString& AStr, bool AWithTime) {
 // ---------------------------------------------------------------------------------------
 // Commands
 
-void TFMain::crearAcciones() {
-    struct Def {
-        QAction** slot;
-        const char* name;
-        const char* caption;
-        const char* hint;
-        const char* icon;
-    };
-    const Def defs[] = {
-        {&Action1, "Action1", "&Abrir ruta...", "Abrir un fichero de track", "abrir"},
-        {&ActionCerrarRuta, "ActionCerrarRuta", "&Limpiar ruta",
-         "Limpiar los datos de la ruta actual", "limpiar"},
-        {&ActionCerrarAplicacion, "ActionCerrarAplicacion", "&Cerrar aplicación",
-         "Cerrar la aplicacin", "salir"},
-        {&ActionAcercaDe, "ActionAcercaDe", "&Acerca de...", "Acerca de...", "acercade"},
-        {&ActionConversionRutas, "ActionConversionRutas", "C&onvertir ruta...",
-         "Acceder a la conversión de rutas", "convertir"},
-        {&ActionVerGraficoTrack, "ActionVerGraficoTrack", "&Ver Track",
-         "Visualizar Gráfica del Track", "vertrack"},
-        {&ActionVerGraficoMaps, "ActionVerGraficoMaps", "Ver &Google Maps",
-         "Visualizar en Google Maps", "vermapa"},
-        {&ActionVerGraficoPerfil, "ActionVerGraficoPerfil", "Ver &Perfil de ruta",
-         "Visualizar perfil del track", "verperfil"},
-        {&ActionVerIBPIndex, "ActionVerIBPIndex", "Ver &IBPIndex", "Ver IBPIndex", "veribp"},
-        {&ActionZoomIn, "ActionZoomIn", "Zoom &In", "CTRL+   Acercar el zoom", "zoomin"},
-        {&ActionZoomOut, "ActionZoomOut", "Zoom &Out", "CTRL-    Alejar el Zoom", "zoomout"},
-        {&ActionCentrarGraficoRuta, "ActionCentrarGraficoRuta", "&Centrar gráfico del track",
-         "CTRL+W   Centrar el track", "centrar"},
-        {&ActionVerGrid, "ActionVerGrid", "Ver/Ocultar &Grid", "Visualizar/Ocultar el Grid",
-         "grid"},
-        {&ActionGraficoEdicion, "ActionGraficoEdicion", "Modo &Edición", "Cambiar a modo Edición",
-         "edicion"},
-        {&ActionGraficoMover, "ActionGraficoMover", "&Mover", "Mover el gráfico", "mover"},
-        {&ActionVerConPuntos, "ActionVerConPuntos", "Ruta con &puntos",
-         "Dibujar la ruta utilizando puntos", "puntos"},
-        {&ActionVerConLineas, "ActionVerConLineas", "Ruta con &línea",
-         "Dibujar la ruta utilizando linea", "lineas"},
-        {&ActionImprimirRuta, "ActionImprimirRuta", "Imprimir gráfico",
-         "Imprimir gráfico de la ruta", "imprimir"},
-        {&ActionExporGraficotBMP, "ActionExporGraficotBMP", "Grabar como imagen",
-         "Exportar gráfico como bmp", "grabarimagen"},
-        {&ActionPLayAnim, "ActionPLayAnim", "", "Comenzar/reanudar la animación", "play"},
-        {&ActionPauseAnim, "ActionPauseAnim", "", "Pausar la animación", "pause"},
-        {&ActionStopAnim, "ActionStopAnim", "", "Detener la animación", "stop"},
-        {&ActionGrabarImagen, "ActionGrabarImagen", "Grabar como Imagen",
-         "Grabar la imagen del mapa", "grabarimagen"},
-        {&ActionImprimirGoogleMaps, "ActionImprimirGoogleMaps", "Imprimir Mapa de Google",
-         "Imprimir el mapa", "imprimir"},
-        {&ActionVerGoogleEarth, "ActionVerGoogleEarth", "Ver en Google Earth",
-         "Ver en Google Earth", "earth"},
-        {&ActionConvertPLT, "ActionConvertPLT", "GPX  ->  PLT",
-         "Convertir la ruta existente a formato PLT (OziExplorer)", "exportar"},
-        {&ActionConvertKML, "ActionConvertKML", "GPX  ->  KML",
-         "Convertir la ruta existente a formato KML (KeyHole Markup language -Google Maps-)",
-         "exportar"},
-        {&ActionPerfilVerRelleno, "ActionPerfilVerRelleno", "Ver relleno",
-         "Ver relleno del gráfico", "relleno"},
-        {&ActionImprimirPerfil, "ActionImprimirPerfil", "Imprimir Perfil",
-         "Imprimir el perfil de la ruta", "imprimir"},
-        {&ActionGrabarPerfilImagen, "ActionGrabarPerfilImagen", "Grabar como imagen",
-         "Grabar imagen del perfil", "grabarimagen"},
-        {&ActionImprimirIBPIndex, "ActionImprimirIBPIndex", "Imprimir IBPIndex",
-         "Imprimir datos de IBPIndex", "imprimir"},
-        {&ActionGrabarIBPIndex, "ActionGrabarIBPIndex", "Grabar IPBIndex en PDF",
-         "Grabar IPBIndex en PDF", "pdf"},
-        {&ActionRecalcularIBP, "ActionRecalcularIBP", "Recalcular &IBPIndex",
-         "Recalcular &IBPIndex", "recalcular"},
-        {&ActionAbrirWebIBPIndex, "ActionAbrirWebIBPIndex", "Acerca de IBPIndex...", "Ac",
-         "acercaibp"},
-        {&ActionBuscarUpdates, "ActionBuscarUpdates", "Buscar &actualizaciones",
-         "Buscar actualizaciones del programa", "actualizaciones"},
-        {&ActionCambiarIdioma, "ActionCambiarIdioma", "", "Seleccionar idioma para la aplicación",
-         "idioma"},
-        {&ActionSiguienteTab, "ActionSiguienteTab", "ActionSiguienteTab", "", nullptr},
-    };
-    for (const Def& d : defs) {
-        auto* a = new QAction(this);
-        a->setObjectName(QLatin1String(d.name));
-        a->setText(QString::fromUtf8(d.caption));
-        a->setStatusTip(QString::fromUtf8(d.hint));
-        a->setToolTip(QString::fromUtf8(d.hint));
-        if (d.icon)
-            a->setIcon(icono(d.icon));
-        addAction(a); // shortcuts work wherever the focus is in the window
-        *d.slot = a;
-    }
-    Action1->setShortcut(QKeySequence::Open);
-    ActionZoomIn->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    // The hint names Ctrl and '-', so that is the key.
-    ActionZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    ActionCentrarGraficoRuta->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    ActionVerGrid->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    ActionSiguienteTab->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Right), QKeySequence(Qt::CTRL | Qt::Key_Right)});
-    ActionVerGrid->setCheckable(true);
-    ActionVerConPuntos->setCheckable(true);
-    ActionVerConLineas->setCheckable(true);
-    ActionVerConLineas->setChecked(true);
-    ActionPerfilVerRelleno->setCheckable(true);
-    ActionPerfilVerRelleno->setChecked(true);
-    auto* anim = new QActionGroup(this);
-    anim->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (QAction* a : {ActionPLayAnim, ActionPauseAnim, ActionStopAnim}) {
-        a->setCheckable(true);
-        anim->addAction(a);
-    }
-    // The export commands ActionConvertPLT and ActionConvertKML are on no ribbon tab:
-    // their buttons live on a page that no command shows.
-
-    Conectar(Action1, [this] { ActionAbrirTrackExecute(); });
-    Conectar(ActionCerrarRuta, [this] { ActionCerrarRutaExecute(); });
-    Conectar(ActionCerrarAplicacion, [this] { close(); });
-    Conectar(ActionConversionRutas, [this] { ActionConversionRutasExecute(); });
-    Conectar(ActionVerGraficoTrack, [this] {
-        MostrarPagina(tsGraficoRuta);
-        RibbonMain->setCurrentPage(rpGrafico);
-        ActionCentrarGraficoRuta->trigger();
-    });
-    Conectar(ActionVerGraficoMaps, [this] {
-        MostrarPagina(tsGoogleMaps);
-        RibbonMain->setCurrentPage(rpGoogleMaps);
-    });
-    Conectar(ActionVerGraficoPerfil, [this] {
-        // Any error while switching to the profile is ignored on purpose.
-        try {
-            MostrarPagina(tsPerfil);
-            RibbonMain->setCurrentPage(rpPerfil);
-        } catch (const std::exception&) {
-        }
-    });
-    Conectar(ActionVerIBPIndex, [this] {
-        MostrarPagina(tsIBPIndex);
-        RibbonMain->setCurrentPage(rpIBPIndex);
-    });
-    Conectar(ActionSiguienteTab, [this] { ActionSiguienteTabExecute(); });
-}
-
-QList<QAction*> TFMain::Acciones() const {
-    return findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
-}
-
 void TFMain::Conectar(QAction* action, std::function<void()> handler) {
     connect(action, &QAction::triggered, this,
             [handler = std::move(handler)] { Proteger(handler); });
@@ -313,146 +160,6 @@ void TFMain::MostrarErrorGlobal(const QString& text) {
 
 // ---------------------------------------------------------------------------------------
 // Window parts
-
-void TFMain::crearRibbon() {
-    RibbonMain = new TRibbon(this);
-    setMenuWidget(RibbonMain);
-    RibbonMain->setQuickAccess(Action1);
-
-    rpRuta = RibbonMain->addPage(QStringLiteral("&Rutas"), QStringLiteral("rpRuta"));
-    auto* g = rpRuta->addGroup(QStringLiteral("Fichero"), QStringLiteral("rgFichero"));
-    g->addLarge(Action1);
-    g->addLarge(ActionCerrarRuta);
-    g = rpRuta->addGroup(QStringLiteral("Conversión"), QStringLiteral("rgConversion"));
-    g->addLarge(ActionConversionRutas);
-    g = rpRuta->addGroup(QStringLiteral("Otros"), QStringLiteral("rgOtros"));
-    g->addLarge(ActionVerGraficoTrack);
-    g->addLarge(ActionVerGraficoMaps, QStringLiteral("V&er Google Maps"));
-    g->addLarge(ActionVerGraficoPerfil);
-    g->addLarge(ActionVerIBPIndex);
-    g = rpRuta->addGroup(QStringLiteral("Salir"), QStringLiteral("rgSalir"));
-    g->addLarge(ActionCerrarAplicacion);
-
-    rpGrafico = RibbonMain->addPage(QStringLiteral("&Gráfico ruta"), QStringLiteral("rpGrafico"));
-    g = rpGrafico->addGroup(QStringLiteral("-"), QStringLiteral("rgGraficoVer"));
-    g->addLarge(ActionVerGraficoTrack, QStringLiteral("&Track"));
-    g = rpGrafico->addGroup(QStringLiteral("Gráfico de ruta"), QStringLiteral("rgGraficoRuta"));
-    g->addSmall(ActionZoomIn);
-    g->addSmall(ActionZoomOut);
-    g->addSmall(ActionCentrarGraficoRuta);
-    g->addSeparator();
-    g->addSmall(ActionVerGrid);
-    g->addSmall(ActionGraficoEdicion);
-    g->addSmall(ActionGraficoMover);
-    g->addSeparator();
-    g->addSmall(ActionVerConPuntos);
-    g->addSmall(ActionVerConLineas);
-    g = rpGrafico->addGroup(QStringLiteral("Elementos"), QStringLiteral("rgElementos"));
-    seAnchoLinea = new QSpinBox(g);
-    seAnchoLinea->setObjectName(QStringLiteral("seAnchoLinea"));
-    seAnchoLinea->setRange(1, 10);
-    seAnchoLinea->setValue(1);
-    seAnchoLinea->setToolTip(QStringLiteral("Ancho de línea"));
-    seAnchoLinea->setStatusTip(QStringLiteral("Ancho de línea"));
-    g->addSmallWidget(seAnchoLinea, QStringLiteral("&Ancho:"));
-    colbLinea = new TColorBox(Qt::red, g);
-    colbLinea->setObjectName(QStringLiteral("colbLinea"));
-    colbLinea->setStatusTip(QStringLiteral("Color de línea"));
-    g->addSmallWidget(colbLinea, QStringLiteral("&Color: "));
-    colbFondoGrafico = new TColorBox(Qt::white, g);
-    colbFondoGrafico->setObjectName(QStringLiteral("colbFondoGrafico"));
-    colbFondoGrafico->setStatusTip(QStringLiteral("Color de fondo"));
-    g->addSmallWidget(colbFondoGrafico, QStringLiteral("&Fondo:"));
-    g = rpGrafico->addGroup(QStringLiteral("Operaciones"), QStringLiteral("rgGraficoOperaciones"));
-    g->addLarge(ActionImprimirRuta, QStringLiteral("&Imprimir gráfico"));
-    g->addLarge(ActionExporGraficotBMP, QStringLiteral("&Grabar como imagen"));
-
-    rpGoogleMaps =
-        RibbonMain->addPage(QStringLiteral("&Google Maps"), QStringLiteral("rpGoogleMaps"));
-    g = rpGoogleMaps->addGroup(QStringLiteral("-"), QStringLiteral("rgMapasVer"));
-    g->addLarge(ActionVerGraficoMaps, QStringLiteral("&Ruta"));
-    g = rpGoogleMaps->addGroup(QStringLiteral("Operaciones"), QStringLiteral("rgMapasOperaciones"));
-    g->addLarge(ActionVerGoogleEarth, QStringLiteral("&Ver en Google Earth"));
-    g->addLarge(ActionImprimirGoogleMaps, QStringLiteral("&Imprimir Mapa de Google"));
-    g->addLarge(ActionGrabarImagen, QStringLiteral("&Grabar como Imagen"));
-
-    rpPerfil = RibbonMain->addPage(QStringLiteral("&Perfil de ruta"), QStringLiteral("rpPerfil"));
-    g = rpPerfil->addGroup(QStringLiteral("-"), QStringLiteral("rgPerfilVer"));
-    g->addLarge(ActionVerGraficoPerfil, QStringLiteral("&Perfil de ruta"));
-    g = rpPerfil->addGroup(QStringLiteral("Opciones"), QStringLiteral("rgPerfilOpciones"));
-    g->addSmall(ActionPerfilVerRelleno, QStringLiteral("&Ver relleno"));
-    cbZoomPerfil = new QComboBox(g);
-    cbZoomPerfil->setObjectName(QStringLiteral("cbZoomPerfil"));
-    cbZoomPerfil->addItems({"10%", "25%", "50%", "75%", "100%", "150%", "200%", "400%"});
-    cbZoomPerfil->setCurrentIndex(-1);
-    cbZoomPerfil->setToolTip(QStringLiteral("Modificar el zoom para el perfil"));
-    cbZoomPerfil->setStatusTip(QStringLiteral("Modificar el zoom para el perfil"));
-    g->addSmallWidget(cbZoomPerfil, QStringLiteral("&Modificar Zoom:"));
-    g = rpPerfil->addGroup(QStringLiteral("Operaciones"), QStringLiteral("rgPerfilOperaciones"));
-    g->addLarge(ActionImprimirPerfil, QStringLiteral("&Imprimir Perfil"));
-    g->addLarge(ActionGrabarPerfilImagen, QStringLiteral("&Grabar como imagen"));
-
-    rpIBPIndex = RibbonMain->addPage(QStringLiteral("&IBPIndex"), QStringLiteral("rpIBPIndex"));
-    g = rpIBPIndex->addGroup(QStringLiteral("-"), QStringLiteral("rgIBPVer"));
-    g->addLarge(ActionVerIBPIndex, QStringLiteral("&IBPIndex"));
-    g = rpIBPIndex->addGroup(QStringLiteral("Operaciones..."), QStringLiteral("rgIBPOperaciones"));
-    g->addLarge(ActionImprimirIBPIndex, QStringLiteral("I&mprimir IBPIndex"));
-    g->addLarge(ActionGrabarIBPIndex, QStringLiteral("&Grabar IPBIndex en PDF"));
-    g->addLarge(ActionRecalcularIBP);
-    g->addLarge(ActionAbrirWebIBPIndex, QStringLiteral("&Acerca de IBPIndex..."));
-
-    rpMas = RibbonMain->addPage(QStringLiteral("Más..."), QStringLiteral("rpMas"));
-    g = rpMas->addGroup(QStringLiteral("Cambiar Tema"), QStringLiteral("rgCambiarTema"));
-    rgCambiarTema = g->addArea();
-    rgCambiarTema->setObjectName(QStringLiteral("pnlTemas"));
-    g = rpMas->addGroup(QStringLiteral("Idioma aplicación"), QStringLiteral("rgLanguage"));
-    outcbIdioma = new QComboBox(g);
-    outcbIdioma->setObjectName(QStringLiteral("outcbIdioma"));
-    outcbIdioma->addItems({QStringLiteral("Español / Spanish"), QStringLiteral("Inglés / English"),
-                           QStringLiteral("Catalán / Catalan")});
-    outcbIdioma->setToolTip(ActionCambiarIdioma->statusTip());
-    outcbIdioma->setStatusTip(ActionCambiarIdioma->statusTip());
-    g->addSmallWidget(outcbIdioma);
-    Label22 = new QLabel(QStringLiteral("<a href=\"#\">Proponer traducción...</a>"), g);
-    Label22->setObjectName(QStringLiteral("Label22"));
-    Label22->setCursor(Qt::PointingHandCursor);
-    g->addSmallWidget(Label22);
-    g = rpMas->addGroup(QStringLiteral("Internet"), QStringLiteral("rgInternet"));
-    g->addLarge(ActionBuscarUpdates);
-    g = rpMas->addGroup(QStringLiteral("..."), QStringLiteral("rgAcercaDe"));
-    g->addLarge(ActionAcercaDe);
-    auto* dbg = rpMas->addGroup(QStringLiteral("Debug/Log"), QStringLiteral("rgDebugLog"));
-    rgDebugLog = dbg;
-    auto boton = [dbg](const char* name, const char* caption, const char* icon) {
-        auto* a = new QAction(icono(icon), QString::fromUtf8(caption), dbg);
-        a->setObjectName(QLatin1String(name));
-        return dbg->addSmall(a);
-    };
-    btnVerLog = boton("btnVerLog", "Ver Log", "log");
-    btnVerConfig = boton("btnVerConfig", "Ver Config", "config");
-    btnFillCustomIni = boton("btnFillCustomIni", "FillCustomIni;", "idioma");
-    connect(btnVerLog, &QToolButton::clicked, this, [this] { MostrarPagina(tsLog); });
-    connect(btnVerConfig, &QToolButton::clicked, this, [this] { MostrarPagina(tsConfig); });
-
-    // The application menu: key tip F.
-    QMenu* menu = RibbonMain->applicationMenu();
-    FMenuAplicacion = menu;
-    menu->setToolTipsVisible(true);
-    menu->addAction(Action1);
-    menu->addSeparator();
-    menu->addAction(ActionVerGraficoTrack);
-    menu->addAction(ActionVerGraficoMaps);
-    menu->addAction(ActionVerGraficoPerfil);
-    menu->addAction(ActionVerIBPIndex);
-    menu->addSeparator();
-    menu->addAction(ActionCerrarAplicacion);
-    FSeparadorRecientes = menu->addSection(QStringLiteral("Documentos recientes"));
-
-    connect(RibbonMain, &TRibbon::currentChanged, this,
-            [this](int i) { Proteger([this, i] { RibbonMainTabChange(i); }); });
-    connect(RibbonMain, &TRibbon::helpClicked, this,
-            [this] { Proteger([this] { AbrirWeb(QUrl(QLatin1String(PaginaInicio))); }); });
-}
 
 void TFMain::crearCentro() {
     pnlBack = new QWidget(this);
