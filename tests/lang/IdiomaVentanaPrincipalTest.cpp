@@ -104,6 +104,57 @@ TEST_F(Programa, SwitchingLanguageChangesRibbonPagesCommandsAndMessages) {
     }
 }
 
+TEST_F(Programa, EachCommandTakesItsOwnHintFromTheLanguageFile) {
+    elegir("Inglés / English");
+    const struct {
+        QAction* TFMain::*orden;
+        const char* pista;
+    } casos[] = {
+        {&TFMain::Action1, "Open a track file"},
+        {&TFMain::ActionCerrarRuta, "Clear the data of the current route"},
+        {&TFMain::ActionCerrarAplicacion, "Close the application"},
+        {&TFMain::ActionAcercaDe, "About..."},
+        {&TFMain::ActionConversionRutas, "Go to route conversion"},
+        {&TFMain::ActionVerGraficoTrack, "Show the track chart"},
+        {&TFMain::ActionVerGraficoMaps, "Show on Google Maps"},
+        {&TFMain::ActionVerGraficoPerfil, "Show the track profile"},
+        {&TFMain::ActionVerIBPIndex, "View IBPIndex"},
+        {&TFMain::ActionZoomIn, "CTRL+   Zoom in"},
+        {&TFMain::ActionZoomOut, "CTRL-    Zoom out"},
+        {&TFMain::ActionCentrarGraficoRuta, "CTRL+W   Centre the track"},
+        {&TFMain::ActionVerGrid, "Show or hide the grid"},
+        {&TFMain::ActionGraficoEdicion, "Switch to edit mode"},
+        {&TFMain::ActionGraficoMover, "Move the chart"},
+        {&TFMain::ActionVerConPuntos, "Draw the route with points"},
+        {&TFMain::ActionVerConLineas, "Draw the route with a line"},
+        {&TFMain::ActionImprimirRuta, "Print the route chart"},
+        {&TFMain::ActionExporGraficotBMP, "Export the chart as BMP"},
+        {&TFMain::ActionPLayAnim, "Start/resume the animation"},
+        {&TFMain::ActionPauseAnim, "Pause the animation"},
+        {&TFMain::ActionStopAnim, "Stop the animation"},
+        {&TFMain::ActionGrabarImagen, "Save the map image"},
+        {&TFMain::ActionImprimirGoogleMaps, "Print the map"},
+        {&TFMain::ActionVerGoogleEarth, "View in Google Earth"},
+        {&TFMain::ActionConvertPLT, "Convert the current route to PLT format (OziExplorer)"},
+        {&TFMain::ActionConvertKML,
+         "Convert the current route to KML format (Keyhole Markup Language -Google Maps-)"},
+        {&TFMain::ActionPerfilVerRelleno, "Show the chart filled"},
+        {&TFMain::ActionImprimirPerfil, "Print the route profile"},
+        {&TFMain::ActionGrabarPerfilImagen, "Save the profile image"},
+        {&TFMain::ActionImprimirIBPIndex, "Print the IBPIndex data"},
+        {&TFMain::ActionGrabarIBPIndex, "Save IBPIndex as PDF"},
+        {&TFMain::ActionRecalcularIBP, "Recalculate &IBPIndex"},
+        {&TFMain::ActionAbrirWebIBPIndex, "About IBPIndex"},
+        {&TFMain::ActionBuscarUpdates, "Check for program updates"},
+        {&TFMain::ActionCambiarIdioma, "Choose the application language"},
+    };
+    for (const auto& c : casos) {
+        QAction* a = FVentana.get()->*c.orden;
+        SCOPED_TRACE(a->objectName().toStdString());
+        EXPECT_EQ(a->statusTip(), QString::fromUtf8(c.pista));
+    }
+}
+
 TEST_F(Programa, ChoosingAnItemInTheSelectorAppliesIt) {
     QComboBox* selector = FVentana->outcbIdioma;
     selector->setCurrentIndex(2);

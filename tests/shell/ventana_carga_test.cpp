@@ -31,6 +31,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -452,6 +453,101 @@ TEST_F(VentanaCarga, TrackCommandsStartDisabledAndZoomOutIsControlMinus) {
     EXPECT_EQ(w.ActionZoomOut->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Minus));
     EXPECT_EQ(w.Action1->shortcut(), QKeySequence(QKeySequence::Open));
     EXPECT_EQ(w.ActionCentrarGraficoRuta->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
+}
+
+TEST_F(VentanaCarga, EachCommandKeyReachesItsCommandFromTheFocusedWidget) {
+    const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.DialogoAbrir = [] { return QString(); };
+    w.CargarRuta(path);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const struct {
+        const char* fila;
+        QKeySequence tecla;
+        QAction* TFMain::*orden;
+    } casos[] = {
+        {"Ctrl+O opens a track", QKeySequence(QKeySequence::Open), &TFMain::Action1},
+        {"Ctrl and + zooms in", QKeySequence(Qt::CTRL | Qt::Key_Plus), &TFMain::ActionZoomIn},
+        {"Ctrl and = zooms in without shift", QKeySequence(Qt::CTRL | Qt::Key_Equal),
+         &TFMain::ActionZoomIn},
+        {"Ctrl and - zooms out", QKeySequence(Qt::CTRL | Qt::Key_Minus), &TFMain::ActionZoomOut},
+        {"Ctrl+W centres the track", QKeySequence(Qt::CTRL | Qt::Key_W),
+         &TFMain::ActionCentrarGraficoRuta},
+        {"Ctrl+G shows the grid", QKeySequence(Qt::CTRL | Qt::Key_G), &TFMain::ActionVerGrid},
+        {"Ctrl+Alt+Right goes to the next tab", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Right),
+         &TFMain::ActionSiguienteTab},
+        {"Ctrl+Right goes to the next tab", QKeySequence(Qt::CTRL | Qt::Key_Right),
+         &TFMain::ActionSiguienteTab},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.fila);
+        QSignalSpy disparos(w.*c.orden, &QAction::triggered);
+        QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : &w;
+        QTest::keySequence(foco, c.tecla);
+        EXPECT_EQ(disparos.count(), 1);
+    }
+}
+
+TEST_F(VentanaCarga, OnOffCommandsShowTheirStateAndTheAnimationButtonsExcludeEachOther) {
+    const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
+    TFMain& w = crear();
+    w.CargarRuta(path);
+    // What the plan view and the profile show on a first start.
+    const struct {
+        const char* fila;
+        QAction* TFMain::*orden;
+        bool encendida;
+    } casos[] = {
+        {"the grid starts hidden", &TFMain::ActionVerGrid, false},
+        {"the route starts without points", &TFMain::ActionVerConPuntos, false},
+        {"the route starts as a line", &TFMain::ActionVerConLineas, true},
+        {"the profile starts filled", &TFMain::ActionPerfilVerRelleno, true},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.fila);
+        QAction* a = w.*c.orden;
+        EXPECT_TRUE(a->isCheckable());
+        EXPECT_EQ(a->isChecked(), c.encendida);
+    }
+    w.ActionPLayAnim->trigger();
+    w.ActionPauseAnim->trigger();
+    EXPECT_FALSE(w.ActionPLayAnim->isChecked());
+    EXPECT_TRUE(w.ActionPauseAnim->isChecked());
+    EXPECT_FALSE(w.ActionStopAnim->isChecked());
+}
+
+TEST_F(VentanaCarga, EachTabShowsItsButtonsInOrder) {
+    TFMain& w = crear();
+    const struct {
+        TRibbonPage* TFMain::*pestana;
+        QStringList botones;
+    } casos[] = {
+        {&TFMain::rpRuta,
+         {"&Abrir ruta...", "&Limpiar ruta", "C&onvertir ruta...", "&Ver Track", "V&er Google Maps",
+          "Ver &Perfil de ruta", "Ver &IBPIndex", "&Cerrar aplicación"}},
+        {&TFMain::rpGrafico,
+         {"&Track", "Zoom &In", "Zoom &Out", "&Centrar gráfico del track", "Ver/Ocultar &Grid",
+          "Modo &Edición", "&Mover", "Ruta con &puntos", "Ruta con &línea", "&Imprimir gráfico",
+          "&Grabar como imagen"}},
+        {&TFMain::rpGoogleMaps,
+         {"&Ruta", "&Ver en Google Earth", "&Imprimir Mapa de Google", "&Grabar como Imagen"}},
+        {&TFMain::rpPerfil,
+         {"&Perfil de ruta", "&Ver relleno", "&Imprimir Perfil", "&Grabar como imagen"}},
+        {&TFMain::rpIBPIndex,
+         {"&IBPIndex", "I&mprimir IBPIndex", "&Grabar IPBIndex en PDF", "Recalcular &IBPIndex",
+          "&Acerca de IBPIndex..."}},
+        {&TFMain::rpMas,
+         {"Buscar &actualizaciones", "&Acerca de...", "Ver Log", "Ver Config", "FillCustomIni;"}},
+    };
+    for (const auto& c : casos) {
+        TRibbonPage* pestana = w.*c.pestana;
+        SCOPED_TRACE(pestana->objectName().toStdString());
+        QStringList botones;
+        for (const TRibbonButton* b : pestana->findChildren<TRibbonButton*>())
+            botones << b->text();
+        EXPECT_EQ(botones, c.botones);
+    }
 }
 
 TEST_F(VentanaCarga, LogPageStartsWithOneEmptyLineAndShowsTheNewest) {
