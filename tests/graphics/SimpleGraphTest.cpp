@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -434,5 +435,74 @@ TEST(TrackPointMarks, UnaParteRepintadaIgualQueElTodo) {
             for (int x = a.left(); x <= a.right(); ++x)
                 distintos += parte.pixel(x, y) != todo.pixel(x, y);
         EXPECT_EQ(distintos, 0);
+    }
+}
+
+// With many objects a small area is drawn from the pointer index alone: every object in it
+// must still be drawn, on the first partial repaint and on the ones after it.
+TEST(GraphScene, UnaParteRepintadaIgualQueElTodo) {
+    TGraphScene escena;
+    for (int i = 0; i < 400; ++i) {
+        auto* n = escena.Crear<TRectangularNode>();
+        n->SetBounds(10 + (i % 25) * 14, 10 + (i / 25) * 14, 9, 9);
+        n->SetBrushColor(i % 3 ? clNavy : clRed);
+    }
+    escena.ObjectAt(QPointF(0, 0)); // the index the partial repaints draw from
+    const TTransformacion t;
+    auto pintar = [&](const QRect& clip) {
+        QImage img(380, 250, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        if (!clip.isNull())
+            p.setClipRect(clip);
+        escena.Render(p, t, clip.isNull() ? QRectF() : QRectF(clip), false);
+        return img;
+    };
+    const QImage todo = pintar(QRect());
+    const QRect areas[] = {QRect(50, 50, 30, 30), QRect(200, 120, 25, 40), QRect(0, 0, 20, 20)};
+    for (const QRect& a : areas) {
+        SCOPED_TRACE(QString("%1,%2 %3x%4")
+                         .arg(a.x())
+                         .arg(a.y())
+                         .arg(a.width())
+                         .arg(a.height())
+                         .toStdString());
+        const QImage parte = pintar(a);
+        int distintos = 0;
+        for (int y = a.top(); y <= a.bottom(); ++y)
+            for (int x = a.left(); x <= a.right(); ++x)
+                distintos += parte.pixel(x, y) != todo.pixel(x, y);
+        EXPECT_EQ(distintos, 0);
+    }
+}
+
+// The pointer finds an object where it is now, not where the index last saw it.
+TEST(GraphScene, ElPunteroSigueAlObjetoQueSeMueve) {
+    TGraphScene escena;
+    escena.Crear<TRectangularNode>()->SetBounds(900, 900, 20, 20); // a wide index
+    auto* nodo = escena.Crear<TRectangularNode>();
+    auto* linea = escena.Crear<TGraphLink>();
+    const struct {
+        const char* nombre;
+        std::function<void()> mover;
+        TGraphObject* objeto;
+        QPointF antes, despues;
+    } casos[] = {
+        {"a node moved by its bounds", [&] { nodo->SetBounds(500, 500, 20, 20); }, nodo,
+         QPointF(20, 20), QPointF(510, 510)},
+        {"a node moved by its left edge", [&] { nodo->SetLeft(300); }, nodo, QPointF(510, 510),
+         QPointF(310, 510)},
+        {"a line whose point moved", [&] { linea->SetPoint(1, QPoint(100, 700)); }, linea,
+         QPointF(250, 100), QPointF(100, 600)},
+    };
+    nodo->SetBounds(10, 10, 20, 20);
+    linea->AddPoint(QPoint(100, 100));
+    linea->AddPoint(QPoint(300, 100));
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        ASSERT_EQ(escena.ObjectAt(c.antes), c.objeto);
+        c.mover();
+        EXPECT_EQ(escena.ObjectAt(c.despues), c.objeto);
+        EXPECT_EQ(escena.ObjectAt(c.antes), nullptr);
     }
 }
