@@ -111,13 +111,13 @@ int main(int argc, char** argv) {
     panel.ActionCentrarExecute();
 
     // One animation tick, the timer driven by hand.
-    panel.TimerAnim->setInterval(3600000);
-    panel.ActionPLayAnimExecute();
+    panel.pnlAnimacion->TimerAnim->setInterval(3600000);
+    panel.pnlAnimacion->ActionPLayAnimExecute();
     t.start();
     for (int i = 0; i < 200; ++i)
-        panel.TimerAnimTimer();
+        panel.pnlAnimacion->TimerAnimTimer();
     const double tick = ms(t) / 200;
-    panel.ActionStopAnimExecute();
+    panel.pnlAnimacion->ActionStopAnimExecute();
 
     std::printf(
         "Plan view benchmark: %d points, canvas %d x %d px, fitted zoom %d %%, line width %d\n",

@@ -1,8 +1,6 @@
 #include "PanelGrafico.h"
 
-#include "FechaHora.h"
 #include "Log.h"
-#include "Numeros.h"
 #include "SenderalError.h"
 #include "TablaMedidas.h"
 #include "TrackStores.h"
@@ -10,17 +8,14 @@
 #include "Verbario.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QImage>
 #include <QImageWriter>
 #include <QLabel>
@@ -33,7 +28,6 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -50,27 +44,15 @@ double reducirZoom(double zoom, int divisor) {
         return zoom - zoom / divisor;
     return zoom - int(zoom) / divisor;
 }
-
-// The user's long time format, without the zone name a locale may add.
-QString formatoHoraLarga(const QLocale& locale) {
-    QString f = locale.timeFormat(QLocale::LongFormat);
-    f.remove(QLatin1Char('t'));
-    return f.trimmed();
-}
 } // namespace
 
 TPanelGrafico::TPanelGrafico(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("tsGraficoRuta"));
-    TimerAnim = new QTimer(this);
-    TimerAnim->setObjectName(QStringLiteral("TimerAnim"));
-    TimerAnim->setInterval(50);
-    connect(TimerAnim, &QTimer::timeout, this, [this] { ejecutar([this] { TimerAnimTimer(); }); });
     crearPagina();
     UsarAnchoLinea(nullptr);
 }
 
 TPanelGrafico::~TPanelGrafico() {
-    TimerAnim->stop();
     // The line width box may live in the ribbon; a box of our own has no parent.
     if (seAnchoLinea && !seAnchoLinea->parent())
         delete seAnchoLinea;
@@ -97,7 +79,8 @@ void TPanelGrafico::crearPagina() {
     auto* paneles = new QWidget(this);
     auto* columna = new QVBoxLayout(paneles);
     columna->setContentsMargins(0, 0, 0, 0);
-    columna->addWidget(crearPanelDatos());
+    pnlGraficoDatos = new TPanelPunto(this);
+    columna->addWidget(pnlGraficoDatos);
     columna->addWidget(crearPanelTramo());
     columna->addStretch(1);
     auto* desplazable = new QScrollArea(this);
@@ -110,7 +93,8 @@ void TPanelGrafico::crearPagina() {
                                  desplazable->verticalScrollBar()->sizeHint().width());
     auto* izquierda = new QVBoxLayout;
     izquierda->addWidget(desplazable, 1);
-    izquierda->addWidget(crearPanelAnimacion());
+    pnlAnimacion = new TAnimacionRuta(*this, this);
+    izquierda->addWidget(pnlAnimacion);
     cuerpo->addLayout(izquierda);
 
     auto* derecha = new QVBoxLayout;
@@ -172,136 +156,6 @@ void TPanelGrafico::crearPagina() {
                 [this, g] { ejecutar([this, g] { alRedimensionar(g); }); });
 }
 
-QWidget* TPanelGrafico::crearPanelDatos() {
-    pnlGraficoDatos = new QGroupBox(QStringLiteral("Datos puntuales"), this);
-    pnlGraficoDatos->setObjectName(QStringLiteral("pnlGraficoDatos"));
-    pnlGraficoDatos->setMinimumWidth(210);
-    auto* g = new QGridLayout(pnlGraficoDatos);
-    g->setVerticalSpacing(6);
-    struct Fila {
-        QLabel** label;
-        const char* nombre;
-        const char* icono;
-        QString texto;
-        QString hint;
-    };
-    const Fila filas[] = {
-        {&lblEnterMouse, "lblEnterMouse", "punto", QStringLiteral("Información del punto"),
-         QString()},
-        {&lbldgFecha, "lbldgFecha", "fecha", QStringLiteral("Fecha"), QStringLiteral("Fecha")},
-        {&lbldgHora, "lbldgHora", "hora", QStringLiteral("Hora"), QStringLiteral("Hora")},
-        {&lbldgLatitud, "lbldgLatitud", "latitud", QStringLiteral("Latitud"),
-         QStringLiteral("Coordenada de Latitud del punto")},
-        {&lbldgLongitud, "lbldgLongitud", "longitud", QStringLiteral("Longitud"),
-         QStringLiteral("Coordenada de Longitud del punto")},
-        {&lbldgElevacion, "lbldgElevacion", "altura", QStringLiteral("Altura"),
-         QStringLiteral("Altura puntual")},
-        {&lbldgDistAcum, "lbldgDistAcum", "distancia", QStringLiteral("Dist. Acumulada"),
-         QStringLiteral("Distancia acumulada total")},
-        {&lbldgAscAcum, "lbldgAscAcum", "ascenso", QStringLiteral("Ascenso acumulado"),
-         QStringLiteral("Ascenso acumulado (subida)")},
-        {&lbldgDescAcum, "lbldgDescAcum", "descenso", QStringLiteral("Descenso acumulado"),
-         QStringLiteral("Descenso acumulado (bajada)")},
-        {&lbldgVelocidad, "lbldgVelocidad", "velocidad", QStringLiteral("Velocidad puntual"),
-         QStringLiteral("Velocidad puntual")},
-        {&lbldgAscFiltrado, "lbldgAscFiltrado", "ascenso", QStringLiteral("Ascenso filtrado"),
-         QStringLiteral("Ascenso acumulado sin el ruido de la altura del GPS")},
-        {&lbldgDescFiltrado, "lbldgDescFiltrado", "descenso", QStringLiteral("Descenso filtrado"),
-         QStringLiteral("Descenso acumulado sin el ruido de la altura del GPS")},
-        {&lbldgPendiente, "lbldgPendiente", "pendiente", QStringLiteral("Pendiente"),
-         QStringLiteral("Pendiente en los últimos 50 m")},
-        {&lbldgPulso, "lbldgPulso", "pulso", QStringLiteral("Pulso"),
-         QStringLiteral("Frecuencia cardíaca en el punto")},
-        {&lbldgCadencia, "lbldgCadencia", "cadencia", QStringLiteral("Cadencia"),
-         QStringLiteral("Cadencia en el punto")},
-        {&lbldgPotencia, "lbldgPotencia", "potencia", QStringLiteral("Potencia"),
-         QStringLiteral("Potencia en el punto")},
-        {&lbldgTemperatura, "lbldgTemperatura", "temperatura", QStringLiteral("Temperatura"),
-         QStringLiteral("Temperatura en el punto")},
-    };
-    int fila = 0;
-    for (const Fila& f : filas) {
-        auto* icono = new QLabel(pnlGraficoDatos);
-        icono->setObjectName(QStringLiteral("img") + QLatin1String(f.nombre + 3));
-        icono->setPixmap(
-            QIcon(QStringLiteral(":/graficos/%1.svg").arg(QLatin1String(f.icono))).pixmap(16, 16));
-        icono->setFixedSize(16, 16);
-        auto* l = new QLabel(f.texto, pnlGraficoDatos);
-        l->setObjectName(QLatin1String(f.nombre));
-        l->setToolTip(f.hint);
-        l->setStatusTip(f.hint);
-        if (fila == 0) {
-            QFont bold = l->font();
-            bold.setBold(true);
-            l->setFont(bold);
-        }
-        *f.label = l;
-        l->setProperty("icono", QVariant::fromValue<QObject*>(icono));
-        g->addWidget(icono, fila, 0);
-        g->addWidget(l, fila, 1);
-        ++fila;
-    }
-    g->setColumnStretch(1, 1);
-    return pnlGraficoDatos;
-}
-
-QWidget* TPanelGrafico::crearPanelAnimacion() {
-    pnlAnimacion = new QGroupBox(QStringLiteral("Animación"), this);
-    pnlAnimacion->setObjectName(QStringLiteral("pnlAnimacion"));
-    auto* g = new QGridLayout(pnlAnimacion);
-    auto* botones = new QHBoxLayout;
-    auto boton = [this, botones](QToolButton*& b, const char* nombre, const QString& hint) {
-        b = new QToolButton(pnlAnimacion);
-        b->setObjectName(QLatin1String(nombre));
-        b->setToolTip(hint);
-        b->setStatusTip(hint);
-        b->setCheckable(true);
-        b->setAutoExclusive(true);
-        botones->addWidget(b);
-    };
-    boton(sbStop, "sbStop", QStringLiteral("Detener la animación"));
-    boton(sbPause, "sbPause", QStringLiteral("Pausar la animación"));
-    boton(sbPlay, "sbPlay", QStringLiteral("Comenzar/reanudar la animación"));
-    sbStop->setText(QStringLiteral("■"));
-    sbPause->setText(QStringLiteral("❚❚"));
-    sbPlay->setText(QStringLiteral("▶"));
-    sbStop->setChecked(true);
-    botones->addStretch(1);
-    lblAnim = new QLabel(QStringLiteral("..."), pnlAnimacion);
-    lblAnim->setObjectName(QStringLiteral("lblAnim"));
-    botones->addWidget(lblAnim);
-    g->addLayout(botones, 0, 0, 1, 2);
-
-    auto* lPos = new QLabel(QStringLiteral("Posición:"), pnlAnimacion);
-    lPos->setObjectName(QStringLiteral("lblPosicion"));
-    sbAnimacion = new QScrollBar(Qt::Horizontal, pnlAnimacion);
-    sbAnimacion->setObjectName(QStringLiteral("sbAnimacion"));
-    sbAnimacion->setToolTip(QStringLiteral("Posición dentro de la ruta"));
-    sbAnimacion->setStatusTip(sbAnimacion->toolTip());
-    sbAnimacion->setRange(0, 0);
-    g->addWidget(lPos, 1, 0);
-    g->addWidget(sbAnimacion, 1, 1);
-    // The user moves the replay by dragging the bar (or clicking it, or its keys); the
-    // replay's own moves of the bar come through sbAnimacionChange's guard.
-    connect(sbAnimacion, &QScrollBar::valueChanged, this,
-            [this](int value) { ejecutar([this, value] { sbAnimacionChange(value); }); });
-
-    auto* lVel = new QLabel(QStringLiteral("Vel. Anim:"), pnlAnimacion);
-    lVel->setObjectName(QStringLiteral("lblVelAnim"));
-    sbVElocidad = new QScrollBar(Qt::Horizontal, pnlAnimacion);
-    sbVElocidad->setObjectName(QStringLiteral("sbVElocidad"));
-    sbVElocidad->setToolTip(QStringLiteral("Velocidad de la animación"));
-    sbVElocidad->setStatusTip(sbVElocidad->toolTip());
-    sbVElocidad->setRange(1, 5);
-    sbVElocidad->setPageStep(1);
-    sbVElocidad->setValue(2);
-    g->addWidget(lVel, 2, 0);
-    g->addWidget(sbVElocidad, 2, 1);
-    connect(sbVElocidad, &QScrollBar::valueChanged, this,
-            [this] { ejecutar([this] { sbVElocidadChange(); }); });
-    return pnlAnimacion;
-}
-
 void TPanelGrafico::SetTitulo(const QString& texto) {
     pnlTitulo->setText(texto);
 }
@@ -311,24 +165,24 @@ QString TPanelGrafico::Titulo() const {
 }
 
 void TPanelGrafico::HabilitarAnimacion(bool enabled) {
-    sbAnimacion->setEnabled(enabled);
-    sbVElocidad->setEnabled(enabled);
+    pnlAnimacion->sbAnimacion->setEnabled(enabled);
+    pnlAnimacion->sbVElocidad->setEnabled(enabled);
 }
 
 int TPanelGrafico::VelocidadAnimacion() const {
-    return sbVElocidad->value();
+    return pnlAnimacion->sbVElocidad->value();
 }
 
 void TPanelGrafico::PonerVelocidadAnimacion(int posicion) {
-    sbVElocidad->setValue(posicion);
+    pnlAnimacion->sbVElocidad->setValue(posicion);
 }
 
 int TPanelGrafico::IntervaloAnimacion() const {
-    return TimerAnim->interval();
+    return pnlAnimacion->TimerAnim->interval();
 }
 
 void TPanelGrafico::PonerIntervaloAnimacion(int ms) {
-    TimerAnim->setInterval(ms);
+    pnlAnimacion->TimerAnim->setInterval(ms);
 }
 
 void TPanelGrafico::PintarFondo(const QColor& color) {
@@ -372,38 +226,12 @@ void TPanelGrafico::EnlazarAcciones(const TAccionesGrafico& a) {
     enlazar(a.VerConLineas, &TPanelGrafico::ActionVerConLineasExecute);
     enlazar(a.ImprimirRuta, &TPanelGrafico::ActionImprimirRutaExecute);
     enlazar(a.ExporGraficotBMP, &TPanelGrafico::ActionExporGraficotBMPExecute);
-    enlazar(a.PLayAnim, &TPanelGrafico::ActionPLayAnimExecute);
-    enlazar(a.PauseAnim, &TPanelGrafico::ActionPauseAnimExecute);
-    enlazar(a.StopAnim, &TPanelGrafico::ActionStopAnimExecute);
     if (a.VerGrid)
         a.VerGrid->setCheckable(true);
     for (QAction* act : {a.VerConPuntos, a.VerConLineas})
         if (act)
             act->setCheckable(true);
-    // The three animation commands form one radio group; the buttons show them.
-    if (a.PLayAnim && a.PauseAnim && a.StopAnim) {
-        FGrupoAnim = new QActionGroup(this);
-        FGrupoAnim->setExclusive(true);
-        for (QAction* act : {a.StopAnim, a.PauseAnim, a.PLayAnim}) {
-            act->setCheckable(true);
-            FGrupoAnim->addAction(act);
-        }
-        const QString hintStop = sbStop->toolTip(), hintPause = sbPause->toolTip(),
-                      hintPlay = sbPlay->toolTip();
-        sbStop->setDefaultAction(a.StopAnim);
-        sbPause->setDefaultAction(a.PauseAnim);
-        sbPlay->setDefaultAction(a.PLayAnim);
-        for (QToolButton* b : {sbStop, sbPause, sbPlay})
-            if (b->icon().isNull())
-                b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        if (a.StopAnim->text().isEmpty())
-            a.StopAnim->setText(QStringLiteral("■"));
-        if (a.PauseAnim->text().isEmpty())
-            a.PauseAnim->setText(QStringLiteral("❚❚"));
-        if (a.PLayAnim->text().isEmpty())
-            a.PLayAnim->setText(QStringLiteral("▶"));
-        a.StopAnim->setChecked(true);
-    }
+    pnlAnimacion->EnlazarAcciones(a.PLayAnim, a.PauseAnim, a.StopAnim);
     sincronizarChecks();
 }
 
@@ -544,8 +372,8 @@ void TPanelGrafico::CrearGraficoRuta(std::shared_ptr<const TTablaMedidas> medida
         ancla->SetBounds(0, 0, 16, 16);
         RedibujarRuta(-1, -1, -1);
 
-        mostrarFilasPunto();
-        moverBarra(animIndex);
+        mostrarFilasSensores();
+        pnlAnimacion->ColocarBarra();
         const double distancia = pList.empty() ? 0.0 : tabla.Distancia(int(pList.size()) - 1);
         TextoDistancia = QString::number(qint64(distancia)) + QLatin1Char(' ') + textoMetros();
     }
@@ -600,7 +428,7 @@ void TPanelGrafico::RedibujarRuta(int ancho, qint64 colorLinea, qint64 /*colorFo
     const auto fin = qScopeGuard([this] { sgTrack->EndUpdate(); });
     liRuta->SetVisible(FTipoRuta & trLineas);
     liRuta->SetPenWidth(w);
-    liRuta->SetPenColor(StateFlags & (sfGoPlay | sfPlaying) ? clSilver : color);
+    liRuta->SetPenColor(pnlAnimacion->Reproduciendo() ? clSilver : color);
     liRuta->BeginStyle = lsNone;
     liRuta->EndStyle = lsNone;
     liRuta->SetOptions(liRuta->Options() & ~goSelectable);
@@ -618,6 +446,7 @@ void TPanelGrafico::RedibujarRuta(int ancho, qint64 colorLinea, qint64 /*colorFo
         marcas->SetVisible(true);
         marcas->BringToFront();
     }
+    emit RutaRedibujada();
 }
 
 void TPanelGrafico::seAnchoLineaChange() {
@@ -649,33 +478,21 @@ void TPanelGrafico::SetTipoRuta(TTipoRuta value) {
 }
 
 void TPanelGrafico::ActionVerConLineasExecute() {
-    TTipoRuta t = FTipoRuta;
-    if (t & trLineas) {
-        t &= ~trLineas;
-        if (!(t & trPuntos))
-            t |= trPuntos; // never neither
-    } else {
-        t |= trLineas;
-    }
-    SetTipoRuta(t);
-    FTipoRutaUsuario = FTipoRuta;
-    sincronizarChecks();
-    RedibujarRuta(-1, -1, -1);
+    alternarVista(trLineas);
 }
 
 void TPanelGrafico::ActionVerConPuntosExecute() {
-    TTipoRuta t = FTipoRuta;
-    if (t & trPuntos) {
-        t &= ~trPuntos;
-        if (!(t & trLineas))
-            t |= trLineas;
-    } else {
-        t |= trPuntos;
-    }
+    alternarVista(trPuntos);
+}
+
+// Shows or hides the line or the points; hiding the one that shows alone shows the other
+// instead, never neither. The user's choice, kept over the replay's own display.
+void TPanelGrafico::alternarVista(TTipoRuta parte) {
+    TTipoRuta t = FTipoRuta ^ parte;
+    if (!(t & (trLineas | trPuntos)))
+        t = parte == trLineas ? trPuntos : trLineas;
     SetTipoRuta(t);
     FTipoRutaUsuario = FTipoRuta;
-    sincronizarChecks();
-    RedibujarRuta(-1, -1, -1);
 }
 
 void TPanelGrafico::actZoomInExecute() {
@@ -886,44 +703,24 @@ void TPanelGrafico::AjustarGraficos() {
 // ------------------------------------------------------------------ inspection
 
 void TPanelGrafico::sgTrackObjectMouseEnter(TSimpleGraph* canvas, TGraphObject* object) {
-    if (canvas && EstaAnimando)
+    if (canvas && pnlAnimacion->EstaAnimando)
         return;
     auto* nodo = dynamic_cast<TTrackNode*>(object);
     if (!nodo) {
         MarcarPunto(-99);
         return;
     }
-    const QString u = textoMetros();
-    const QString mil = Locale.groupSeparator(), dec = Locale.decimalPoint();
-    auto patron = [&](double v, const QString& p) { return FormatoPatron(v, p, mil, dec); };
-    lblEnterMouse->setText(LookupText(QStringLiteral("_STR_MI_POINT"), QStringLiteral("Punto:")) +
-                           QLatin1Char(' ') + QString::number(nodo->Tag));
-    // The point's own date: a track of several days must not show the first day's date
-    // all along. A point without a time shows no date rather than the calendar's day zero.
-    const QDateTime momento = QDateTimeDesdeFechaHora(nodo->FechaHora());
-    lbldgFecha->setText(momento.isValid() ? Locale.toString(momento.date(), QLocale::ShortFormat)
-                                          : QString());
-    lbldgHora->setText(momento.isValid() ? Locale.toString(momento.time(), formatoHoraLarga(Locale))
-                                         : QString());
-    lbldgLatitud->setText(nodo->LatitudAsString());
-    lbldgLongitud->setText(nodo->LongitudAsString());
-    lbldgElevacion->setText(patron(nodo->Elevacion(), QStringLiteral("#,##0.00 ") + u));
-    lbldgDistAcum->setText(patron(nodo->Distancia(), QStringLiteral("#,0. m/")) +
-                           patron(nodo->Distancia() / 1000, QStringLiteral("#,#0.0 km.")));
-    lbldgAscAcum->setText(patron(nodo->AscAcumulado(), QStringLiteral("#,##0.00 ") + u));
-    lbldgDescAcum->setText(patron(nodo->DescAcumulado(), QStringLiteral("#,##0.00 ") + u));
-    lbldgVelocidad->setText(patron(nodo->VelocidadInstant(), QStringLiteral("#,#0.0 km/h")));
-    llenarFilasExtra(nodo->Tag - 1);
+    const auto figuras = Figuras ? Figuras() : nullptr;
+    pnlGraficoDatos->Mostrar(*nodo, figuras.get(), Sensores ? Sensores() : nullptr, Locale);
     MarcarPunto(nodo->Tag - 1);
 }
 
 void TPanelGrafico::sgTrackObjectMouseLeave(TSimpleGraph*, TGraphObject*) {}
 
 void TPanelGrafico::sgTrackExit() {
-    if (EstaAnimando)
+    if (pnlAnimacion->EstaAnimando)
         return;
-    for (QLabel* l : etiquetasPunto())
-        l->clear();
+    pnlGraficoDatos->Vaciar();
     MarcarPunto(-99);
 }
 
@@ -958,174 +755,38 @@ void TPanelGrafico::MarcarPunto(int index) {
 
 // ------------------------------------------------------------------ animation
 
-void TPanelGrafico::ActionPLayAnimExecute() {
-    if (pList.empty())
-        return;
-    StateFlags |= sfGoPlay;
-    // While playing, the silver line is always drawn and the current point is drawn lime
-    // on top of it whether or not the points are shown (see the tick); Stop gives back
-    // the display the user had chosen.
-    if (!FMostrandoAnimacion)
-        FTipoRutaUsuario = FTipoRuta;
-    FMostrandoAnimacion = true;
-    FTipoRuta = FTipoRutaUsuario | trLineas;
-    sincronizarChecks();
-    RedibujarRuta(-1, -1, -1);
-    FMoviendoBarra = true;
-    sbAnimacion->setMaximum(int(pList.size()));
-    FMoviendoBarra = false;
-    EstaAnimando = true;
-    TimerAnim->start();
-    sbPlay->setChecked(true);
-    if (FAcciones.PLayAnim)
-        FAcciones.PLayAnim->setChecked(true);
-}
-
-void TPanelGrafico::TimerAnimTimer() {
-    const int n = int(pList.size());
-    if (n == 0) {
-        TimerAnim->stop();
-        return;
-    }
-    const int i = animIndex < n ? animIndex : 0;
-    TTrackNode* nodo = pList[size_t(i)];
-    const int anchoPrevio = nodo->Pen().Width;
-    const TColor colorPrevio = nodo->Pen().Color;
-    const TBrushStyle estiloPrevio = nodo->Brush().Style;
-    nodo->SetPenWidth(1);
-    nodo->SetPenColor(clLime);
-    nodo->SetBrushColor(clLime);
-    // Drawn even with the points hidden, and above its neighbours' marks.
-    nodo->SetBrushStyle(bsSolid);
-    nodo->BringToFront();
-    nodo->Invalidate();
-    moverBarra(i);
-    MarcarPunto(i);
-    lblAnim->setText(QStringLiteral("%1/%2").arg(i).arg(n));
-    sgTrackObjectMouseEnter(nullptr, nodo);
-    const int previo = FAnimPrevio;
-    FAnimPrevio = i;
-    animIndex = SiguienteIndiceAnimacion(i, n);
-    const unsigned generacion = FGeneracion;
-    QCoreApplication::processEvents();
-    // A close run meanwhile freed the nodes.
-    if (generacion != FGeneracion || i == 0 || previo < 0 || previo == i ||
-        size_t(previo) >= pList.size())
-        return;
-    // The point painted by the tick before (the one before this point, or wherever the
-    // replay stood before a jump or a step over points).
-    TTrackNode* anterior = pList[size_t(previo)];
-    anterior->SetPenWidth(anchoPrevio);
-    anterior->SetPenColor(colorPrevio);
-    anterior->SetBrushColor(colorPrevio);
-    anterior->SetBrushStyle(estiloPrevio);
-}
-
-int TPanelGrafico::PasoAnimacion(int puntos) {
-    return std::max(1, (puntos + MaximoTicsPorVuelta - 1) / MaximoTicsPorVuelta);
-}
-
-int TPanelGrafico::SiguienteIndiceAnimacion(int i, int puntos) {
-    if (i >= puntos - 1)
-        return 0;
-    // Long tracks step over points, but the last one is always shown before starting over.
-    return std::min(i + PasoAnimacion(puntos), puntos - 1);
-}
-
-void TPanelGrafico::moverBarra(int value) {
-    FMoviendoBarra = true;
-    sbAnimacion->setValue(value);
-    FMoviendoBarra = false;
-}
-
-void TPanelGrafico::sbAnimacionChange(int value) {
-    const int n = int(pList.size());
-    if (FMoviendoBarra || n == 0 || value < 0)
-        return;
-    value = std::min(value, n - 1); // the bar's end is the last point
-    // The replay goes on from the chosen point; while paused it is shown at once.
-    animIndex = value;
-    if (EstaAnimando)
-        return;
-    MarcarPunto(value);
-    lblAnim->setText(QStringLiteral("%1/%2").arg(value).arg(n));
-    sgTrackObjectMouseEnter(nullptr, pList[size_t(value)]);
-}
-
-void TPanelGrafico::ActionPauseAnimExecute() {
-    EstaAnimando = false;
-    TimerAnim->stop();
-    sbPause->setChecked(true);
-    if (FAcciones.PauseAnim)
-        FAcciones.PauseAnim->setChecked(true);
-    StateFlags &= ~sfGoPlay;
-    MarcarPunto(-99);
-}
-
-void TPanelGrafico::ActionStopAnimExecute() {
-    moverBarra(0);
-    sbAnimacion->setMaximum(0);
-    EstaAnimando = false;
-    animIndex = 0;
-    FAnimPrevio = -1;
-    lblAnim->setText(QStringLiteral("..."));
-    TimerAnim->stop();
-    sbStop->setChecked(true);
-    if (FAcciones.StopAnim)
-        FAcciones.StopAnim->setChecked(true);
-    StateFlags &= ~sfGoPlay;
-    if (FMostrandoAnimacion) {
-        FMostrandoAnimacion = false;
-        FTipoRuta = FTipoRutaUsuario;
+void TPanelGrafico::MostrarAnimacion(bool mostrar) {
+    if (mostrar) {
+        if (!FMostrandoAnimacion)
+            FTipoRutaUsuario = FTipoRuta;
+        FMostrandoAnimacion = true;
+        FTipoRuta = FTipoRutaUsuario | trLineas;
         sincronizarChecks();
+    } else {
+        dejarVistaAnimacion();
     }
     RedibujarRuta(-1, -1, -1);
 }
 
-void TPanelGrafico::sbVElocidadChange() {
-    switch (sbVElocidad->value()) {
-    case 1:
-        TimerAnim->setInterval(100);
-        break;
-    case 2:
-        TimerAnim->setInterval(50);
-        break;
-    case 3:
-        TimerAnim->setInterval(30);
-        break;
-    case 4:
-        TimerAnim->setInterval(20);
-        break;
-    case 5:
-        TimerAnim->setInterval(10);
-        break;
-    default:
-        break;
-    }
+void TPanelGrafico::dejarVistaAnimacion() {
+    if (!FMostrandoAnimacion)
+        return;
+    FMostrandoAnimacion = false;
+    FTipoRuta = FTipoRutaUsuario;
+    sincronizarChecks();
+}
+
+// The sensor rows show only for the quantities the built track has.
+void TPanelGrafico::mostrarFilasSensores() {
+    pnlGraficoDatos->MostrarFilasSensores(!pList.empty() && Sensores ? Sensores() : nullptr);
 }
 
 void TPanelGrafico::Limpiar() {
-    ++FGeneracion;
-    FAnimPrevio = -1;
     FAjustePendienteRuta = FAjustePendienteAltura = FAjustePendienteVelocidad = false;
-    TimerAnim->stop();
-    StateFlags &= ~sfGoPlay;
-    sbAnimacion->setMaximum(0);
-    EstaAnimando = false;
-    animIndex = 0;
-    sbStop->setChecked(true);
-    if (FAcciones.StopAnim)
-        FAcciones.StopAnim->setChecked(true);
-    if (FMostrandoAnimacion) {
-        FMostrandoAnimacion = false;
-        FTipoRuta = FTipoRutaUsuario;
-        sincronizarChecks();
-    }
+    pnlAnimacion->Limpiar();
+    dejarVistaAnimacion();
     // Nothing of this track may show when the next one opens.
-    lblAnim->setText(QStringLiteral("..."));
-    moverBarra(0);
-    for (QLabel* l : etiquetasPunto())
-        l->clear();
+    pnlGraficoDatos->Vaciar();
     QuitarTramo();
     pnlTitulo->clear();
     pList.clear();
@@ -1143,5 +804,5 @@ void TPanelGrafico::Limpiar() {
         pnlAuxVelocidad->setTitle(FTituloVelocidad);
     FTituloVelocidad.clear();
     cbGraficoDerecho->hide();
-    mostrarFilasPunto();
+    mostrarFilasSensores();
 }

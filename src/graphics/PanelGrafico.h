@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AnimacionRuta.h"
+#include "PanelPunto.h"
 #include "SimpleGraph.h"
 #include "TrackPointMarks.h"
 
@@ -12,16 +14,12 @@
 #include <vector>
 
 class QAction;
-class QActionGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPrinter;
 class QProgressBar;
-class QScrollBar;
 class QSpinBox;
-class QTimer;
-class QToolButton;
 class TLog;
 class TSensoresPuntos;
 class TTablaFiguras;
@@ -32,9 +30,6 @@ struct TFigurasTramo;
 // What the plan view draws: the line, the points, or both.
 enum TTipoRutas { trLineas = 1, trPuntos = 2 };
 using TTipoRuta = int;
-
-enum TStateFlag { sfPlaying = 1, sfGoPlay = 2 };
-using TStateFlags = int;
 
 // The window's commands that this page answers; any may be missing.
 struct TAccionesGrafico {
@@ -54,8 +49,8 @@ struct TAccionesGrafico {
 };
 
 // The page "Gráfico ruta": the plan view of the track with its title bar, the point
-// panel, the animation panel and the altitude and speed graphs. It holds the node list
-// every later view reads and the state of inspection and animation.
+// panel (TPanelPunto), the animation panel (TAnimacionRuta) and the altitude and speed
+// graphs. It holds the node list every later view reads.
 class TPanelGrafico : public QWidget {
     Q_OBJECT
   public:
@@ -70,26 +65,8 @@ class TPanelGrafico : public QWidget {
     QWidget* pnlGraficosAux = nullptr;
     QGroupBox* pnlAuxAltura = nullptr;
     QGroupBox* pnlAuxVelocidad = nullptr;
-    QGroupBox* pnlGraficoDatos = nullptr;
-    QLabel* lblEnterMouse = nullptr;
-    QLabel* lbldgFecha = nullptr;
-    QLabel* lbldgHora = nullptr;
-    QLabel* lbldgLatitud = nullptr;
-    QLabel* lbldgLongitud = nullptr;
-    QLabel* lbldgElevacion = nullptr;
-    QLabel* lbldgDistAcum = nullptr;
-    QLabel* lbldgAscAcum = nullptr;
-    QLabel* lbldgDescAcum = nullptr;
-    QLabel* lbldgVelocidad = nullptr;
-    // Filtered totals up to the point, the grade over the last 50 m, and the sensor
-    // values (rows only for the quantities the track has).
-    QLabel* lbldgAscFiltrado = nullptr;
-    QLabel* lbldgDescFiltrado = nullptr;
-    QLabel* lbldgPendiente = nullptr;
-    QLabel* lbldgPulso = nullptr;
-    QLabel* lbldgCadencia = nullptr;
-    QLabel* lbldgPotencia = nullptr;
-    QLabel* lbldgTemperatura = nullptr;
+    // The point under the pointer, or the replay's current point.
+    TPanelPunto* pnlGraficoDatos = nullptr;
     // What the right-hand graph plots: speed, or a sensor quantity the track has.
     QComboBox* cbGraficoDerecho = nullptr;
     // The figures of the chosen stretch; hidden while there is none.
@@ -103,14 +80,8 @@ class TPanelGrafico : public QWidget {
     QLabel* lblTramoVelocidad = nullptr;
     QLabel* lblTramoPendienteMedia = nullptr;
     QLabel* lblTramoPendienteMaxima = nullptr;
-    QGroupBox* pnlAnimacion = nullptr;
-    QToolButton* sbStop = nullptr;
-    QToolButton* sbPause = nullptr;
-    QToolButton* sbPlay = nullptr;
-    QLabel* lblAnim = nullptr;
-    QScrollBar* sbAnimacion = nullptr;
-    QScrollBar* sbVElocidad = nullptr;
-    QTimer* TimerAnim = nullptr;
+    // The replay of the track: its buttons, position and speed bars and timer.
+    TAnimacionRuta* pnlAnimacion = nullptr;
     // The line width box of the ribbon (a box of the page's own until one is given).
     QPointer<QSpinBox> seAnchoLinea; // may live in the ribbon, which can go first
     void UsarAnchoLinea(QSpinBox* box);
@@ -163,9 +134,6 @@ class TPanelGrafico : public QWidget {
     TGraphLink* liRuta = nullptr;
     TTipoRuta TipoRuta() const { return FTipoRuta; }
     void SetTipoRuta(TTipoRuta value);
-    TStateFlags StateFlags = 0;
-    bool EstaAnimando = false;
-    int animIndex = 0;
     double AlturaMaxima = 0;
     double VelocidadMaxima = 0;
     // "12345 metros": the route's distance as the data page shows it.
@@ -231,22 +199,17 @@ class TPanelGrafico : public QWidget {
     // with `alBorde` the nearest end.
     int PuntoEnGrafico(TSimpleGraph* grafico, int clientX, bool alBorde = false) const;
 
-    // ---- animation
-    void ActionPLayAnimExecute();
-    void ActionPauseAnimExecute();
-    void ActionStopAnimExecute();
-    void TimerAnimTimer();
-    void sbVElocidadChange();
-    // The user moved the position bar: the replay goes on from that point.
-    void sbAnimacionChange(int value);
-    // A lap shows at most this many points, so the fastest pace (10 ms) replays any track
-    // in two minutes and the slowest (100 ms) in twenty; shorter tracks show every point.
-    static constexpr int MaximoTicsPorVuelta = 12000;
-    static int PasoAnimacion(int puntos);
-    static int SiguienteIndiceAnimacion(int i, int puntos);
+    // ---- what the replay asks of the page
+    // Play shows the line always (silver while it plays) with the points as the user had
+    // them; stop gives back the display the user had chosen. Either redraws the plan view.
+    void MostrarAnimacion(bool mostrar);
 
     // The close command: animation stopped, node list and the three canvases emptied.
     void Limpiar();
+
+  signals:
+    // The plan view's look was set again (line, points, width, colour).
+    void RutaRedibujada();
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -255,15 +218,11 @@ class TPanelGrafico : public QWidget {
 
   private:
     void crearPagina();
-    QWidget* crearPanelDatos();
-    QWidget* crearPanelAnimacion();
     QWidget* crearPanelTramo();
     void crearListaGrafico();
     void llenarListaGrafico();
     void colocarListaGrafico();
-    QList<QLabel*> etiquetasPunto() const;
-    void mostrarFilasPunto();
-    void llenarFilasExtra(int indice);
+    void mostrarFilasSensores();
     int yGrafico(int indice, bool altura) const;
     void mostrarTramo();
     void resaltarTramo();
@@ -272,6 +231,8 @@ class TPanelGrafico : public QWidget {
     void marcarDesdeClic(int indice, Qt::KeyboardModifiers mods);
     void crearGrafico(TSimpleGraph* canvas, TColor color, bool altura);
     void sincronizarChecks();
+    void alternarVista(TTipoRuta parte);
+    void dejarVistaAnimacion();
     void asegurarGeometria();
     void ejecutar(const std::function<void()>& handler);
     void ajustarGrafico(TSimpleGraph* canvas);
@@ -286,18 +247,11 @@ class TPanelGrafico : public QWidget {
     TColor FColorLinea = clRed;
     TColor FColorFondo = clWhite;
     TAccionesGrafico FAcciones;
-    QActionGroup* FGrupoAnim = nullptr;
     bool FConstruyendo = false;
     // Canvases built while the page was off screen: their fit waits for their real size.
     bool FAjustePendienteRuta = false;
     bool FAjustePendienteAltura = false;
     bool FAjustePendienteVelocidad = false;
-    // Changes with every close, so that code resumed after the event loop ran can tell
-    // that the nodes it holds are gone.
-    unsigned FGeneracion = 0;
-    int FAnimPrevio = -1;        // the point the last tick painted lime
-    bool FMoviendoBarra = false; // the replay itself is moving the position bar
-    void moverBarra(int value);
     // The numbers the nodes read; freed with them.
     std::vector<std::shared_ptr<const TTablaMedidas>> FMedidas;
     // The table of the route on the page, if any.

@@ -1,19 +1,14 @@
-// What the page shows of a point beyond its position and measures: the filtered climb and
-// grade rows and the sensor rows of the point panel, and the quantity the right-hand graph
-// plots (speed, or a sensor quantity the track has).
-#include "Figuras.h"
+// The quantity the right-hand graph plots: speed, or a sensor quantity the track has.
 #include "Numeros.h"
 #include "PanelGrafico.h"
 #include "Sensores.h"
 #include "TablaMedidas.h"
-#include "TextosPista.h"
 #include "Trazado.h"
 #include "Verbario.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
-#include <QLabel>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -50,58 +45,6 @@ QString nombreMagnitud(int m) {
 
 TColor TPanelGrafico::ColorMagnitud(TMagnitudGrafico m) {
     return Magnitudes[int(m)].color;
-}
-
-QList<QLabel*> TPanelGrafico::etiquetasPunto() const {
-    return {lblEnterMouse,    lbldgFecha,        lbldgHora,      lbldgLatitud,  lbldgLongitud,
-            lbldgElevacion,   lbldgDistAcum,     lbldgAscAcum,   lbldgDescAcum, lbldgVelocidad,
-            lbldgAscFiltrado, lbldgDescFiltrado, lbldgPendiente, lbldgPulso,    lbldgCadencia,
-            lbldgPotencia,    lbldgTemperatura};
-}
-
-// The sensor rows show only for the quantities the built track has.
-void TPanelGrafico::mostrarFilasPunto() {
-    const TSensoresPuntos* sensores = !pList.empty() && Sensores ? Sensores() : nullptr;
-    const std::pair<QLabel*, Sensor> filas[] = {{lbldgPulso, Sensor::Pulso},
-                                                {lbldgCadencia, Sensor::Cadencia},
-                                                {lbldgPotencia, Sensor::Potencia},
-                                                {lbldgTemperatura, Sensor::Temperatura}};
-    for (const auto& [label, sensor] : filas) {
-        const bool ver = sensores && sensores->Tiene(sensor);
-        label->setVisible(ver);
-        if (auto* icono = qobject_cast<QWidget*>(label->property("icono").value<QObject*>()))
-            icono->setVisible(ver);
-    }
-}
-
-void TPanelGrafico::llenarFilasExtra(int i) {
-    const QString mil = Locale.groupSeparator(), dec = Locale.decimalPoint();
-    auto patron = [&](double v, const QString& p) {
-        return std::isfinite(v) ? FormatoPatron(v, p, mil, dec) : QString();
-    };
-    const auto figuras = Figuras ? Figuras() : nullptr;
-    const bool hay = figuras && i >= 0 && i < figuras->Puntos();
-    const QString u = LookupText(QStringLiteral("_STR_MI_METERS"), QStringLiteral("metros"));
-    const QString filtrado =
-        LookupText(QStringLiteral("_STR_PT_FILTRADO"), QStringLiteral("%s (filtrado)"));
-    auto conFiltrado = [&](double v) {
-        return hay ? RellenarHuecos(filtrado, {patron(v, QStringLiteral("#,##0.00 ") + u)})
-                   : QString();
-    };
-    lbldgAscFiltrado->setText(conFiltrado(hay ? figuras->AscensoFiltrado(i) : 0));
-    lbldgDescFiltrado->setText(conFiltrado(hay ? figuras->DescensoFiltrado(i) : 0));
-    lbldgPendiente->setText(hay ? patron(figuras->Pendiente(i), QStringLiteral("#,#0.0 %"))
-                                : QString());
-
-    const TSensoresPuntos* sensores = Sensores ? Sensores() : nullptr;
-    auto valor = [&](Sensor s) { return sensores ? sensores->Valor(i, s) : std::nan(""); };
-    lbldgPulso->setText(
-        patron(valor(Sensor::Pulso),
-               QStringLiteral("#,##0 ") +
-                   LookupText(QStringLiteral("_STR_UNIDAD_PULSO"), QStringLiteral("ppm"))));
-    lbldgCadencia->setText(patron(valor(Sensor::Cadencia), QStringLiteral("#,##0 rpm")));
-    lbldgPotencia->setText(patron(valor(Sensor::Potencia), QStringLiteral("#,##0 W")));
-    lbldgTemperatura->setText(patron(valor(Sensor::Temperatura), QStringLiteral("#,##0.0 °C")));
 }
 
 // ------------------------------------------------------------------ right-hand graph

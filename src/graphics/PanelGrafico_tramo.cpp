@@ -219,7 +219,7 @@ void TPanelGrafico::marcarDesdeClic(int i, Qt::KeyboardModifiers mods) {
     QuitarTramo();
     FAncla = i;
     // The clicked point is inspected as when the pointer comes over it.
-    if (!EstaAnimando)
+    if (!pnlAnimacion->EstaAnimando)
         sgTrackObjectMouseEnter(nullptr, pList[size_t(i)]);
 }
 

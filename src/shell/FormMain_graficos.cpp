@@ -84,7 +84,7 @@ void TFMain::LimpiarGraficos() {
     PanelGrafico->Limpiar();
 }
 void TFMain::DetenerAnimacion() {
-    PanelGrafico->ActionStopAnimExecute();
+    PanelGrafico->pnlAnimacion->ActionStopAnimExecute();
 }
 void TFMain::MarcarPunto(int index) {
     PanelGrafico->MarcarPunto(index);

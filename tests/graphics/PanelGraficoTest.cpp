@@ -5,6 +5,7 @@
 #include "TrackStores.h"
 #include "Trazado.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -129,6 +131,40 @@ TEST(PlanoRuta, NuncaNiLineasNiPuntos) {
     EXPECT_EQ(p.panel.pList[0]->Brush().Style, bsClear);
     p.panel.ActionVerConPuntosExecute();
     EXPECT_EQ(p.panel.TipoRuta(), trLineas | trPuntos);
+}
+
+// The window's lines and points commands share one path: each trigger changes the display,
+// checks both commands as it stands and redraws the plan view once.
+TEST(PlanoRuta, CadaOrdenDeLineasOPuntosRedibujaUnaVez) {
+    Pagina p(tresPuntos);
+    QAction lineas, puntos;
+    TAccionesGrafico acciones;
+    acciones.VerConLineas = &lineas;
+    acciones.VerConPuntos = &puntos;
+    p.panel.EnlazarAcciones(acciones);
+    QSignalSpy redibujos(&p.panel, &TPanelGrafico::RutaRedibujada);
+    const struct {
+        const char* nombre;
+        QAction* accion;
+        TTipoRuta despues;
+    } pasos[] = {
+        {"points on", &puntos, trLineas | trPuntos},
+        {"lines off", &lineas, trPuntos},
+        {"points off while lines are off: lines on", &puntos, trLineas},
+        {"lines off while points are off: points on", &lineas, trPuntos},
+        {"lines on", &lineas, trLineas | trPuntos},
+    };
+    for (const auto& paso : pasos) {
+        SCOPED_TRACE(paso.nombre);
+        redibujos.clear();
+        paso.accion->trigger();
+        EXPECT_EQ(p.panel.TipoRuta(), paso.despues);
+        EXPECT_EQ(redibujos.count(), 1);
+        EXPECT_EQ(lineas.isChecked(), bool(paso.despues & trLineas));
+        EXPECT_EQ(puntos.isChecked(), bool(paso.despues & trPuntos));
+        EXPECT_EQ(p.panel.liRuta->Visible(), bool(paso.despues & trLineas));
+        EXPECT_EQ(p.panel.pList[0]->Brush().Style, paso.despues & trPuntos ? bsSolid : bsClear);
+    }
 }
 
 TEST(PlanoRuta, AnchoCincoDaMarcasDeDiez) {
@@ -458,8 +494,8 @@ TEST(Graficos, RutaSinPuntos) {
     EXPECT_EQ(panel.TextoDistancia, QStringLiteral("0 metros"));
     EXPECT_EQ(polilinea(panel.sgAltura)->PointCount(), 0);
     panel.MarcarPunto(0); // nothing to mark, no failure
-    panel.ActionPLayAnimExecute();
-    EXPECT_FALSE(panel.EstaAnimando);
+    panel.pnlAnimacion->ActionPLayAnimExecute();
+    EXPECT_FALSE(panel.pnlAnimacion->EstaAnimando);
 }
 
 TEST(Inspeccion, PrimerYUltimoPunto) {
@@ -476,11 +512,11 @@ TEST(Inspeccion, PrimerYUltimoPunto) {
         SCOPED_TRACE(c.nombre);
         p.panel.Locale = c.locale;
         p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[0]);
-        EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1"));
-        EXPECT_EQ(p.panel.lbldgDistAcum->text(), c.distancia0);
-        EXPECT_EQ(p.panel.lbldgElevacion->text(), c.locale.decimalPoint() == QStringLiteral(",")
-                                                      ? QStringLiteral("850,00 metros")
-                                                      : QStringLiteral("850.00 metros"));
+        EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(), QStringLiteral("Punto: 1"));
+        EXPECT_EQ(p.panel.pnlGraficoDatos->lbldgDistAcum->text(), c.distancia0);
+        EXPECT_EQ(p.panel.pnlGraficoDatos->lbldgElevacion->text(),
+                  c.locale.decimalPoint() == QStringLiteral(",") ? QStringLiteral("850,00 metros")
+                                                                 : QStringLiteral("850.00 metros"));
     }
     for (int i : {0, 2}) {
         SCOPED_TRACE(i);
@@ -499,7 +535,7 @@ TEST(Inspeccion, PrimerYUltimoPunto) {
 TEST(Inspeccion, LineaYAnclaOcultanMarcadores) {
     Pagina p(tresPuntos);
     p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[1]);
-    const QString antes = p.panel.lblEnterMouse->text();
+    const QString antes = p.panel.pnlGraficoDatos->lblEnterMouse->text();
     TGraphObject* ancla = nullptr;
     for (int i = 0; i < p.panel.sgTrack->ObjectCount(); ++i)
         if (dynamic_cast<TRectangularNode*>(p.panel.sgTrack->Object(i)))
@@ -510,7 +546,7 @@ TEST(Inspeccion, LineaYAnclaOcultanMarcadores) {
         p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, o);
         EXPECT_FALSE(marca(p.panel.sgAltura)->Visible());
         EXPECT_FALSE(marca(p.panel.sgVelocidad)->Visible());
-        EXPECT_EQ(p.panel.lblEnterMouse->text(), antes);
+        EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(), antes);
     }
     // the anchor answers the pointer at the empty top-left corner
     EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(QPointF(2, 2)), ancla);
@@ -519,7 +555,7 @@ TEST(Inspeccion, LineaYAnclaOcultanMarcadores) {
     // focus loss empties the labels and hides the markers
     p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[1]);
     p.panel.sgTrackExit();
-    EXPECT_TRUE(p.panel.lblEnterMouse->text().isEmpty());
+    EXPECT_TRUE(p.panel.pnlGraficoDatos->lblEnterMouse->text().isEmpty());
     EXPECT_FALSE(marca(p.panel.sgAltura)->Visible());
 }
 
@@ -559,7 +595,8 @@ TEST(Inspeccion, ElPunteroEncuentraCadaPuntoDeUnaRutaLarga) {
         moverRaton(
             vp,
             t->GraphToClient(QRectF(p.panel.pList[size_t(k)]->BoundsRect()).center()).toPoint());
-        EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: %1").arg(k + 1));
+        EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(),
+                  QStringLiteral("Punto: %1").arg(k + 1));
         EXPECT_EQ(marca(p.panel.sgAltura)->Left(),
                   std::max(0, polilinea(p.panel.sgAltura)->Point(k).x() -
                                   marca(p.panel.sgAltura)->Width() / 2));
@@ -568,12 +605,12 @@ TEST(Inspeccion, ElPunteroEncuentraCadaPuntoDeUnaRutaLarga) {
     moverRaton(vp, t->GraphToClient(QPointF(p.panel.liRuta->Point(1975).x(),
                                             p.panel.pList[1975]->BoundsRect().bottom() - 2))
                        .toPoint());
-    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1976"));
+    EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(), QStringLiteral("Punto: 1976"));
     // halfway between four points, outside every mark and off the line
     const QPointF a = p.panel.liRuta->Point(1234), b = p.panel.liRuta->Point(1264);
     moverRaton(vp, t->GraphToClient((a + b) / 2).toPoint());
     EXPECT_EQ(t->ObjetoBajoPuntero(), nullptr);
-    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1976"));
+    EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(), QStringLiteral("Punto: 1976"));
 }
 
 // Marks on the same place: the later point lies on top and answers; the animation's
@@ -585,13 +622,14 @@ TEST(Inspeccion, LaMarcaDeEncimaResponde) {
               {"41.01", "2.01", "4", ""}});
     const QPointF sitio(p.panel.liRuta->Point(0));
     EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(sitio), p.panel.pList[2]);
-    p.panel.TimerAnim->setInterval(3600000);
-    p.panel.ActionPLayAnimExecute();
-    p.panel.TimerAnimTimer(); // point 0
+    p.panel.pnlAnimacion->TimerAnim->setInterval(3600000);
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnimTimer(); // point 0
     EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(sitio), p.panel.pList[0]);
-    p.panel.TimerAnimTimer(); // point 1; point 0 goes back to its look but stays above 2
+    p.panel.pnlAnimacion
+        ->TimerAnimTimer(); // point 1; point 0 goes back to its look but stays above 2
     EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(sitio), p.panel.pList[1]);
-    p.panel.ActionStopAnimExecute();
+    p.panel.pnlAnimacion->ActionStopAnimExecute();
     EXPECT_EQ(p.panel.sgTrack->Scene().ObjectAt(sitio), p.panel.pList[2]);
 }
 
@@ -609,13 +647,13 @@ TEST(Animacion, ElPuntoActualSeVeLimaYLosDemasVuelven) {
     };
     for (int k : {0, 13, 29})
         EXPECT_EQ(color(k), ColorAQColor(clNavy)) << k;
-    p.panel.TimerAnim->setInterval(3600000);
-    p.panel.ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnim->setInterval(3600000);
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
     for (int i = 0; i < 14; ++i)
-        p.panel.TimerAnimTimer(); // points 0 .. 13
+        p.panel.pnlAnimacion->TimerAnimTimer(); // points 0 .. 13
     EXPECT_EQ(color(13), ColorAQColor(clLime));
     EXPECT_EQ(color(12), ColorAQColor(clNavy)); // the one before is back
-    p.panel.ActionStopAnimExecute();
+    p.panel.pnlAnimacion->ActionStopAnimExecute();
     EXPECT_EQ(color(13), ColorAQColor(clNavy));
 }
 
@@ -638,25 +676,26 @@ TEST(Inspeccion, CadaPuntoMuestraSuPropiaFecha) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.punto);
         p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[size_t(c.punto)]);
-        EXPECT_EQ(p.panel.lbldgFecha->text(), QLocale::c().toString(c.fecha, QLocale::ShortFormat));
-        EXPECT_TRUE(p.panel.lbldgHora->text().startsWith(QLatin1String(c.hora)));
+        EXPECT_EQ(p.panel.pnlGraficoDatos->lbldgFecha->text(),
+                  QLocale::c().toString(c.fecha, QLocale::ShortFormat));
+        EXPECT_TRUE(p.panel.pnlGraficoDatos->lbldgHora->text().startsWith(QLatin1String(c.hora)));
     }
 }
 
 TEST(Animacion, SecuenciaDeTresPuntos) {
     Pagina p(tresPuntos);
-    p.panel.TimerAnim->setInterval(3600000); // ticks are driven by hand
-    p.panel.ActionPLayAnimExecute();
-    EXPECT_TRUE(p.panel.EstaAnimando);
+    p.panel.pnlAnimacion->TimerAnim->setInterval(3600000); // ticks are driven by hand
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
+    EXPECT_TRUE(p.panel.pnlAnimacion->EstaAnimando);
     EXPECT_EQ(p.panel.liRuta->Pen().Color, clSilver);
     EXPECT_TRUE(p.panel.liRuta->Visible());
     const char* contador[] = {"0/3", "1/3", "2/3", "0/3"};
     for (const char* c : contador) {
-        p.panel.TimerAnimTimer();
-        EXPECT_EQ(p.panel.lblAnim->text(), QLatin1String(c));
+        p.panel.pnlAnimacion->TimerAnimTimer();
+        EXPECT_EQ(p.panel.pnlAnimacion->lblAnim->text(), QLatin1String(c));
         // the current point is drawn lime, on top, though the points are hidden: the
         // route's marks lie above everything and the point above every other mark
-        TTrackNode* actual = p.panel.pList[size_t(p.panel.sbAnimacion->value())];
+        TTrackNode* actual = p.panel.pList[size_t(p.panel.pnlAnimacion->sbAnimacion->value())];
         EXPECT_EQ(p.panel.sgTrack->Object(p.panel.sgTrack->ObjectCount() - 1),
                   p.panel.pList.Marks());
         EXPECT_EQ(p.panel.pList.Marks()->TopNode(), actual);
@@ -667,40 +706,40 @@ TEST(Animacion, SecuenciaDeTresPuntos) {
     EXPECT_EQ(p.panel.pList[2]->Brush().Style, bsSolid);
     EXPECT_EQ(p.panel.pList[1]->Brush().Color, clNavy);
     EXPECT_EQ(p.panel.pList[1]->Brush().Style, bsClear); // back to the lines-only look
-    p.panel.TimerAnimTimer();                            // 1/3
+    p.panel.pnlAnimacion->TimerAnimTimer();              // 1/3
     EXPECT_EQ(p.panel.pList[0]->Brush().Color, clNavy);
     EXPECT_EQ(p.panel.pList[0]->Brush().Style, bsClear);
     EXPECT_EQ(p.panel.pList[2]->Brush().Color, clLime);
-    EXPECT_EQ(p.panel.sbAnimacion->maximum(), 3);
-    EXPECT_EQ(p.panel.sbAnimacion->value(), 1);
+    EXPECT_EQ(p.panel.pnlAnimacion->sbAnimacion->maximum(), 3);
+    EXPECT_EQ(p.panel.pnlAnimacion->sbAnimacion->value(), 1);
     // the pointer does not disturb the panel while playing
     p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[2]);
-    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 2"));
+    EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(), QStringLiteral("Punto: 2"));
     p.panel.sgTrackExit();
-    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 2"));
+    EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(), QStringLiteral("Punto: 2"));
 }
 
 TEST(Animacion, PausaYStop) {
     Pagina p(tresPuntos);
-    p.panel.TimerAnim->setInterval(3600000);
-    p.panel.ActionPLayAnimExecute();
-    p.panel.TimerAnimTimer();
-    p.panel.TimerAnimTimer(); // point 1
-    p.panel.ActionPauseAnimExecute();
-    EXPECT_FALSE(p.panel.EstaAnimando);
-    EXPECT_FALSE(p.panel.TimerAnim->isActive());
+    p.panel.pnlAnimacion->TimerAnim->setInterval(3600000);
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnimTimer();
+    p.panel.pnlAnimacion->TimerAnimTimer(); // point 1
+    p.panel.pnlAnimacion->ActionPauseAnimExecute();
+    EXPECT_FALSE(p.panel.pnlAnimacion->EstaAnimando);
+    EXPECT_FALSE(p.panel.pnlAnimacion->TimerAnim->isActive());
     EXPECT_FALSE(marca(p.panel.sgAltura)->Visible());
     // hovering works again once paused
     p.panel.sgTrackObjectMouseEnter(p.panel.sgTrack, p.panel.pList[0]);
-    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1"));
-    p.panel.ActionPLayAnimExecute();
-    p.panel.TimerAnimTimer();
-    EXPECT_EQ(p.panel.lblAnim->text(), QStringLiteral("2/3"));
+    EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(), QStringLiteral("Punto: 1"));
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnimTimer();
+    EXPECT_EQ(p.panel.pnlAnimacion->lblAnim->text(), QStringLiteral("2/3"));
 
-    p.panel.ActionStopAnimExecute();
-    EXPECT_EQ(p.panel.sbAnimacion->maximum(), 0);
-    EXPECT_EQ(p.panel.animIndex, 0);
-    EXPECT_FALSE(p.panel.TimerAnim->isActive());
+    p.panel.pnlAnimacion->ActionStopAnimExecute();
+    EXPECT_EQ(p.panel.pnlAnimacion->sbAnimacion->maximum(), 0);
+    EXPECT_EQ(p.panel.pnlAnimacion->animIndex, 0);
+    EXPECT_FALSE(p.panel.pnlAnimacion->TimerAnim->isActive());
     // the user's display comes back, with the line in its own colour
     EXPECT_EQ(p.panel.TipoRuta(), trLineas);
     EXPECT_EQ(p.panel.liRuta->Pen().Color, clRed);
@@ -708,64 +747,85 @@ TEST(Animacion, PausaYStop) {
         EXPECT_EQ(n->Brush().Color, clNavy);
         EXPECT_EQ(n->Brush().Style, bsClear);
     }
-    p.panel.ActionPLayAnimExecute();
-    p.panel.TimerAnimTimer();
-    EXPECT_EQ(p.panel.lblAnim->text(), QStringLiteral("0/3"));
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnimTimer();
+    EXPECT_EQ(p.panel.pnlAnimacion->lblAnim->text(), QStringLiteral("0/3"));
 }
 
 TEST(Animacion, ConSoloPuntosLaLineaAparecePlateadaYStopLaQuita) {
     Pagina p(tresPuntos);
     p.panel.ActionVerConLineasExecute(); // points only
     ASSERT_EQ(p.panel.TipoRuta(), trPuntos);
-    p.panel.TimerAnim->setInterval(3600000);
-    p.panel.ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnim->setInterval(3600000);
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
     EXPECT_TRUE(p.panel.liRuta->Visible());
     EXPECT_EQ(p.panel.liRuta->Pen().Color, clSilver);
-    p.panel.TimerAnimTimer();
-    p.panel.TimerAnimTimer();
+    p.panel.pnlAnimacion->TimerAnimTimer();
+    p.panel.pnlAnimacion->TimerAnimTimer();
     EXPECT_EQ(p.panel.pList[0]->Brush().Style, bsSolid); // the user's points stay drawn
-    p.panel.ActionStopAnimExecute();
+    p.panel.pnlAnimacion->ActionStopAnimExecute();
     EXPECT_EQ(p.panel.TipoRuta(), trPuntos);
     EXPECT_FALSE(p.panel.liRuta->Visible());
 }
 
 TEST(Animacion, CerrarDuranteUnTicNoTocaNodosLiberados) {
     Pagina p(tresPuntos);
-    p.panel.TimerAnim->setInterval(3600000);
-    p.panel.ActionPLayAnimExecute();
-    p.panel.TimerAnimTimer();
+    p.panel.pnlAnimacion->TimerAnim->setInterval(3600000);
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnimTimer();
     // the close command runs while the tick lets the event loop work
     QTimer::singleShot(0, &p.panel, [&] { p.panel.Limpiar(); });
-    p.panel.TimerAnimTimer();
+    p.panel.pnlAnimacion->TimerAnimTimer();
     EXPECT_TRUE(p.panel.pList.empty());
-    EXPECT_EQ(p.panel.animIndex, 0);
-    EXPECT_FALSE(p.panel.EstaAnimando);
+    EXPECT_EQ(p.panel.pnlAnimacion->animIndex, 0);
+    EXPECT_FALSE(p.panel.pnlAnimacion->EstaAnimando);
+}
+
+// A close and the next track's build, both run while a tick lets the event loop work: the
+// tick must not give the point it had painted before its look back on the new track.
+TEST(Animacion, CerrarYAbrirOtraDuranteUnTicNoTocaLaNueva) {
+    Pagina p(tresPuntos);
+    p.panel.ActionVerConPuntosExecute(); // lines and points
+    p.panel.pnlAnimacion->TimerAnim->setInterval(3600000);
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnimTimer(); // point 0
+    QTimer::singleShot(0, &p.panel, [&] {
+        p.panel.Limpiar();
+        p.panel.SetTipoRuta(trLineas); // the new track shows no points
+        p.construir();
+    });
+    p.panel.pnlAnimacion->TimerAnimTimer(); // point 1; the close and build run inside
+    ASSERT_EQ(p.panel.pList.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(p.panel.pList[i]->Brush().Style, bsClear);
+    }
 }
 
 TEST(Animacion, RitmoInmediato) {
     Pagina p(tresPuntos);
-    p.panel.ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
     const int tabla[][2] = {{1, 100}, {2, 50}, {3, 30}, {4, 20}, {5, 10}};
     for (const auto& f : tabla) {
         SCOPED_TRACE(f[0]);
-        p.panel.sbVElocidad->setValue(f[0]);
-        EXPECT_EQ(p.panel.TimerAnim->interval(), f[1]);
-        EXPECT_TRUE(p.panel.TimerAnim->isActive());
+        p.panel.pnlAnimacion->sbVElocidad->setValue(f[0]);
+        EXPECT_EQ(p.panel.pnlAnimacion->TimerAnim->interval(), f[1]);
+        EXPECT_TRUE(p.panel.pnlAnimacion->TimerAnim->isActive());
     }
-    p.panel.ActionStopAnimExecute();
+    p.panel.pnlAnimacion->ActionStopAnimExecute();
 }
 
 TEST(Animacion, CerrarLaDejaParada) {
     Pagina p(tresPuntos);
-    p.panel.TimerAnim->setInterval(3600000);
-    p.panel.ActionPLayAnimExecute();
-    p.panel.TimerAnimTimer();
+    p.panel.pnlAnimacion->TimerAnim->setInterval(3600000);
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnimTimer();
     p.panel.Limpiar();
-    EXPECT_FALSE(p.panel.TimerAnim->isActive());
-    EXPECT_FALSE(p.panel.EstaAnimando);
-    EXPECT_EQ(p.panel.animIndex, 0);
-    EXPECT_EQ(p.panel.sbAnimacion->maximum(), 0);
-    EXPECT_FALSE(p.panel.StateFlags & sfGoPlay);
+    EXPECT_FALSE(p.panel.pnlAnimacion->TimerAnim->isActive());
+    EXPECT_FALSE(p.panel.pnlAnimacion->EstaAnimando);
+    EXPECT_EQ(p.panel.pnlAnimacion->animIndex, 0);
+    EXPECT_EQ(p.panel.pnlAnimacion->sbAnimacion->maximum(), 0);
+    EXPECT_FALSE(p.panel.pnlAnimacion->StateFlags & sfGoPlay);
     EXPECT_TRUE(p.panel.pList.empty());
     EXPECT_EQ(p.panel.liRuta, nullptr);
     EXPECT_EQ(p.panel.sgTrack->ObjectCount(), 0);
@@ -783,14 +843,15 @@ TEST(Animacion, UnaVueltaCabeEnElTiempoDelRitmo) {
         SCOPED_TRACE(n);
         std::vector<int> vistos{0};
         int i = 0;
-        while ((i = TPanelGrafico::SiguienteIndiceAnimacion(i, n)) != 0 && vistos.size() <= 2000000)
+        while ((i = TAnimacionRuta::SiguienteIndiceAnimacion(i, n)) != 0 &&
+               vistos.size() <= 2000000)
             vistos.push_back(i);
         const size_t tics = vistos.size();
         EXPECT_LE(tics * 10, 120000u) << "fastest pace over two minutes";
         EXPECT_LE(tics * 100, 1200000u) << "slowest pace over twenty minutes";
         EXPECT_EQ(vistos.back(), n - 1) << "the last point is shown before starting over";
         EXPECT_TRUE(std::is_sorted(vistos.begin(), vistos.end()));
-        if (n <= TPanelGrafico::MaximoTicsPorVuelta) {
+        if (n <= TAnimacionRuta::MaximoTicsPorVuelta) {
             EXPECT_EQ(tics, size_t(n)) << "a short track shows every point";
         }
     }
@@ -804,35 +865,36 @@ TEST(Animacion, LaBarraDePosicionLlevaLaAnimacionAlPunto) {
         pts.push_back({"41." + std::to_string(1000 + i), "2.0", std::to_string(100 + i), ""});
     Pagina p(pts);
     p.panel.show();
-    p.panel.TimerAnim->setInterval(3600000); // ticks are driven by hand
-    p.panel.ActionPLayAnimExecute();
-    p.panel.TimerAnimTimer();
-    p.panel.TimerAnimTimer();
-    p.panel.ActionPauseAnimExecute();
-    ASSERT_EQ(p.panel.animIndex, 2);
+    p.panel.pnlAnimacion->TimerAnim->setInterval(3600000); // ticks are driven by hand
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnimTimer();
+    p.panel.pnlAnimacion->TimerAnimTimer();
+    p.panel.pnlAnimacion->ActionPauseAnimExecute();
+    ASSERT_EQ(p.panel.pnlAnimacion->animIndex, 2);
 
-    QTest::keyClick(p.panel.sbAnimacion, Qt::Key_End);
-    EXPECT_EQ(p.panel.animIndex, 39);
-    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 40"));
-    EXPECT_EQ(p.panel.lblAnim->text(), QStringLiteral("39/40"));
+    QTest::keyClick(p.panel.pnlAnimacion->sbAnimacion, Qt::Key_End);
+    EXPECT_EQ(p.panel.pnlAnimacion->animIndex, 39);
+    EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(), QStringLiteral("Punto: 40"));
+    EXPECT_EQ(p.panel.pnlAnimacion->lblAnim->text(), QStringLiteral("39/40"));
     EXPECT_TRUE(marca(p.panel.sgAltura)->Visible());
 
-    QTest::keyClick(p.panel.sbAnimacion, Qt::Key_Home);
-    EXPECT_EQ(p.panel.animIndex, 0);
-    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: 1"));
+    QTest::keyClick(p.panel.pnlAnimacion->sbAnimacion, Qt::Key_Home);
+    EXPECT_EQ(p.panel.pnlAnimacion->animIndex, 0);
+    EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(), QStringLiteral("Punto: 1"));
 
     // A click beside the handle pages along; playing on goes from there.
-    const QRect r = p.panel.sbAnimacion->rect();
-    QTest::mouseClick(p.panel.sbAnimacion, Qt::LeftButton, Qt::NoModifier,
+    const QRect r = p.panel.pnlAnimacion->sbAnimacion->rect();
+    QTest::mouseClick(p.panel.pnlAnimacion->sbAnimacion, Qt::LeftButton, Qt::NoModifier,
                       QPoint(r.right() - 20, r.center().y()));
-    const int elegido = p.panel.animIndex;
+    const int elegido = p.panel.pnlAnimacion->animIndex;
     EXPECT_GT(elegido, 0);
-    p.panel.ActionPLayAnimExecute();
-    p.panel.TimerAnimTimer();
-    EXPECT_EQ(p.panel.lblEnterMouse->text(), QStringLiteral("Punto: %1").arg(elegido + 1));
+    p.panel.pnlAnimacion->ActionPLayAnimExecute();
+    p.panel.pnlAnimacion->TimerAnimTimer();
+    EXPECT_EQ(p.panel.pnlGraficoDatos->lblEnterMouse->text(),
+              QStringLiteral("Punto: %1").arg(elegido + 1));
     // Stop puts the counter and the bar back to the start.
-    p.panel.ActionStopAnimExecute();
-    EXPECT_EQ(p.panel.lblAnim->text(), QStringLiteral("..."));
-    EXPECT_EQ(p.panel.sbAnimacion->value(), 0);
-    EXPECT_EQ(p.panel.animIndex, 0);
+    p.panel.pnlAnimacion->ActionStopAnimExecute();
+    EXPECT_EQ(p.panel.pnlAnimacion->lblAnim->text(), QStringLiteral("..."));
+    EXPECT_EQ(p.panel.pnlAnimacion->sbAnimacion->value(), 0);
+    EXPECT_EQ(p.panel.pnlAnimacion->animIndex, 0);
 }

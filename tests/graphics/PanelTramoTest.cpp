@@ -315,10 +315,10 @@ TEST(TramoQuitar, OnALoopAClickWhereItStartsAndEndsTakesTheStart) {
 TEST(FilasPunto, TheInspectedPointShowsItsSensorValuesFilteredTotalsAndGrade) {
     Pagina p;
     auto& pl = p.panel;
-    EXPECT_TRUE(pl.lbldgPulso->isVisibleTo(&pl));
-    EXPECT_TRUE(pl.lbldgCadencia->isVisibleTo(&pl));
-    EXPECT_FALSE(pl.lbldgPotencia->isVisibleTo(&pl));
-    EXPECT_FALSE(pl.lbldgTemperatura->isVisibleTo(&pl));
+    EXPECT_TRUE(pl.pnlGraficoDatos->lbldgPulso->isVisibleTo(&pl));
+    EXPECT_TRUE(pl.pnlGraficoDatos->lbldgCadencia->isVisibleTo(&pl));
+    EXPECT_FALSE(pl.pnlGraficoDatos->lbldgPotencia->isVisibleTo(&pl));
+    EXPECT_FALSE(pl.pnlGraficoDatos->lbldgTemperatura->isVisibleTo(&pl));
     const struct {
         int punto;
         const char* pulso;
@@ -339,34 +339,36 @@ TEST(FilasPunto, TheInspectedPointShowsItsSensorValuesFilteredTotalsAndGrade) {
         SCOPED_TRACE(c.punto);
         // The pointer comes over the point as the window system moves it.
         QTest::mouseMove(pl.sgTrack->viewport(), p.enPlano(c.punto));
-        ASSERT_EQ(pl.lblEnterMouse->text(), QStringLiteral("Punto: %1").arg(c.punto + 1));
-        EXPECT_EQ(pl.lbldgPulso->text(), QString::fromUtf8(c.pulso));
-        EXPECT_EQ(pl.lbldgCadencia->text(), QString::fromUtf8(c.cadencia));
-        EXPECT_EQ(pl.lbldgAscFiltrado->text(), QString::fromUtf8(c.ascFiltrado));
-        EXPECT_EQ(pl.lbldgDescFiltrado->text(), QString::fromUtf8(c.descFiltrado));
+        ASSERT_EQ(pl.pnlGraficoDatos->lblEnterMouse->text(),
+                  QStringLiteral("Punto: %1").arg(c.punto + 1));
+        EXPECT_EQ(pl.pnlGraficoDatos->lbldgPulso->text(), QString::fromUtf8(c.pulso));
+        EXPECT_EQ(pl.pnlGraficoDatos->lbldgCadencia->text(), QString::fromUtf8(c.cadencia));
+        EXPECT_EQ(pl.pnlGraficoDatos->lbldgAscFiltrado->text(), QString::fromUtf8(c.ascFiltrado));
+        EXPECT_EQ(pl.pnlGraficoDatos->lbldgDescFiltrado->text(), QString::fromUtf8(c.descFiltrado));
         // Points are about 70 m apart: the grade over the last 50 m is the last step's.
         if (c.punto == 0) {
-            EXPECT_EQ(pl.lbldgPendiente->text(), QString());
+            EXPECT_EQ(pl.pnlGraficoDatos->lbldgPendiente->text(), QString());
         } else {
             const double g = (p.f.ele[size_t(c.punto)] - p.f.ele[size_t(c.punto - 1)]) /
                              p.distancia(c.punto - 1, c.punto) * 100;
-            EXPECT_NEAR(numero(pl.lbldgPendiente->text()), g, 0.051)
-                << pl.lbldgPendiente->text().toStdString();
+            EXPECT_NEAR(numero(pl.pnlGraficoDatos->lbldgPendiente->text()), g, 0.051)
+                << pl.pnlGraficoDatos->lbldgPendiente->text().toStdString();
         }
     }
     // Leaving the canvas empties the new rows with the others.
     pl.sgTrackExit();
-    EXPECT_TRUE(pl.lbldgPulso->text().isEmpty());
-    EXPECT_TRUE(pl.lbldgAscFiltrado->text().isEmpty());
+    EXPECT_TRUE(pl.pnlGraficoDatos->lbldgPulso->text().isEmpty());
+    EXPECT_TRUE(pl.pnlGraficoDatos->lbldgAscFiltrado->text().isEmpty());
 }
 
 TEST(FilasPunto, ATrackWithoutSensorsHasNoSensorRowsNorList) {
     Pagina p(false);
-    for (QLabel* l : {p.panel.lbldgPulso, p.panel.lbldgCadencia, p.panel.lbldgPotencia,
-                      p.panel.lbldgTemperatura})
+    for (QLabel* l :
+         {p.panel.pnlGraficoDatos->lbldgPulso, p.panel.pnlGraficoDatos->lbldgCadencia,
+          p.panel.pnlGraficoDatos->lbldgPotencia, p.panel.pnlGraficoDatos->lbldgTemperatura})
         EXPECT_FALSE(l->isVisibleTo(&p.panel)) << l->objectName().toStdString();
     EXPECT_FALSE(p.panel.cbGraficoDerecho->isVisibleTo(&p.panel));
-    EXPECT_TRUE(p.panel.lbldgAscFiltrado->isVisibleTo(&p.panel));
+    EXPECT_TRUE(p.panel.pnlGraficoDatos->lbldgAscFiltrado->isVisibleTo(&p.panel));
 }
 
 // ------------------------------------------------------------------ right-hand graph

@@ -192,7 +192,8 @@ TEST_F(VentanaCarga, CloseResetsEveryFieldAndKeepsTheRecentList) {
 TEST_F(VentanaCarga, TheAnimationBarsFollowTheTrackCommands) {
     const QString path = escribir(QStringLiteral("tres.gpx"), GpxTresPuntos);
     TFMain& w = crear();
-    const QList<QScrollBar*> barras = {w.PanelGrafico->sbAnimacion, w.PanelGrafico->sbVElocidad};
+    const QList<QScrollBar*> barras = {w.PanelGrafico->pnlAnimacion->sbAnimacion,
+                                       w.PanelGrafico->pnlAnimacion->sbVElocidad};
     for (QScrollBar* b : barras)
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     w.CargarRuta(path);
@@ -730,24 +731,27 @@ TEST_F(VentanaCarga, NothingOfTheFirstTrackShowsWithTheSecond) {
     p.sgTrackObjectMouseEnter(nullptr, p.pList[20]);
     w.ActionPLayAnim->trigger();
     for (int i = 0; i < 25; ++i)
-        p.TimerAnimTimer();
+        p.pnlAnimacion->TimerAnimTimer();
     w.ActionPauseAnim->trigger();
-    ASSERT_EQ(p.lblAnim->text(), QStringLiteral("24/30"));
+    ASSERT_EQ(p.pnlAnimacion->lblAnim->text(), QStringLiteral("24/30"));
 
     w.DialogoAbrir = [segundo] { return segundo; };
     w.Action1->trigger();
     ASSERT_TRUE(w.HabilitadoTrack());
-    EXPECT_EQ(p.lblAnim->text(), QStringLiteral("..."));
-    EXPECT_EQ(p.sbAnimacion->value(), 0);
-    EXPECT_EQ(p.animIndex, 0);
-    for (QLabel* l :
-         {p.lblEnterMouse, p.lbldgFecha, p.lbldgLatitud, p.lbldgElevacion, p.lbldgDistAcum}) {
+    EXPECT_EQ(p.pnlAnimacion->lblAnim->text(), QStringLiteral("..."));
+    EXPECT_EQ(p.pnlAnimacion->sbAnimacion->value(), 0);
+    EXPECT_EQ(p.pnlAnimacion->animIndex, 0);
+    for (QLabel* l : {p.pnlGraficoDatos->lblEnterMouse, p.pnlGraficoDatos->lbldgFecha,
+                      p.pnlGraficoDatos->lbldgLatitud, p.pnlGraficoDatos->lbldgElevacion,
+                      p.pnlGraficoDatos->lbldgDistAcum}) {
         SCOPED_TRACE(l->objectName().toStdString());
         EXPECT_FALSE(l->text().contains(QStringLiteral("21"))) << l->text().toStdString();
         EXPECT_FALSE(l->text().contains(QStringLiteral("41.1140"))) << l->text().toStdString();
     }
-    EXPECT_TRUE(p.lblEnterMouse->text().isEmpty()) << p.lblEnterMouse->text().toStdString();
-    EXPECT_TRUE(p.lbldgLatitud->text().isEmpty()) << p.lbldgLatitud->text().toStdString();
+    EXPECT_TRUE(p.pnlGraficoDatos->lblEnterMouse->text().isEmpty())
+        << p.pnlGraficoDatos->lblEnterMouse->text().toStdString();
+    EXPECT_TRUE(p.pnlGraficoDatos->lbldgLatitud->text().isEmpty())
+        << p.pnlGraficoDatos->lbldgLatitud->text().toStdString();
     // The profile's axes are the second track's.
     EXPECT_EQ(w.dbchtPerfil->EjeX()->max(), 2);
     EXPECT_EQ(w.dbchtPerfil->EjeY()->max(), 510 * 1.2);

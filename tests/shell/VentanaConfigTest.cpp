@@ -169,7 +169,7 @@ TEST_F(VentanaConfigTest, SecondStartRestoresThemeControlsAndPlacement) {
 TEST_F(VentanaConfigTest, SecondStartRestoresTheReplaySpeedAndTick) {
     {
         TEjecucion r;
-        QScrollBar* velocidad = r.ventana.PanelGrafico->sbVElocidad;
+        QScrollBar* velocidad = r.ventana.PanelGrafico->pnlAnimacion->sbVElocidad;
         velocidad->setEnabled(true); // the bar is a track command; the test has no track
         QTest::keyClick(velocidad, Qt::Key_End); // the fastest
         EXPECT_EQ(r.ventana.PanelGrafico->VelocidadAnimacion(), 5);
