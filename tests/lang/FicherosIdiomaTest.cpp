@@ -120,6 +120,22 @@ TEST(LanguageFiles, SpanishHoldsTheBuiltInTexts) {
     }
 }
 
+TEST(LanguageFiles, HintsShowNoMnemonicMark) {
+    // A hint is shown as it is in the status bar: an '&' there would be read literally.
+    const QRegularExpression marca(QStringLiteral("(^|[^&])&([^&]|$)"));
+    for (const char* name : Idiomas) {
+        SCOPED_TRACE(name);
+        const TIniTexto file = idioma(name);
+        for (const QString& seccion : file.Secciones())
+            for (const QString& k : file.Claves(seccion))
+                if (k.endsWith(QLatin1String(".Hint"))) {
+                    const QString valor = file.Valor(seccion, k);
+                    EXPECT_FALSE(marca.match(valor).hasMatch())
+                        << qPrintable(k) << "=" << qPrintable(valor);
+                }
+    }
+}
+
 TEST(LanguageFiles, AreUtf8WithAByteOrderMark) {
     for (const char* name : Idiomas) {
         SCOPED_TRACE(name);

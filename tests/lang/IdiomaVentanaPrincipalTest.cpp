@@ -143,7 +143,7 @@ TEST_F(Programa, EachCommandTakesItsOwnHintFromTheLanguageFile) {
         {&TFMain::ActionGrabarPerfilImagen, "Save the profile image"},
         {&TFMain::ActionImprimirIBPIndex, "Print the IBPIndex data"},
         {&TFMain::ActionGrabarIBPIndex, "Save IBPIndex as PDF"},
-        {&TFMain::ActionRecalcularIBP, "Recalculate &IBPIndex"},
+        {&TFMain::ActionRecalcularIBP, "Recalculate IBPIndex"},
         {&TFMain::ActionAbrirWebIBPIndex, "About IBPIndex"},
         {&TFMain::ActionBuscarUpdates, "Check for program updates"},
         {&TFMain::ActionCambiarIdioma, "Choose the application language"},

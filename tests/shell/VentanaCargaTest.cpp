@@ -536,7 +536,7 @@ TEST_F(VentanaCarga, EachTabShowsItsButtonsInOrder) {
         {&TFMain::rpPerfil,
          {"&Perfil de ruta", "&Ver relleno", "&Imprimir Perfil", "&Grabar como imagen"}},
         {&TFMain::rpIBPIndex,
-         {"&IBPIndex", "I&mprimir IBPIndex", "&Grabar IPBIndex en PDF", "Recalcular &IBPIndex",
+         {"&IBPIndex", "I&mprimir IBPIndex", "&Grabar IBPIndex en PDF", "Recalcular &IBPIndex",
           "&Acerca de IBPIndex..."}},
         {&TFMain::rpMas,
          {"Buscar &actualizaciones", "&Acerca de...", "Ver Log", "Ver Config", "FillCustomIni;"}},
