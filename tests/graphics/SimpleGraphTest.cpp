@@ -1,5 +1,5 @@
-#include "SenderalError.h"
 #include "SimpleGraph.h"
+#include "SenderalError.h"
 #include "TrackPointMarks.h"
 
 #include <QApplication>
@@ -381,6 +381,17 @@ TEST(SimpleGraph, ModoManoArrastraLaVista) {
     EXPECT_EQ(g.Zoom(), 100);
 }
 
+namespace {
+// The pixels of an area that a partial repaint draws otherwise than the whole one.
+int pixelesDistintos(const QImage& parte, const QImage& todo, const QRect& area) {
+    int distintos = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            distintos += parte.pixel(x, y) != todo.pixel(x, y);
+    return distintos;
+}
+} // namespace
+
 // A small repaint of many point marks (a moving point) draws there exactly what a whole
 // repaint draws: every mark reaching into the area, a point's own look, the one on top.
 TEST(TrackPointMarks, UnaParteRepintadaIgualQueElTodo) {
@@ -429,12 +440,7 @@ TEST(TrackPointMarks, UnaParteRepintadaIgualQueElTodo) {
                          .arg(a.width())
                          .arg(a.height())
                          .toStdString());
-        const QImage parte = pintar(a);
-        int distintos = 0;
-        for (int y = a.top(); y <= a.bottom(); ++y)
-            for (int x = a.left(); x <= a.right(); ++x)
-                distintos += parte.pixel(x, y) != todo.pixel(x, y);
-        EXPECT_EQ(distintos, 0);
+        EXPECT_EQ(pixelesDistintos(pintar(a), todo, a), 0);
     }
 }
 
@@ -467,12 +473,7 @@ TEST(GraphScene, UnaParteRepintadaIgualQueElTodo) {
                          .arg(a.width())
                          .arg(a.height())
                          .toStdString());
-        const QImage parte = pintar(a);
-        int distintos = 0;
-        for (int y = a.top(); y <= a.bottom(); ++y)
-            for (int x = a.left(); x <= a.right(); ++x)
-                distintos += parte.pixel(x, y) != todo.pixel(x, y);
-        EXPECT_EQ(distintos, 0);
+        EXPECT_EQ(pixelesDistintos(pintar(a), todo, a), 0);
     }
 }
 

@@ -251,14 +251,20 @@ struct CasoMedioCargado {
     const char* punto;
 };
 
-class MedioCargado : public VentanaCarga, public ::testing::WithParamInterface<CasoMedioCargado> {};
+class MedioCargado : public VentanaCarga, public ::testing::WithParamInterface<CasoMedioCargado> {
+  protected:
+    // A good first point, then the case's unreadable one.
+    QString escribirMalo() {
+        return escribir(
+            QStringLiteral("malo.gpx"),
+            QByteArray(R"(<?xml version="1.0"?><gpx version="1.1" creator="t"><trk><trkseg>
+        <trkpt lat="41.0" lon="2.0"><ele>500</ele></trkpt>)") +
+                GetParam().punto + "</trkseg></trk></gpx>");
+    }
+};
 
 TEST_P(MedioCargado, AnUnreadableNumberEndsHalfLoadedWithoutTheIndexRequest) {
-    const QByteArray gpx =
-        QByteArray(R"(<?xml version="1.0"?><gpx version="1.1" creator="t"><trk><trkseg>
-        <trkpt lat="41.0" lon="2.0"><ele>500</ele></trkpt>)") +
-        GetParam().punto + "</trkseg></trk></gpx>";
-    const QString path = escribir(QStringLiteral("malo.gpx"), gpx);
+    const QString path = escribirMalo();
     TFMain& w = crear();
     w.DialogoAbrir = [path] { return path; };
     w.Action1->trigger();
@@ -278,11 +284,7 @@ TEST_P(MedioCargado, AnUnreadableNumberEndsHalfLoadedWithoutTheIndexRequest) {
 }
 
 TEST_P(MedioCargado, ADroppedUnreadableTrackShowsTheIncorrectTrackBox) {
-    const QByteArray gpx =
-        QByteArray(R"(<?xml version="1.0"?><gpx version="1.1" creator="t"><trk><trkseg>
-        <trkpt lat="41.0" lon="2.0"><ele>500</ele></trkpt>)") +
-        GetParam().punto + "</trkseg></trk></gpx>";
-    const QString path = escribir(QStringLiteral("malo.gpx"), gpx);
+    const QString path = escribirMalo();
     TFMain& w = crear();
     w.FicheroArrastrado({path});
     EXPECT_EQ(errores, QStringList{LookupText(QStringLiteral("_STR_MI_INCORRECTTRACK"),
