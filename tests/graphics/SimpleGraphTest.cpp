@@ -390,6 +390,20 @@ int pixelesDistintos(const QImage& parte, const QImage& todo, const QRect& area)
             distintos += parte.pixel(x, y) != todo.pixel(x, y);
     return distintos;
 }
+
+// Each area repainted alone draws what the whole repaint drew there.
+template <class Pintar, size_t N>
+void esperarPartesComoElTodo(Pintar pintar, const QImage& todo, const QRect (&areas)[N]) {
+    for (const QRect& a : areas) {
+        SCOPED_TRACE(QString("%1,%2 %3x%4")
+                         .arg(a.x())
+                         .arg(a.y())
+                         .arg(a.width())
+                         .arg(a.height())
+                         .toStdString());
+        EXPECT_EQ(pixelesDistintos(pintar(a), todo, a), 0);
+    }
+}
 } // namespace
 
 // A small repaint of many point marks (a moving point) draws there exactly what a whole
@@ -433,15 +447,7 @@ TEST(TrackPointMarks, UnaParteRepintadaIgualQueElTodo) {
     const QRect areas[] = {QRect(lima - QPoint(9, 9), QSize(18, 18)),
                            QRect(roja - QPoint(9, 9), QSize(18, 18)), QRect(300, 200, 40, 25),
                            QRect(0, 0, 35, 35), QRect(1040, 760, 60, 60)};
-    for (const QRect& a : areas) {
-        SCOPED_TRACE(QString("%1,%2 %3x%4")
-                         .arg(a.x())
-                         .arg(a.y())
-                         .arg(a.width())
-                         .arg(a.height())
-                         .toStdString());
-        EXPECT_EQ(pixelesDistintos(pintar(a), todo, a), 0);
-    }
+    esperarPartesComoElTodo(pintar, todo, areas);
 }
 
 // With many objects a small area is drawn from the pointer index alone: every object in it
@@ -466,15 +472,7 @@ TEST(GraphScene, UnaParteRepintadaIgualQueElTodo) {
     };
     const QImage todo = pintar(QRect());
     const QRect areas[] = {QRect(50, 50, 30, 30), QRect(200, 120, 25, 40), QRect(0, 0, 20, 20)};
-    for (const QRect& a : areas) {
-        SCOPED_TRACE(QString("%1,%2 %3x%4")
-                         .arg(a.x())
-                         .arg(a.y())
-                         .arg(a.width())
-                         .arg(a.height())
-                         .toStdString());
-        EXPECT_EQ(pixelesDistintos(pintar(a), todo, a), 0);
-    }
+    esperarPartesComoElTodo(pintar, todo, areas);
 }
 
 // The pointer finds an object where it is now, not where the index last saw it.
